@@ -1,0 +1,1 @@
+#include "framework/host_services.h"

@@ -1,0 +1,51 @@
+// Socket connection to the application server and the proxy of its remote data module.
+#pragma once
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "framework/server_reply.h"
+#include "toolkit/tcomponent.h"
+#include "wire/packet.h"
+
+namespace fw {
+
+using TServerParam = std::variant<double, std::string, wire::ChangeLog>;
+
+class TNetConnection : public tk::TComponent {
+public:
+    TNetConnection(tk::TComponent* owner, std::string name);
+    ~TNetConnection() override;
+
+    std::string ServerName;
+    // With false a failed call comes back as a failed reply instead of an exception.
+    bool ThrowException = true;
+
+    const std::string& Host() const { return host_; }
+    void SetHost(std::string host) { host_ = std::move(host); }
+    int Port() const { return port_; }
+    void SetPort(int port) { port_ = port; }
+
+    bool Connected() const;
+    // Opening runs BeforeConnect first, then connects; a failure to connect always raises
+    // (std::runtime_error with a Portuguese text naming host and port). Closing drops the
+    // socket.
+    void SetConnected(bool on);
+
+    tk::TNotifyEvent BeforeConnect;
+
+    // Calls a method of the remote data module with positional arguments; blocks for the
+    // reply. A refusal of the server or a broken connection gives a failed reply (or an
+    // exception when ThrowException is true).
+    TServerReply Call(const std::string& method, const std::vector<TServerParam>& params);
+
+private:
+    struct Socket;
+    std::unique_ptr<Socket> socket_;
+    std::string host_;
+    int port_ = 0;
+    long long nextId_ = 1;
+};
+
+}  // namespace fw

@@ -1,0 +1,1 @@
+// Placeholder until the script player is written.

@@ -1,0 +1,1 @@
+// Placeholder until the module entry is written.

@@ -1,0 +1,1 @@
+// Placeholder until the date routines are written.

@@ -1,0 +1,58 @@
+// JSON-RPC 2.0 messages: building them and checking what arrives; does no I/O.
+#pragma once
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace wire::rpc {
+
+enum ErrorCode : int {
+    ParseError = -32700,
+    InvalidRequest = -32600,
+    MethodNotFound = -32601,
+    InvalidParams = -32602,
+    InternalError = -32603,
+    ApplicationError = -32000,  // a refusal of the application, with its own text
+};
+
+// Thrown while checking a message; carries the JSON-RPC error to answer with.
+class RpcError : public std::runtime_error {
+public:
+    RpcError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+struct Request {
+    nlohmann::json id;  // null for notifications
+    bool notification = false;
+    std::string method;
+    nlohmann::json params = nlohmann::json::array();  // always an array
+};
+
+struct Reply {
+    nlohmann::json id;
+    bool ok = false;
+    nlohmann::json result;
+    int code = 0;
+    std::string message;
+};
+
+nlohmann::json makeRequest(const nlohmann::json& id, const std::string& method, const nlohmann::json& params);
+nlohmann::json makeResult(const nlohmann::json& id, const nlohmann::json& result);
+nlohmann::json makeError(const nlohmann::json& id, int code, const std::string& message);
+
+// Checks one request object (not a batch). Throws RpcError(InvalidRequest) when it is
+// not a valid request; params given by name are refused with InvalidParams.
+Request parseRequest(const nlohmann::json& message);
+
+// Checks one reply object. Throws WireError when it is not a valid reply.
+Reply parseReply(const nlohmann::json& message);
+
+// Serialises to one line (no "\n" inside), ready to frame.
+std::string toLine(const nlohmann::json& message);
+
+}  // namespace wire::rpc
