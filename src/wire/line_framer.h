@@ -21,7 +21,8 @@ public:
 private:
     std::size_t max_;
     std::string buffer_;
-    std::size_t scanned_ = 0;
+    std::size_t start_ = 0;    // first byte not yet handed out
+    std::size_t scanned_ = 0;  // bytes already searched for "\n"
     bool broken_ = false;
 };
 

@@ -1,0 +1,81 @@
+#include "wire/jsonrpc.h"
+
+#include "wire/wire_error.h"
+
+namespace wire::rpc {
+
+using nlohmann::json;
+
+json makeRequest(const json& id, const std::string& method, const json& params) {
+    json m = {{"jsonrpc", "2.0"}, {"method", method}, {"params", params}};
+    if (!id.is_null()) m["id"] = id;  // a null id makes a notification
+    return m;
+}
+
+json makeResult(const json& id, const json& result) { return {{"jsonrpc", "2.0"}, {"id", id}, {"result", result}}; }
+
+json makeError(const json& id, int code, const std::string& message) {
+    return {{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}};
+}
+
+Request parseRequest(const json& message) {
+    if (!message.is_object()) throw RpcError(InvalidRequest, "Invalid Request: expected an object");
+    Request req;
+    const auto id = message.find("id");
+    if (id == message.end()) {
+        req.notification = true;
+    } else if (id->is_string() || id->is_number() || id->is_null()) {
+        req.id = *id;
+    } else {
+        throw RpcError(InvalidRequest, "Invalid Request: \"id\" must be a string, a number or null");
+    }
+    const auto version = message.find("jsonrpc");
+    if (version == message.end() || *version != "2.0")
+        throw RpcError(InvalidRequest, "Invalid Request: \"jsonrpc\" must be \"2.0\"");
+    const auto method = message.find("method");
+    if (method == message.end() || !method->is_string())
+        throw RpcError(InvalidRequest, "Invalid Request: \"method\" must be a string");
+    req.method = method->get<std::string>();
+    const auto params = message.find("params");
+    if (params != message.end()) {
+        if (params->is_object())
+            throw RpcError(InvalidParams, "Invalid params: parameters are positional, give them as an array");
+        if (!params->is_array()) throw RpcError(InvalidRequest, "Invalid Request: \"params\" must be an array");
+        req.params = *params;
+    }
+    return req;
+}
+
+Reply parseReply(const json& message) {
+    if (!message.is_object()) throw WireError("reply: expected an object");
+    const auto version = message.find("jsonrpc");
+    if (version == message.end() || *version != "2.0") throw WireError("reply: \"jsonrpc\" must be \"2.0\"");
+    const auto id = message.find("id");
+    if (id == message.end()) throw WireError("reply: missing \"id\"");
+    Reply r;
+    r.id = *id;
+    const auto result = message.find("result");
+    const auto error = message.find("error");
+    if ((result == message.end()) == (error == message.end()))
+        throw WireError("reply: expected exactly one of \"result\" and \"error\"");
+    if (result != message.end()) {
+        r.ok = true;
+        r.result = *result;
+        return r;
+    }
+    if (!error->is_object()) throw WireError("reply.error: expected an object");
+    const auto code = error->find("code");
+    const auto text = error->find("message");
+    if (code == error->end() || !code->is_number_integer()) throw WireError("reply.error: expected an integer \"code\"");
+    if (text == error->end() || !text->is_string()) throw WireError("reply.error: expected a \"message\" string");
+    r.code = code->get<int>();
+    r.message = text->get<std::string>();
+    return r;
+}
+
+std::string toLine(const json& message) {
+    // Replacing bad UTF-8 keeps a reply sendable whatever text it carries.
+    return message.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+}  // namespace wire::rpc
