@@ -1,0 +1,59 @@
+#include "rules/list_sync.h"
+
+#include <sstream>
+#include <vector>
+
+#include "framework/consiste.h"
+#include "framework/dialogs.h"
+#include "screen/tfrmcomissao.h"
+#include "toolkit/tapplication.h"
+
+namespace rules {
+
+namespace {
+
+std::vector<std::string> splitFields(const std::string& keyFields) {
+    std::vector<std::string> names;
+    std::stringstream in(keyFields);
+    for (std::string name; std::getline(in, name, ';');) names.push_back(name);
+    return names;
+}
+
+}  // namespace
+
+void SendChanges(TfrmComissao& form, tk::TClientDataSet& list, SetMethod set) {
+    if (list.ChangeCount() <= 0) return;
+    try {
+        fw::Showavi::ActiveShowAvi(tk::TApplication::Instance().MainForm, 1);
+        fw::Consiste::CheckResultServ((form.rdmComissao.*set)(list.Delta()), true, 0);
+        if (list.LogChanges) list.MergeChangeLog();
+        fw::Showavi::DeactiveShowAvi();
+    } catch (...) {
+        fw::Showavi::DeactiveShowAvi();
+        list.CancelUpdates();
+        throw;
+    }
+}
+
+void SendReloadLocate(TfrmComissao& form, tk::TClientDataSet& list, SetMethod set,
+                      const std::function<fw::TServerReply()>& reload, const std::string& keyFields) {
+    std::vector<wire::Value> keys;
+    for (const auto& name : splitFields(keyFields)) keys.push_back(list.FieldByName(name).Value());
+    SendChanges(form, list, set);
+    list.SetData(fw::Consiste::CheckResultServ(reload(), true, 0));
+    list.Locate(keyFields, keys, tk::loCaseInsensitive);
+}
+
+void SendAfterDelete(TfrmComissao& form, tk::TClientDataSet& list, SetMethod set) {
+    try {
+        SendChanges(form, list, set);
+        form.Habilita_Botoes();
+    } catch (...) {
+        // SendChanges has undone the list already when the send failed; a failure of the
+        // enabling step must bring the deleted row back just the same.
+        if (list.ChangeCount() > 0) list.CancelUpdates();
+        throw;
+    }
+}
+
+}  // namespace rules

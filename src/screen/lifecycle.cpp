@@ -1,0 +1,41 @@
+// Creation, activation and closing of the screen.
+#include "framework/consiste.h"
+#include "framework/dialogs.h"
+#include "framework/host_services.h"
+#include "screen/module_exports.h"
+#include "screen/tfrmcomissao.h"
+#include "toolkit/tapplication.h"
+
+namespace Consiste = fw::Consiste;
+namespace Showavi = fw::Showavi;
+
+void TfrmComissao::FormCreate(tk::TObject& Sender) {
+    fw::TfrmPadrao::FormCreate(Sender);
+    NetComissao.SetConnected(true);
+}
+
+void TfrmComissao::NetComissaoBeforeConnect(tk::TObject&) {
+    NetComissao.SetHost(fw::Velmora::WebURL());
+    NetComissao.SetPort(fw::Velmora::WebPort());
+}
+
+void TfrmComissao::FormActivate(tk::TObject&) {
+    // Hidden once more on the way out, whether the load worked or not.
+    struct HideWait {
+        ~HideWait() { Showavi::DeactiveShowAvi(); }
+    } hideWait;
+    Showavi::ActiveShowAvi(tk::TApplication::Instance().MainForm, 6);
+    cdsComissao.SetData(Consiste::CheckResultServ(rdmComissao.GetComissao(), true, 0));
+    Showavi::DeactiveShowAvi();
+
+    for (tk::TField* f : {&cdsComissaoDTVALIDADEINI, &cdsComissaoDTVALIDADEFIN, &cdsPromocaoDTVALINICOMISPROMO,
+                          &cdsPromocaoDTVALFINCOMISPROMO})
+        f->EditMask = Consiste::DateMask();
+    sbtImprimir.SetEnabled(false);
+}
+
+void TfrmComissao::FormClose(tk::TObject& Sender, tk::TCloseAction& Action) {
+    fw::TfrmPadrao::FormClose(Sender, Action);
+    boIdCriado = false;
+    NetComissao.SetConnected(false);
+}
