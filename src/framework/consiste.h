@@ -36,7 +36,8 @@ void RefreshGrid(tk::TForm& form);
 // (2,675 gives 2,68).
 double RoundDec(double value, int places);
 // A code fitted to `width` characters: zeros on the left ("7" gives "007"); a longer
-// text keeps its last `width` characters; blanks around it are dropped.
+// text keeps its last `width` characters; blanks around it are dropped; an empty text
+// stays empty.
 std::string Ajusta(std::string_view text, int width);
 
 }  // namespace fw::Consiste

@@ -28,9 +28,14 @@ public:
     // The shared local database module (dtmDBGeral); opened on first use.
     TLocalDatabase& LocalDatabase();
 
+    // Whether the wait animation is up, so that hiding it twice does nothing.
+    bool WaitShown() const { return waitShown_; }
+    void SetWaitShown(bool shown) { waitShown_ = shown; }
+
 private:
     HostSettings settings_;
     std::unique_ptr<TLocalDatabase> localDb_;
+    bool waitShown_ = false;
 };
 
 // The host application's shared unit: where the server is and who the user is.

@@ -1,0 +1,195 @@
+#include "framework/tnetconnection.h"
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+
+#include "wire/jsonrpc.h"
+#include "wire/line_framer.h"
+#include "wire/packet_json.h"
+#include "wire/wire_error.h"
+
+namespace fw {
+
+namespace {
+
+// A slow server blocks the screen at most this long before the call is given up.
+constexpr int kReplyTimeoutSeconds = 60;
+constexpr int kConnectTimeoutMs = 10'000;
+
+// A failed call that leaves the stream unusable; the connection is dropped.
+class ConnectionLost : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    int release() { int f = fd_; fd_ = -1; return f; }
+    void reset(int fd = -1) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
+
+private:
+    int fd_;
+};
+
+// Connects with a bounded wait; -1 on failure.
+int connectTo(const addrinfo& ai) {
+    Fd fd(::socket(ai.ai_family, ai.ai_socktype | SOCK_CLOEXEC, ai.ai_protocol));
+    if (fd.get() < 0) return -1;
+    const int flags = ::fcntl(fd.get(), F_GETFL, 0);
+    ::fcntl(fd.get(), F_SETFL, flags | O_NONBLOCK);
+    if (::connect(fd.get(), ai.ai_addr, ai.ai_addrlen) != 0) {
+        if (errno != EINPROGRESS) return -1;
+        pollfd p{fd.get(), POLLOUT, 0};
+        int rc;
+        do rc = ::poll(&p, 1, kConnectTimeoutMs);
+        while (rc < 0 && errno == EINTR);
+        if (rc <= 0) return -1;
+        int err = 0;
+        socklen_t len = sizeof err;
+        if (::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &err, &len) != 0 || err != 0) return -1;
+    }
+    ::fcntl(fd.get(), F_SETFL, flags);
+    timeval tv{kReplyTimeoutSeconds, 0};
+    ::setsockopt(fd.get(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    ::setsockopt(fd.get(), SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
+    return fd.release();
+}
+
+nlohmann::json paramJson(const TServerParam& p) {
+    if (const auto* d = std::get_if<double>(&p)) return *d;
+    if (const auto* s = std::get_if<std::string>(&p)) return *s;
+    return wire::toJson(std::get<wire::ChangeLog>(p));
+}
+
+}  // namespace
+
+struct TNetConnection::Socket {
+    Fd fd;
+    wire::LineFramer framer;
+
+    void sendLine(const std::string& line) {
+        std::size_t sent = 0;
+        while (sent < line.size()) {
+            const ssize_t n = ::send(fd.get(), line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) throw ConnectionLost("A conexão com o servidor de aplicação foi interrompida.");
+            sent += static_cast<std::size_t>(n);
+        }
+    }
+
+    std::string readLine() {
+        std::string line;
+        char buf[64 * 1024];
+        for (;;) {
+            switch (framer.next(line)) {
+            case wire::LineFramer::Status::Line: return line;
+            case wire::LineFramer::Status::TooLong:
+                throw ConnectionLost("A resposta do servidor de aplicação é grande demais.");
+            case wire::LineFramer::Status::NeedMore: break;
+            }
+            const ssize_t n = ::recv(fd.get(), buf, sizeof buf, 0);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                throw ConnectionLost("O servidor de aplicação não respondeu a tempo.");
+            if (n <= 0) throw ConnectionLost("A conexão com o servidor de aplicação foi interrompida.");
+            framer.feed(std::string_view(buf, static_cast<std::size_t>(n)));
+        }
+    }
+};
+
+TNetConnection::TNetConnection(tk::TComponent* owner, std::string name)
+    : tk::TComponent(owner, std::move(name)) {}
+
+TNetConnection::~TNetConnection() = default;
+
+bool TNetConnection::Connected() const { return socket_ != nullptr; }
+
+void TNetConnection::SetConnected(bool on) {
+    if (!on) {
+        socket_.reset();
+        return;
+    }
+    if (socket_) return;
+    if (BeforeConnect) BeforeConnect(*this);
+
+    const std::string where = host_ + ":" + std::to_string(port_);
+    const std::string failure = "Não foi possível conectar ao servidor de aplicação " + where + ".";
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (port_ <= 0 || port_ > 65535 || host_.empty() ||
+        ::getaddrinfo(host_.c_str(), std::to_string(port_).c_str(), &hints, &found) != 0)
+        throw std::runtime_error(failure);
+    std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);
+    for (const addrinfo* ai = list.get(); ai; ai = ai->ai_next) {
+        const int fd = connectTo(*ai);
+        if (fd >= 0) {
+            auto s = std::make_unique<Socket>();
+            s->fd.reset(fd);
+            socket_ = std::move(s);
+            return;
+        }
+    }
+    throw std::runtime_error(failure);
+}
+
+TServerReply TNetConnection::Call(const std::string& method, const std::vector<TServerParam>& params) {
+    TServerReply reply;
+    try {
+        if (!socket_) throw ConnectionLost("Não há conexão com o servidor de aplicação.");
+        const long long id = nextId_++;
+        nlohmann::json args = nlohmann::json::array();
+        for (const auto& p : params) args.push_back(paramJson(p));
+        socket_->sendLine(wire::rpc::toLine(wire::rpc::makeRequest(id, method, args)) + "\n");
+
+        const std::string line = socket_->readLine();
+        wire::rpc::Reply answer;
+        try {
+            answer = wire::rpc::parseReply(nlohmann::json::parse(line));
+        } catch (const std::exception&) {
+            throw ConnectionLost("Resposta inválida do servidor de aplicação.");
+        }
+        // Calls are strictly one at a time, so any other id means the stream is out of step.
+        if (answer.id != nlohmann::json(id))
+            throw ConnectionLost("Resposta inválida do servidor de aplicação.");
+        if (!answer.ok) {
+            reply.message = answer.message.empty() ? "O servidor de aplicação recusou a chamada " + method + "."
+                                                   : answer.message;
+        } else {
+            if (!answer.result.is_null()) {
+                try {
+                    reply.data = wire::packetFromJson(answer.result);
+                } catch (const std::exception& e) {
+                    // The line was whole, so the stream itself is still in step.
+                    reply.message = std::string("Resposta inválida do servidor de aplicação: ") + e.what();
+                    reply.data.reset();
+                }
+            }
+            reply.ok = reply.message.empty();
+        }
+    } catch (const ConnectionLost& e) {
+        socket_.reset();
+        reply = TServerReply{false, std::nullopt, e.what()};
+    }
+    if (!reply.ok && ThrowException) throw std::runtime_error(reply.message);
+    return reply;
+}
+
+}  // namespace fw
