@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The main job: builds, starts the application server on its embedded SQLite store (with a
+# small demonstration data set on first start) and opens the commission screen in the
+# headless host with a demonstration script. Extra arguments go to the host
+# (for instance a script file of your own).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+"$root/scripts/build.sh" >/dev/null
+
+work=$(mktemp -d)
+server_pid=""
+cleanup() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The server keeps its store under the user's data directory unless told otherwise.
+"$build/bin/ktr52300-server" --listen 127.0.0.1:0 --demo ${KTR_DB:+--db "$KTR_DB"} >"$work/server.out" &
+server_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/server.out" ] && break
+  sleep 0.1
+done
+port=$(head -n1 "$work/server.out")
+echo "application server on 127.0.0.1:$port"
+
+# The host's local database: the event-type catalogue.
+sqlite3 "$work/local.db" <"$root/scripts/demo-catalogue.sql"
+
+if [ $# -gt 0 ]; then
+  "$build/bin/backoffice-script" --server "127.0.0.1:$port" --branch 0001 --local-db "$work/local.db" "$@"
+else
+  "$build/bin/backoffice-script" --server "127.0.0.1:$port" --branch 0001 --local-db "$work/local.db" \
+    "$root/scripts/demo.script"
+fi
