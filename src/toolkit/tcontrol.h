@@ -25,7 +25,9 @@ public:
     void SetVisible(bool on);
     // Visible here and in every parent; a tab sheet counts as visible only while active.
     virtual bool Showing() const;
-    // Showing and enabled here and in every parent, and a kind that takes the focus.
+    // Showing, and enabled here and in every parent: the user can reach it with the mouse.
+    bool Reachable() const;
+    // Reachable, on a form, and a kind that takes the focus.
     bool CanFocus() const;
     // Focus through the parent form (see TForm::FocusControl). Returns whether it moved here.
     bool SetFocus();

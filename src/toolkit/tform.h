@@ -50,6 +50,7 @@ protected:
 
 private:
     TControl* active_ = nullptr;
+    bool exiting_ = false;  // exit handlers of a focus move are running
     TWindowState windowState_ = TWindowState::wsNormal;
     bool shown_ = false;
 };

@@ -12,6 +12,7 @@ class TPageControl;
 class TTabSheet : public TControl {
 public:
     TTabSheet(TComponent* owner, std::string name, TPageControl& pageControl, std::string caption);
+    ~TTabSheet() override;
     TPageControl& PageControl() const { return pageControl_; }
     int PageIndex() const;
     // Only the active page shows.
