@@ -1,0 +1,398 @@
+#include "toolkit/tdbgrid.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "toolkit/edit_mask.h"
+#include "toolkit/exceptions.h"
+#include "toolkit/tform.h"
+
+namespace tk {
+
+namespace {
+
+void appendUtf8(std::string& out, char32_t ch) {
+    if (ch < 0x80) {
+        out += static_cast<char>(ch);
+    } else if (ch < 0x800) {
+        out += static_cast<char>(0xC0 | (ch >> 6));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    } else if (ch < 0x10000) {
+        out += static_cast<char>(0xE0 | (ch >> 12));
+        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (ch >> 18));
+        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    }
+}
+
+void popUtf8(std::string& text) {
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
+    if (!text.empty()) text.pop_back();
+}
+
+}  // namespace
+
+TField* TColumn::Field() const {
+    if (!grid_ || !grid_->DataSource() || !grid_->DataSource()->DataSet()) return nullptr;
+    return grid_->DataSource()->DataSet()->FindField(FieldName);
+}
+
+std::string TColumn::TitleText() const {
+    if (!Title.empty()) return Title;
+    if (TField* f = Field(); f && !f->DisplayLabel.empty()) return f->DisplayLabel;
+    return FieldName;
+}
+
+// The grid's private working parts, kept out of the header.
+struct TDBGrid::Impl {
+    static TClientDataSet* set(const TDBGrid& g) {
+        return g.dataSource_ ? g.dataSource_->DataSet() : nullptr;
+    }
+
+    static void editorChanged(TDBGrid& g) {
+        g.editorChanged_.notify();
+        g.Changed();
+    }
+
+    // The editor shows the selected field's edit text again, unmodified, ready to be replaced.
+    static void reset(TDBGrid& g) {
+        TField* f = g.SelectedField();
+        TClientDataSet* s = set(g);
+        g.editorText_ = f && s && s->Active() ? f->Text() : std::string();
+        g.editorModified_ = false;
+        g.freshCell_ = true;
+        editorChanged(g);
+    }
+
+    // The field that a keystroke would edit, or nullptr when the cell cannot be edited.
+    static TField* writableField(const TDBGrid& g) {
+        TClientDataSet* s = set(g);
+        if (g.ReadOnly || !s || !s->Active()) return nullptr;
+        if (g.selected_ < 0 || g.selected_ >= static_cast<int>(g.columns_.size())) return nullptr;
+        const TColumn& col = g.columns_[g.selected_];
+        TField* f = col.Field();
+        if (col.ReadOnly || !f || f->ReadOnly) return nullptr;
+        return f;
+    }
+
+    static void startEdit(TDBGrid& g) {
+        TClientDataSet* s = set(g);
+        if (s->State() == TDataSetState::dsBrowse) s->Edit();
+    }
+
+    static void setEditor(TDBGrid& g, std::string text) {
+        g.editorText_ = std::move(text);
+        g.editorModified_ = true;
+        g.freshCell_ = false;
+        editorChanged(g);
+    }
+
+    // A character that got past the key events.
+    static void type(TDBGrid& g, char32_t ch) {
+        TField* f = writableField(g);
+        if (!f) return;
+        std::string text;
+        if (!f->EditMask.empty()) {
+            EditMask mask(f->EditMask);
+            auto typed = mask.Type(g.freshCell_ ? mask.Blank() : g.editorText_, ch);
+            if (!typed) return;
+            text = std::move(*typed);
+        } else {
+            if (!g.freshCell_) text = g.editorText_;
+            appendUtf8(text, ch);
+        }
+        startEdit(g);
+        setEditor(g, std::move(text));
+    }
+
+    // Backspace, or Delete on a fresh cell (`wholeOnly`): a fresh cell is cleared whole.
+    // Nothing to remove leaves no trace (no edit state either).
+    static void erase(TDBGrid& g, bool wholeOnly) {
+        TField* f = writableField(g);
+        if (!f || (wholeOnly && !g.freshCell_)) return;
+        EditMask mask(f->EditMask);
+        std::string text;
+        if (g.freshCell_) {
+            if (g.editorText_.empty() || (!mask.Empty() && mask.IsBlank(g.editorText_))) return;
+            text = mask.Empty() ? std::string() : mask.Blank();
+        } else {
+            text = mask.Empty() ? g.editorText_ : mask.Backspace(g.editorText_);
+            if (mask.Empty()) popUtf8(text);
+            if (text == g.editorText_) return;
+        }
+        startEdit(g);
+        setEditor(g, std::move(text));
+    }
+
+    static void enter(TDBGrid& g) {
+        g.WriteEditorText();
+        g.freshCell_ = true;
+        editorChanged(g);
+    }
+
+    static int visibleColumn(const TDBGrid& g, int from, int step) {
+        for (int i = from + step; i >= 0 && i < static_cast<int>(g.columns_.size()); i += step)
+            if (g.columns_[i].Visible) return i;
+        return -1;
+    }
+
+    static void selectColumn(TDBGrid& g, int index) {
+        g.selected_ = index;
+        reset(g);
+    }
+
+    // A click on the grid gives it the focus first; false when it cannot have it.
+    static bool takeFocus(TDBGrid& g) { return g.Focused() || g.SetFocus(); }
+
+    static void requireFocus(const TDBGrid& g) {
+        if (!g.Focused()) throw std::logic_error("the grid " + g.Name() + " does not have the focus");
+    }
+
+    static void moveRow(TDBGrid& g, int step) {
+        TClientDataSet* s = set(g);
+        if (!s || !s->Active()) return;
+        g.WriteEditorText();
+        if (step < 0) s->Prior(); else s->Next();
+    }
+
+    static void cancel(TDBGrid& g) {
+        TClientDataSet* s = set(g);
+        if (s && s->Editing()) {
+            // The typed text is dropped, not written by the cancel's own update.
+            const bool modified = g.editorModified_;
+            g.editorModified_ = false;
+            try {
+                s->Cancel();
+            } catch (...) {
+                g.editorModified_ = modified;
+                throw;
+            }
+            reset(g);
+        } else {
+            reset(g);
+        }
+    }
+};
+
+TDBGrid::TDBGrid(TComponent* owner, std::string name, TControl* parent) : TControl(owner, std::move(name), parent) {}
+
+TDBGrid::~TDBGrid() {
+    if (dataSource_) dataSource_->RemoveLink(this);
+}
+
+void TDBGrid::SetDataSource(TDataSource* source) {
+    if (source == dataSource_) return;
+    if (dataSource_) dataSource_->RemoveLink(this);
+    dataSource_ = source;
+    if (dataSource_) dataSource_->AddLink(this);
+    Impl::reset(*this);
+}
+
+TColumn& TDBGrid::AddColumn(std::string fieldName, int width) {
+    TColumn& col = columns_.emplace_back();
+    col.FieldName = std::move(fieldName);
+    col.Width = width;
+    col.grid_ = this;
+    if (columns_.size() == 1) Impl::reset(*this);
+    Changed();
+    return col;
+}
+
+void TDBGrid::SetSelectedIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(columns_.size()))
+        throw std::out_of_range("column " + std::to_string(index) + " of " + Name() + " does not exist");
+    WriteEditorText();
+    if (index == selected_) return;
+    Impl::selectColumn(*this, index);
+}
+
+TField* TDBGrid::SelectedField() const {
+    if (selected_ < 0 || selected_ >= static_cast<int>(columns_.size())) return nullptr;
+    return columns_[selected_].Field();
+}
+
+void TDBGrid::SetSelectedField(const TField* field) {
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i)
+        if (field && columns_[i].Field() == field) return SetSelectedIndex(i);
+}
+
+void TDBGrid::WriteEditorText() {
+    if (!editorModified_) return;
+    TField* f = SelectedField();
+    TClientDataSet* s = Impl::set(*this);
+    if (!f || !s || !s->Active()) {
+        Impl::reset(*this);
+        return;
+    }
+    if (!s->Editing()) s->Edit();
+    EditMask mask(f->EditMask);
+    // On failure the editor keeps the text so that the user can correct it.
+    f->SetText(mask.Empty() ? editorText_ : mask.FieldText(editorText_));
+    editorModified_ = false;
+    editorText_ = f->Text();
+    Impl::editorChanged(*this);
+}
+
+bool TDBGrid::ShowsEditButton() const {
+    if (selected_ < 0 || selected_ >= static_cast<int>(columns_.size())) return false;
+    const TColumn& col = columns_[selected_];
+    return col.Visible && col.ButtonStyle == TColumnButtonStyle::cbsEllipsis;
+}
+
+void TDBGrid::UserType(char32_t ch) {
+    switch (ch) {
+    case VK_BACK: case VK_TAB: case VK_RETURN: case VK_ESCAPE:
+        return UserKey(static_cast<std::uint16_t>(ch));
+    default:
+        break;
+    }
+    Impl::requireFocus(*this);
+    std::uint16_t vk = virtualKeyOf(ch);
+    try {
+        if (OnKeyDown) OnKeyDown(*this, vk, 0);
+    } catch (const EAbort&) {
+        return;
+    }
+    if (OnKeyPress) OnKeyPress(*this, ch);
+    switch (ch) {
+    case 0: return;
+    case VK_BACK: return Impl::erase(*this, false);
+    case VK_RETURN: return Impl::enter(*this);
+    default: break;
+    }
+    if (ch < 0x20 || ch == 0x7F) return;
+    Impl::type(*this, ch);
+}
+
+void TDBGrid::UserKey(std::uint16_t vk, TShiftState shift) {
+    Impl::requireFocus(*this);
+    try {
+        if (OnKeyDown) OnKeyDown(*this, vk, shift);
+    } catch (const EAbort&) {
+        return;
+    }
+    if (vk == VK_RETURN || vk == VK_TAB || vk == VK_BACK || vk == VK_ESCAPE) {
+        char32_t ch = vk;
+        if (OnKeyPress) OnKeyPress(*this, ch);
+        if (ch == 0) return;
+    }
+    switch (vk) {
+    case VK_RETURN: Impl::enter(*this); break;
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_RIGHT: {
+        const bool back = vk == VK_LEFT || (vk == VK_TAB && (shift & ssShift));
+        int next = Impl::visibleColumn(*this, selected_, back ? -1 : 1);
+        if (next >= 0) UserSelectColumn(next);
+        break;
+    }
+    case VK_UP: Impl::moveRow(*this, -1); break;
+    case VK_DOWN: Impl::moveRow(*this, 1); break;
+    case VK_BACK: Impl::erase(*this, false); break;
+    case VK_DELETE: Impl::erase(*this, true); break;
+    case VK_ESCAPE: Impl::cancel(*this); break;
+    case VK_INSERT:
+        if (TClientDataSet* s = Impl::set(*this); s && s->Active() && !ReadOnly) {
+            WriteEditorText();
+            s->Insert();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TDBGrid::UserSelectColumn(int index) {
+    if (index < 0 || index >= static_cast<int>(columns_.size()) || !columns_[index].Visible) return;
+    if (!Impl::takeFocus(*this) || index == selected_) return;
+    WriteEditorText();
+    if (OnColExit) OnColExit(*this);
+    Impl::selectColumn(*this, index);
+    if (OnColEnter) OnColEnter(*this);
+}
+
+void TDBGrid::UserSelectRow(int recNo) {
+    if (!Impl::takeFocus(*this)) return;
+    TClientDataSet* s = Impl::set(*this);
+    if (!s || !s->Active() || recNo == s->RecNo()) return;
+    WriteEditorText();
+    s->SetRecNo(recNo);
+}
+
+void TDBGrid::UserPick(const std::string& text) {
+    if (!Impl::takeFocus(*this)) return;
+    TField* f = Impl::writableField(*this);
+    if (!f) return;
+    const auto& list = columns_[selected_].PickList;
+    if (std::find(list.begin(), list.end(), text) == list.end())
+        throw std::invalid_argument("\"" + text + "\" is not in the pick list of " + Name());
+    Impl::startEdit(*this);
+    Impl::setEditor(*this, text);
+}
+
+void TDBGrid::UserEditButton() {
+    if (!Impl::takeFocus(*this)) return;
+    if (ShowsEditButton() && OnEditButtonClick) OnEditButtonClick(*this);
+}
+
+std::string TDBGrid::CellText(int recNo, int columnIndex) const {
+    if (columnIndex < 0 || columnIndex >= static_cast<int>(columns_.size())) return "";
+    TField* f = columns_[columnIndex].Field();
+    TClientDataSet* s = Impl::set(*this);
+    if (!f || !s || !s->Active()) return "";
+    if (editorModified_ && columnIndex == selected_ && recNo == s->RecNo()) return editorText_;
+    return s->DisplayTextAt(recNo, *f);
+}
+
+void TDBGrid::DataEvent(TDataEvent event, TField* field) {
+    switch (event) {
+    case TDataEvent::StateChange: {
+        // Going into edit keeps what is being typed; any other state starts afresh.
+        TClientDataSet* s = Impl::set(*this);
+        if (!s || s->State() != TDataSetState::dsEdit) Impl::reset(*this);
+        break;
+    }
+    case TDataEvent::DataSetChange:
+    case TDataEvent::Scroll:
+        Impl::reset(*this);
+        break;
+    case TDataEvent::FieldChange:
+        if (!editorModified_ && (!field || field == SelectedField())) {
+            const bool fresh = freshCell_;
+            Impl::reset(*this);
+            freshCell_ = fresh;
+        }
+        break;
+    case TDataEvent::UpdateRecord:
+        WriteEditorText();
+        return;
+    }
+    Changed();
+}
+
+bool TDBGrid::FocusField(TField& field) {
+    int index = -1;
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+        if (columns_[i].Field() != &field) continue;
+        if (index < 0 || (!columns_[index].Visible && columns_[i].Visible)) index = i;
+    }
+    if (index < 0) return false;
+    SetSelectedIndex(index);
+    if (CanFocus()) SetFocus();
+    return true;
+}
+
+void TDBGrid::beforeExit() {
+    TClientDataSet* s = Impl::set(*this);
+    if (CancelOnExit && s && s->State() == TDataSetState::dsInsert && !s->Modified() && !editorModified_) {
+        s->Cancel();
+        return;
+    }
+    WriteEditorText();
+}
+
+}  // namespace tk
