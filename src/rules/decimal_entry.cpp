@@ -1,7 +1,71 @@
-// Placeholder bodies until this list's handlers are written.
-#include "screen/tfrmcomissao.h"
+// Decimal entry in the band grids: only numbers with a decimal comma, within their limits.
+#include <algorithm>
 
-void TfrmComissao::dbgPercCargoKeyPress(tk::TObject&, char32_t&) {}
-void TfrmComissao::dbgPercEventoKeyPress(tk::TObject&, char32_t&) {}
-void TfrmComissao::dbgPercPromocaoKeyPress(tk::TObject&, char32_t&) {}
-void TfrmComissao::Vd_Virgula(tk::TDBGrid&, const std::string&, char32_t&) {}
+#include "framework/consiste.h"
+#include "rules/band_list.h"
+#include "screen/tfrmcomissao.h"
+#include "toolkit/formats.h"
+
+namespace {
+
+constexpr char32_t kDropped = 0;
+constexpr double kPercentLimit = 999;
+constexpr double kValueLimit = 999999999;
+
+bool isDigit(char32_t key) { return key >= U'0' && key <= U'9'; }
+// Backspace, Tab and Enter pass every filter.
+bool isControlKey(char32_t key) { return key == 8 || key == 9 || key == 13; }
+
+// The filter of one band grid. A character for a value column goes on to Vd_Virgula when
+// it can belong to a number there; any other character, and every key while the scope has
+// no rule, is dropped. Other columns are left alone.
+void filterBandKey(TfrmComissao& form, const rules::BandList& b, char32_t& key) {
+    const tk::TField* selected = b.grid.SelectedField();
+    if (!selected) return;
+    const std::string& name = selected->FieldName();
+    const bool value = name == "VRINICIAL" || name == "VRFINAL";
+    if (!value && name != "VRCOMISSAO") return;
+    if (b.ruleList.IsEmpty()) {
+        key = kDropped;
+        return;
+    }
+    if (isControlKey(key)) return;
+    // A negative bound is meaningful for a value, never for a percentage.
+    if (isDigit(key) || key == U',' || (value && key == U'-'))
+        form.Vd_Virgula(b.grid, name, key);
+    else
+        key = kDropped;
+}
+
+}  // namespace
+
+void TfrmComissao::dbgPercCargoKeyPress(tk::TObject&, char32_t& Key) { filterBandKey(*this, rules::PercCargo(*this), Key); }
+void TfrmComissao::dbgPercEventoKeyPress(tk::TObject&, char32_t& Key) { filterBandKey(*this, rules::PercEvento(*this), Key); }
+void TfrmComissao::dbgPercPromocaoKeyPress(tk::TObject&, char32_t& Key) { filterBandKey(*this, rules::PercPromocao(*this), Key); }
+
+void TfrmComissao::Vd_Virgula(tk::TDBGrid& Grid, const std::string& FieldName, char32_t& Key) {
+    const tk::TField* selected = Grid.SelectedField();
+    if (Key == U',' && selected && selected->FieldName() == FieldName) {
+        const std::string current = fw::Consiste::GridText(Grid, FieldName, false);
+        // A number cannot begin with the comma, nor hold two.
+        if (current.empty() || std::count(current.begin(), current.end(), ',') > 0) {
+            Key = kDropped;
+            return;
+        }
+    }
+    if (!isDigit(Key)) return;  // only digits are measured against the limits
+
+    const tk::TDBGrid* shown = rules::BandGridOfPage(*this, pgcPadrao.ActivePage());
+    if (!shown) return;
+    // The typed character replaces a selected cell text: GridText then gives "".
+    const std::string prospective = fw::Consiste::GridText(Grid, FieldName, true) + static_cast<char>(Key);
+    const auto number = tk::TryStrToFloat(prospective);
+    if (!number) {
+        // "5-" followed by a digit, say: not a number, so the keystroke is not taken.
+        Key = kDropped;
+        return;
+    }
+    const tk::TField* shownField = shown->SelectedField();
+    const double limit = shownField && shownField->FieldName() == "VRCOMISSAO" ? kPercentLimit : kValueLimit;
+    if (*number > limit) Key = kDropped;
+}

@@ -1,0 +1,170 @@
+#include "rules/band_list.h"
+
+#include <stdexcept>
+
+#include "framework/consiste.h"
+#include "rules/band_overlap.h"
+#include "screen/tfrmcomissao.h"
+
+namespace rules {
+
+namespace {
+
+constexpr const char* kIni = "VRINICIAL";
+constexpr const char* kFin = "VRFINAL";
+constexpr const char* kPerc = "VRCOMISSAO";
+
+// The edit text of the field shown in `grid`'s column for `fieldName`, as the checks read it.
+std::string columnEditText(const tk::TDBGrid& grid, const std::string& fieldName) {
+    const int index = fw::Consiste::IndiceCol(grid, fieldName);
+    tk::TField* field = index < 0 ? nullptr : grid.Columns()[index].Field();
+    if (!field) throw std::logic_error(grid.Name() + " shows no field " + fieldName);
+    return field->GetEditText();
+}
+
+// Shows the message of `key` and aborts; the focus then goes to `field`.
+[[noreturn]] void failThenFocus(TfrmComissao& form, const char* key, tk::TField& field) {
+    try {
+        fw::Consiste::MensErro(form.msgPadrao.Msg(key), true);
+    } catch (...) {
+        field.FocusControl();
+        throw;
+    }
+    throw std::logic_error("MensErro returned without aborting");
+}
+
+void roundToCents(tk::TField& field) {
+    if (!field.IsNull()) field.SetAsFloat(fw::Consiste::RoundDec(field.AsFloat(), 2));
+}
+
+BandInterval intervalOf(const tk::TClientDataSet& data) {
+    return {data.FieldByName(kIni).AsFloat(), data.FieldByName(kFin).AsFloat(),
+            data.FieldByName("NRFAIXACOMISSAOOREV").AsFloat()};
+}
+
+double currentRule(const BandList& b) { return b.ruleList.FieldByName(b.ruleField).AsFloat(); }
+
+}  // namespace
+
+BandList PercCargo(TfrmComissao& f) {
+    return {f.dbgPercCargo,  f.cdsPercCargo,
+            f.cdsCargo,      "NRCOMISSAOCARGOOREV",
+            "CARGO",         &server::RdmComissao::getVdVrCargo,
+            f.cdsCargo,      &server::RdmComissao::SetPercCargo};
+}
+
+BandList PercEvento(TfrmComissao& f) {
+    return {f.dbgPercEvento, f.cdsPercEvento,
+            f.cdsEvento,     "NRCOMISSAOTPEVENTOREV",
+            "TIPOEVENTO",    &server::RdmComissao::getVdVrEvento,
+            f.cdsEvento,     &server::RdmComissao::SetPercEvento};
+}
+
+BandList PercPromocao(TfrmComissao& f) {
+    return {f.dbgPercPromocao, f.cdsPercPromocao,
+            f.cdsPromocao,     "NRCOMISSAOPROMOREV",
+            "PROMOCAO",        &server::RdmComissao::getVdVrPromocao,
+            f.cdsPercPromocao, &server::RdmComissao::SetPercPromocao};
+}
+
+tk::TClientDataSet* BandsOfGrid(TfrmComissao& form, const tk::TControl* grid) {
+    if (grid == &form.dbgPercCargo) return &form.cdsPercCargo;
+    if (grid == &form.dbgPercEvento) return &form.cdsPercEvento;
+    if (grid == &form.dbgPercPromocao) return &form.cdsPercPromocao;
+    return nullptr;
+}
+
+tk::TDBGrid* BandGridOfPage(TfrmComissao& form, const tk::TTabSheet* page) {
+    if (page == &form.tshFormulario) return &form.dbgPercCargo;
+    if (page == &form.tshEvento) return &form.dbgPercEvento;
+    if (page == &form.tshPromocao) return &form.dbgPercPromocao;
+    return nullptr;
+}
+
+void NewBand(TfrmComissao& form, const BandList& b) {
+    if (b.bands.State() != tk::TDataSetState::dsInsert) return;
+    b.bands.FieldByName("NRCOMISSAOOREV").SetAsFloat(form.NrComissao());
+    b.bands.FieldByName(b.ruleField).SetAsFloat(currentRule(b));
+    b.bands.FieldByName("IDTIPOCOMISSAO").SetAsString(b.scopeKind);
+}
+
+void BeforeInsertBand(const BandList& b) { b.grid.SetSelectedIndex(fw::Consiste::IndiceCol(b.grid, kIni)); }
+
+void AfterInsertBand(const BandList& b) { b.bands.FieldByName(kIni).FocusControl(); }
+
+void BeforePostBand(TfrmComissao& form, const BandList& b) {
+    // Every comparison below, and the re-positioning after the post, uses the values
+    // the server will store.
+    roundToCents(b.bands.FieldByName(kIni));
+    roundToCents(b.bands.FieldByName(kFin));
+    roundToCents(b.bands.FieldByName(kPerc));
+    CheckVrIni(form, b, true);
+    CheckVrFin(form, b, true);
+    CheckVrPerc(form, b, true);
+    CheckPercZero(form, &b.bands);
+    CheckOverlap(form, b);
+}
+
+void AfterPostBand(TfrmComissao& form, const BandList& b) {
+    SendReloadLocate(
+        form, b.bands, b.set,
+        [&form, &b] { return form.rdmComissao.GetPercentual(form.NrComissao(), currentRule(b), b.scopeKind); },
+        "VRINICIAL;VRFINAL;VRCOMISSAO");
+}
+
+void AfterCancelBand(const BandList& b) { b.bands.CancelUpdates(); }
+
+void AfterDeleteBand(TfrmComissao& form, const BandList& b) { SendAfterDelete(form, b.bands, b.set); }
+
+void CheckVrIni(TfrmComissao& form, const BandList& b, bool obrigatorio) {
+    if (obrigatorio && fw::Consiste::EmptyString(columnEditText(b.grid, kIni)))
+        failThenFocus(form, "VRINI_N", b.bands.FieldByName(kIni));
+}
+
+void CheckVrFin(TfrmComissao& form, const BandList& b, bool obrigatorio) {
+    tk::TField& fin = b.bands.FieldByName(kFin);
+    if (!fw::Consiste::EmptyString(columnEditText(b.grid, kFin))) {
+        if (fin.AsFloat() < b.bands.FieldByName(kIni).AsFloat()) failThenFocus(form, "VRINI>VRFIN", fin);
+    } else if (obrigatorio) {
+        failThenFocus(form, "VRFIN_N", fin);
+    }
+}
+
+void CheckVrPerc(TfrmComissao& form, const BandList& b, bool obrigatorio) {
+    if (obrigatorio && fw::Consiste::EmptyString(columnEditText(b.grid, kPerc)))
+        failThenFocus(form, "PERC_N", b.bands.FieldByName(kPerc));
+}
+
+void CheckPercZero(TfrmComissao& form, tk::TClientDataSet* posted) {
+    tk::TClientDataSet* bands = BandsOfGrid(form, form.ActiveControl());
+    if (!bands) bands = posted;
+    if (!bands) return;
+    tk::TField& perc = bands->FieldByName(kPerc);
+    if (perc.AsFloat() != 0) return;
+    perc.FocusControl();
+    fw::Consiste::MensErro(form.msgPadrao.Msg("PERC_ZERO"), true);
+}
+
+void CheckOverlap(TfrmComissao& form, const BandList& b) {
+    tk::TField& ini = b.bands.FieldByName(kIni);
+    try {
+        const double rule = b.overlapRuleSource.FieldByName(b.ruleField).AsFloat();
+        tk::TClientDataSet& stored = form.cdsVdVrPercentual;
+        stored.SetData(fw::Consiste::CheckResultServ((form.rdmComissao.*b.overlapCheck)(form.NrComissao(), rule),
+                                                     true, 0));
+        stored.First();
+        const BandInterval posted = intervalOf(b.bands);
+        for (; !stored.Eof(); stored.Next()) {
+            switch (ClassifyOverlap(posted, intervalOf(stored))) {
+                case BandOverlap::None: continue;
+                case BandOverlap::Contains: fw::Consiste::MensErro(form.msgPadrao.Msg("VALOR_<>"), true); break;
+                case BandOverlap::Collides: fw::Consiste::MensErro(form.msgPadrao.Msg("INTER_N_CONT"), true); break;
+            }
+        }
+    } catch (...) {
+        ini.FocusControl();
+        throw;
+    }
+}
+
+}  // namespace rules

@@ -1,0 +1,68 @@
+// The value-band lists of the three scopes: what differs between them, and their shared life.
+//
+// The three band lists (position, event type, promotion) behave alike; a BandList names the
+// components and server methods of one of them, and the functions below are the behaviour
+// written once. The screen's named handlers pass the BandList of their own list.
+#pragma once
+#include <string>
+
+#include "framework/server_reply.h"
+#include "rules/list_sync.h"
+#include "toolkit/tclientdataset.h"
+#include "toolkit/tdbgrid.h"
+
+class TfrmComissao;
+namespace tk {
+class TControl;
+class TTabSheet;
+}  // namespace tk
+
+namespace rules {
+
+using OverlapMethod = fw::TServerReply (server::RdmComissao::*)(double nrComissao, double ruleNumber);
+
+struct BandList {
+    tk::TDBGrid& grid;             // the band grid on the scope's page
+    tk::TClientDataSet& bands;     // the band list
+    tk::TClientDataSet& ruleList;  // the owning rule list
+    std::string ruleField;         // the rule-number field, the same name in rules and bands
+    std::string scopeKind;         // "CARGO", "TIPOEVENTO", "PROMOCAO"
+    OverlapMethod overlapCheck;    // stored bands of a rule, for the overlap check
+    // Where the overlap check reads the rule number: the current rule, or (promotions) the
+    // band being posted.
+    tk::TClientDataSet& overlapRuleSource;
+    SetMethod set;  // change-log send
+};
+
+BandList PercCargo(TfrmComissao& form);
+BandList PercEvento(TfrmComissao& form);
+BandList PercPromocao(TfrmComissao& form);
+
+// The band list shown in `grid` when it is one of the three band grids; nullptr otherwise.
+tk::TClientDataSet* BandsOfGrid(TfrmComissao& form, const tk::TControl* grid);
+// The band grid of a scope page; nullptr for any other page.
+tk::TDBGrid* BandGridOfPage(TfrmComissao& form, const tk::TTabSheet* page);
+
+// Data-set events.
+void NewBand(TfrmComissao& form, const BandList& b);     // keys and scope kind of an inserted band
+void BeforeInsertBand(const BandList& b);                // selects the initial-value column
+void AfterInsertBand(const BandList& b);                 // focus to the initial value
+void BeforePostBand(TfrmComissao& form, const BandList& b);  // rounding, then every check
+void AfterPostBand(TfrmComissao& form, const BandList& b);   // send, reload, stand on the band
+void AfterCancelBand(const BandList& b);                 // drops the unsent changes
+void AfterDeleteBand(TfrmComissao& form, const BandList& b);  // send, then the enabling step
+
+// Field checks; each failure shows its message and aborts (tk::EAbort).
+void CheckVrIni(TfrmComissao& form, const BandList& b, bool obrigatorio);   // "VRINI_N"
+void CheckVrFin(TfrmComissao& form, const BandList& b, bool obrigatorio);   // "VRINI>VRFIN", "VRFIN_N"
+void CheckVrPerc(TfrmComissao& form, const BandList& b, bool obrigatorio);  // "PERC_N"
+// "PERC_ZERO" when the percentage is 0, the focus put on it first. The list tested is the
+// one of the focused band grid; with no band grid focused, `posted` (when given), so that
+// a band posted from elsewhere (focus on the rule grid, say) cannot store a zero.
+void CheckPercZero(TfrmComissao& form, tk::TClientDataSet* posted);
+// The posted band against the stored bands of its rule: "VALOR_<>" for a stored band
+// strictly inside it, "INTER_N_CONT" for any other shared value. Any failure, a failed
+// server call included, ends with the focus on the initial value.
+void CheckOverlap(TfrmComissao& form, const BandList& b);
+
+}  // namespace rules
