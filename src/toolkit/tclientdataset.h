@@ -20,6 +20,7 @@ using TLocateOptions = unsigned;
 inline constexpr TLocateOptions loCaseInsensitive = 1, loPartialKey = 2;
 
 class TClientDataSet;
+class TDataSource;
 using TDataSetNotifyEvent = std::function<void(TClientDataSet& dataSet)>;
 
 class TClientDataSet : public TComponent {
@@ -104,11 +105,23 @@ public:
 
 private:
     friend class TField;
+    friend class TDataSource;
     void addField(TField* field);
     void removeField(TField* field);
     wire::Value fieldValue(const TField& field) const;
     void setFieldValue(const TField& field, wire::Value v);
     void notify(TDataEvent event, TField* field = nullptr);
+    int indexOf(const TField& field) const;  // column of `field` in the rows, or -1
+    void focusField(TField& field);
+    void addSource(TDataSource* source);
+    void removeSource(TDataSource* source);
+    void checkActive() const;
+    void setState(TDataSetState s);
+    void fire(const TDataSetNotifyEvent& event);
+    void beginInsert(bool atEnd);
+    void discardEdit();  // drops the row being edited or inserted without events
+    void storeRow();
+    void scrollTo(int index);
 
     struct Impl;
     std::unique_ptr<Impl> impl_;

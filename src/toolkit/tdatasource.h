@@ -27,6 +27,7 @@ public:
     const std::vector<TDataLink*>& Links() const { return links_; }
 
 private:
+    friend class TClientDataSet;
     void DataEvent(TDataEvent event, TField* field) override;
     bool FocusField(TField& field) override;
     TClientDataSet* dataSet_ = nullptr;

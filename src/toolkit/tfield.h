@@ -63,10 +63,12 @@ public:
     std::function<void(TField& sender, const std::string& text)> OnSetText;
 
 private:
+    friend class TClientDataSet;
     TClientDataSet& dataSet_;
     std::string fieldName_;
     wire::FieldType type_;
     int size_;
+    bool detached_ = false;  // the data set went first: nothing to unregister from
 };
 
 }  // namespace tk
