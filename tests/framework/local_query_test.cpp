@@ -68,7 +68,7 @@ TEST_F(LocalQueryTest, OpenLoadsTheRowsIntoTheDeclaredFields) {
     EXPECT_TRUE(qry.Active());
     EXPECT_EQ(qry.RecNo(), 1);
     // Names longer than the field are cut to its size; null stays null.
-    EXPECT_EQ(rowsOf(qry), "001;Troca de titularidade de cont\n002;Venda à vista\n003;\n");
+    EXPECT_EQ(rowsOf(qry), "001;Troca de titularidade de contr\n002;Venda à vista\n003;\n");
     qry.Close();
     EXPECT_FALSE(qry.Active());
 }
