@@ -1,17 +1,148 @@
-// Placeholder bodies until this list's handlers are written.
+// The commission tables: their checks, their life on the server, date entry and the key
+// filters of the commission grid.
+#include "framework/consiste.h"
+#include "framework/host_services.h"
+#include "rules/comissao_period.h"
+#include "rules/list_sync.h"
 #include "screen/tfrmcomissao.h"
+#include "toolkit/exceptions.h"
 
-void TfrmComissao::cdsComissaoBeforeInsert(tk::TClientDataSet&) {}
-void TfrmComissao::cdsComissaoBeforePost(tk::TClientDataSet&) {}
-void TfrmComissao::cdsComissaoAfterPost(tk::TClientDataSet&) {}
-void TfrmComissao::cdsComissaoAfterCancel(tk::TClientDataSet&) {}
-void TfrmComissao::cdsComissaoAfterDelete(tk::TClientDataSet&) {}
-void TfrmComissao::cdsComissaoDTVALIDADEINISetText(tk::TField&, const std::string&) {}
-void TfrmComissao::cdsComissaoDTVALIDADEFINSetText(tk::TField&, const std::string&) {}
-void TfrmComissao::dbgPadraoColExit(tk::TObject&) {}
-void TfrmComissao::dbgPadraoExit(tk::TObject&) {}
-void TfrmComissao::dbgPadraoKeyPress(tk::TObject&, char32_t&) {}
-void TfrmComissao::dbgPadraoKeyDown(tk::TObject&, std::uint16_t&, tk::TShiftState) {}
-void TfrmComissao::Vd_Nome(bool) {}
-void TfrmComissao::Vd_DtIniComissao(bool) {}
-void TfrmComissao::Vd_DtFinComissao(bool) {}
+namespace Consiste = fw::Consiste;
+
+namespace {
+
+// The text of `field` as the commission grid edits it.
+std::string gridText(const tk::TDBGrid& grid, const tk::TField& field) {
+    const int col = Consiste::IndiceCol(grid, field.FieldName());
+    const tk::TField* shown = col >= 0 ? grid.Columns()[col].Field() : nullptr;
+    return (shown ? *shown : field).Text();
+}
+
+// Shows the message of `key` and stops the action; the focus then goes to `focus`.
+[[noreturn]] void refuse(const fw::TMessages& messages, const char* key, tk::TField& focus) {
+    try {
+        Consiste::MensErro(messages.Msg(key), true);
+    } catch (...) {
+        focus.FocusControl();
+        throw;
+    }
+    // MensErro with the stop flag always aborts; this keeps the promise if it did not.
+    tk::Abort();
+}
+
+// What a typed date leaves once its separators are gone: blank for an untouched mask.
+bool bareMask(const std::string& text) {
+    std::string rest;
+    for (char c : text)
+        if (c != '/') rest += c;
+    return Consiste::EmptyString(rest);
+}
+
+}  // namespace
+
+void TfrmComissao::Vd_Nome(bool Obrigatorio) {
+    if (Obrigatorio && Consiste::EmptyString(gridText(dbgPadrao, cdsComissaoDSCOMISSAOOREV)))
+        refuse(msgPadrao, "Nm_Deve", cdsComissaoDSCOMISSAOOREV);
+}
+
+void TfrmComissao::Vd_DtIniComissao(bool Obrigatorio) {
+    if (Obrigatorio && Consiste::EmptyString(gridText(dbgPadrao, cdsComissaoDTVALIDADEINI)))
+        refuse(msgPadrao, "N_DtIni", cdsComissaoDTVALIDADEINI);
+}
+
+void TfrmComissao::Vd_DtFinComissao(bool Obrigatorio) {
+    if (Consiste::EmptyString(gridText(dbgPadrao, cdsComissaoDTVALIDADEFIN))) {
+        if (Obrigatorio) refuse(msgPadrao, "N_DtFin", cdsComissaoDTVALIDADEFIN);
+        return;
+    }
+    if (cdsComissaoDTVALIDADEFIN.AsDateTime() < cdsComissaoDTVALIDADEINI.AsDateTime())
+        refuse(msgPadrao, "DtIni>DtFin", cdsComissaoDTVALIDADEFIN);
+}
+
+void TfrmComissao::cdsComissaoBeforeInsert(tk::TClientDataSet&) { cdsComissaoDSCOMISSAOOREV.FocusControl(); }
+
+void TfrmComissao::cdsComissaoBeforePost(tk::TClientDataSet&) {
+    Vd_Nome(true);
+    Vd_DtIniComissao(true);
+    Vd_DtFinComissao(true);
+    cdsComissaoCDFILIAL.SetAsString(fw::Velmora::FiliProc());
+    // Only a new table has its period tested: a stored one keeps its dates.
+    if (cdsComissao.State() != tk::TDataSetState::dsInsert) return;
+
+    try {
+        cdsVdDtComissao.SetData(Consiste::CheckResultServ(rdmComissao.GetComissao(), true, 0));
+        const rules::Period novo{cdsComissaoDTVALIDADEINI.AsDateTime(), cdsComissaoDTVALIDADEFIN.AsDateTime()};
+        for (cdsVdDtComissao.First(); !cdsVdDtComissao.Eof(); cdsVdDtComissao.Next()) {
+            const rules::Period stored{cdsVdDtComissaoDTVALIDADEINI.AsDateTime(),
+                                       cdsVdDtComissaoDTVALIDADEFIN.AsDateTime()};
+            const rules::PeriodClash clash = rules::ComparePeriods(novo, stored);
+            if (clash == rules::PeriodClash::none) continue;
+            Consiste::MensErro(msgPadrao.Msg(clash == rules::PeriodClash::spans ? "DATA_<>" : "DT_N_CONT"), true);
+            tk::Abort();  // MensErro stops the post; never go on past a clash
+        }
+    } catch (...) {
+        cdsComissaoDTVALIDADEINI.FocusControl();
+        throw;
+    }
+}
+
+void TfrmComissao::cdsComissaoAfterPost(tk::TClientDataSet&) {
+    rules::SendReloadLocate(
+        *this, cdsComissao, &server::RdmComissao::SetComissao, [this] { return rdmComissao.GetComissao(); },
+        "DTVALIDADEINI;DTVALIDADEFIN");
+}
+
+void TfrmComissao::cdsComissaoAfterCancel(tk::TClientDataSet&) { cdsComissao.CancelUpdates(); }
+
+void TfrmComissao::cdsComissaoAfterDelete(tk::TClientDataSet&) {
+    rules::SendAfterDelete(*this, cdsComissao, &server::RdmComissao::SetComissao);
+}
+
+void TfrmComissao::cdsComissaoDTVALIDADEINISetText(tk::TField& Sender, const std::string& Text) {
+    if (bareMask(Text))
+        cdsComissaoDTVALIDADEINI.Clear();
+    else
+        Consiste::DateSetText(Sender, Text);
+}
+
+void TfrmComissao::cdsComissaoDTVALIDADEFINSetText(tk::TField& Sender, const std::string& Text) {
+    if (bareMask(Text))
+        cdsComissaoDTVALIDADEFIN.Clear();
+    else
+        Consiste::DateSetText(Sender, Text);
+}
+
+void TfrmComissao::dbgPadraoColExit(tk::TObject&) {
+    const tk::TField* field = dbgPadrao.SelectedField();
+    if (dtsPadrao.Editing() && field && field->FieldName() == "DSCOMISSAOOREV") Vd_Nome(false);
+}
+
+void TfrmComissao::dbgPadraoExit(tk::TObject&) {
+    if (dtsPadrao.Editing()) Vd_Nome(true);
+}
+
+void TfrmComissao::dbgPadraoKeyPress(tk::TObject&, char32_t& Key) {
+    const tk::TField* field = dbgPadrao.SelectedField();
+    if (!field) return;
+    const tk::TClientDataSet* data = dtsPadrao.DataSet();
+    const bool inserting = data && data->State() == tk::TDataSetState::dsInsert;
+
+    if ((field->Tag & 1) && !inserting && Key != U'\t' && Key != U'\r') Key = 0;
+    if (field->FieldName() == "NRCOMISSAOOREV" && !(Key >= U'0' && Key <= U'9')) Key = 0;
+    if (field->FieldName() == "DTVALIDADEINI" || field->FieldName() == "DTVALIDADEFIN") {
+        // A validity period is typed only into a new table; a stored one keeps its dates.
+        const bool insertingComissao = cdsComissao.State() == tk::TDataSetState::dsInsert;
+        cdsComissaoDTVALIDADEINI.ReadOnly = !insertingComissao;
+        cdsComissaoDTVALIDADEFIN.ReadOnly = !insertingComissao;
+        if (!insertingComissao) Key = 0;
+    }
+}
+
+void TfrmComissao::dbgPadraoKeyDown(tk::TObject& Sender, std::uint16_t& Key, tk::TShiftState Shift) {
+    fw::TfrmPadrao::dbgPadraoKeyDown(Sender, Key, Shift);
+    if (dtsPadrao.State() == tk::TDataSetState::dsInsert) return;
+    if (dbgPadrao.SelectedField() != &cdsComissaoNRCOMISSAOOREV) return;
+    const bool allowed = Key == tk::VK_TAB || Key == tk::VK_RETURN || (Key >= tk::VK_LEFT && Key <= tk::VK_DOWN) ||
+                         Key == tk::VK_INSERT;
+    if (!allowed) tk::Abort();
+}
