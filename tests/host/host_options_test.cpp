@@ -1,0 +1,50 @@
+// The command line of backoffice-script.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "host/host_options.h"
+
+namespace host {
+namespace {
+
+TEST(HostOptionsTest, ReadsEveryOptionAndTheScript) {
+    auto o = parseHostOptions({"--server", "127.0.0.1:4100", "--branch", "0001", "--local-db", "/tmp/l.db",
+                               "--module", "/x/libm.so", "--verbose", "s.txt"});
+    EXPECT_EQ(o.serverHost, "127.0.0.1");
+    EXPECT_EQ(o.serverPort, 4100);
+    EXPECT_EQ(o.branch, "0001");
+    EXPECT_EQ(o.localDb, "/tmp/l.db");
+    EXPECT_EQ(o.modulePath, "/x/libm.so");
+    EXPECT_TRUE(o.verbose);
+    EXPECT_EQ(o.scriptPath, "s.txt");
+}
+
+TEST(HostOptionsTest, ScriptAndModuleAreOptionalAndEqualsFormWorks) {
+    auto o = parseHostOptions({"--server=localhost:9", "--branch=7", "--local-db=l.db"});
+    EXPECT_EQ(o.serverHost, "localhost");
+    EXPECT_EQ(o.serverPort, 9);
+    EXPECT_EQ(o.branch, "7");
+    EXPECT_TRUE(o.scriptPath.empty());
+    EXPECT_TRUE(o.modulePath.empty());
+    EXPECT_FALSE(o.verbose);
+}
+
+TEST(HostOptionsTest, MissingOrMalformedOptionsAreRefused) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--branch", "1", "--local-db", "l.db"},                                   // no server
+        {"--server", "h:1", "--local-db", "l.db"},                                 // no branch
+        {"--server", "h:1", "--branch", "1"},                                      // no local db
+        {"--server", "h", "--branch", "1", "--local-db", "l.db"},                  // no port
+        {"--server", "h:0", "--branch", "1", "--local-db", "l.db"},                // port 0
+        {"--server", "h:70000", "--branch", "1", "--local-db", "l.db"},            // port too big
+        {"--server", "h:12x", "--branch", "1", "--local-db", "l.db"},              // not a number
+        {"--server", "h:1", "--branch", "1", "--local-db", "l.db", "--color", "x"},  // unknown
+        {"--server", "h:1", "--branch", "1", "--local-db"},                         // no value
+        {"--server", "h:1", "--branch", "1", "--local-db", "l.db", "a", "b"},       // two scripts
+    };
+    for (const auto& args : bad) EXPECT_THROW(parseHostOptions(args), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace host
