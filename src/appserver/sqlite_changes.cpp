@@ -1,0 +1,362 @@
+#include "appserver/sqlite_changes.h"
+
+#include <cmath>
+#include <ctime>
+#include <optional>
+
+#include "appserver/messages.h"
+#include "appserver/store.h"
+
+namespace appserver::detail {
+
+using wire::DateTime;
+using wire::FieldDef;
+using wire::Row;
+using wire::Value;
+
+const char* tableOf(ListKind k) {
+    switch (k) {
+        case ListKind::Comissao: return "COMISSAO";
+        case ListKind::Cargo: return "COMISSAOCARGO";
+        case ListKind::Evento: return "COMISSAOTPEVENTO";
+        case ListKind::Promocao: return "COMISSAOPROMO";
+        default: return "FAIXACOMISSAO";
+    }
+}
+
+std::string columnList(const std::vector<FieldDef>& fields) {
+    std::string s;
+    for (const auto& f : fields) s += (s.empty() ? "" : ", ") + f.name;
+    return s;
+}
+
+wire::DataPacket readPacket(sqlite::Query& q, const std::vector<FieldDef>& fields) {
+    wire::DataPacket p;
+    p.fields = fields;
+    while (q.step()) {
+        Row row;
+        row.reserve(fields.size());
+        for (std::size_t i = 0; i < fields.size(); ++i) row.push_back(q.column(static_cast<int>(i), fields[i].type));
+        p.rows.push_back(std::move(row));
+    }
+    return p;
+}
+
+namespace {
+
+// Field positions inside each list's rows (the order of datasets.cpp).
+namespace com { enum { NR, DS, INI, FIN, FILIAL }; }
+namespace car { enum { NR, CARGO, COM }; }
+namespace eve { enum { NR, COM, TIPO, NOME, CARGO }; }
+namespace pro { enum { NR, COM, INI, FIN, BASE, TIPO, NOME, CARGO, INCLUSAO }; }
+namespace fai { enum { NR, COM, KIND, RCARGO, REVENTO, RPROMO, INI, FIN, PERC }; }
+
+[[noreturn]] void refuse(const char* text) { throw Refusal(text); }
+
+bool blank(const Value& v) {
+    if (wire::isNull(v)) return true;
+    if (const auto* s = std::get_if<std::string>(&v)) return s->find_first_not_of(" \t\r\n") == std::string::npos;
+    return false;
+}
+
+double num(const Value& v) { return std::get<double>(v); }
+const std::string& text(const Value& v) { return std::get<std::string>(v); }
+DateTime date(const Value& v) { return std::get<DateTime>(v); }
+
+// The stored number a value names, if it can name one.
+std::optional<long long> numberOf(const Value& v) {
+    const auto* d = std::get_if<double>(&v);
+    if (!d || *d <= 0 || std::trunc(*d) != *d || *d > 9e15) return std::nullopt;
+    return static_cast<long long>(*d);
+}
+
+double round2(double v) { return std::round(v * 100.0) / 100.0; }
+
+DateTime nowLocal() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return DateTime::fromYmd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                             tm.tm_sec > 59 ? 59 : tm.tm_sec);
+}
+
+class Applier {
+public:
+    Applier(sqlite::Database& db, ListKind kind) : db_(db), kind_(kind), fields_(datasets::of(kind)) {}
+
+    void apply(const wire::ChangeLog& log) {
+        mapFields(log.fields);
+        for (std::size_t i = 0; i < log.changes.size(); ++i) {
+            where_ = "changes[" + std::to_string(i) + "]";
+            const auto& c = log.changes[i];
+            switch (c.op) {
+                case wire::ChangeOp::Insert: insert(ours(c.newRow, ".new")); break;
+                case wire::ChangeOp::Update: update(ours(c.oldRow, ".old"), ours(c.newRow, ".new")); break;
+                case wire::ChangeOp::Delete: remove(ours(c.oldRow, ".old")); break;
+            }
+        }
+    }
+
+private:
+    // --- shape of the log -------------------------------------------------------------------
+    void mapFields(const std::vector<FieldDef>& theirs) {
+        map_.assign(fields_.size(), -1);
+        for (std::size_t t = 0; t < theirs.size(); ++t) {
+            int found = -1;
+            for (std::size_t o = 0; o < fields_.size(); ++o)
+                if (fields_[o].name == theirs[t].name) found = static_cast<int>(o);
+            if (found < 0) throw BadChangeLog("fields[" + std::to_string(t) + "]: unknown field \"" + theirs[t].name + "\"");
+            if (fields_[found].type != theirs[t].type)
+                throw BadChangeLog("fields[" + std::to_string(t) + "]: field \"" + theirs[t].name + "\" must be of type " +
+                                   wire::typeName(fields_[found].type));
+            map_[found] = static_cast<int>(t);
+        }
+        for (std::size_t o = 0; o < fields_.size(); ++o)
+            if (map_[o] < 0) throw BadChangeLog("fields: missing field \"" + fields_[o].name + "\"");
+    }
+
+    Row ours(const Row& theirs, const char* part) const {
+        Row row(fields_.size());
+        for (std::size_t o = 0; o < fields_.size(); ++o) {
+            row[o] = theirs.at(static_cast<std::size_t>(map_[o]));
+            const auto* s = std::get_if<std::string>(&row[o]);
+            if (s && fields_[o].type == wire::FieldType::String) {
+                std::size_t chars = 0;
+                for (unsigned char ch : *s) chars += (ch & 0xC0) != 0x80;
+                if (chars > static_cast<std::size_t>(fields_[o].size))
+                    throw BadChangeLog(where_ + part + "[" + std::to_string(map_[o]) + "]: text longer than " +
+                                       std::to_string(fields_[o].size) + " characters for field \"" +
+                                       fields_[o].name + "\"");
+            }
+        }
+        return row;
+    }
+
+    // --- the three operations ---------------------------------------------------------------
+    void insert(Row row) {
+        row[0] = wire::Null{};  // the store gives the number
+        if (kind_ == ListKind::Promocao) row[pro::INCLUSAO] = nowLocal();
+        normalize(row);
+        check(row, 0, nullptr);
+        std::string cols, marks;
+        for (std::size_t i = 1; i < fields_.size(); ++i) {
+            cols += (i > 1 ? ", " : "") + fields_[i].name;
+            marks += i > 1 ? ", ?" : "?";
+        }
+        auto q = db_.query(std::string("INSERT INTO ") + tableOf(kind_) + " (" + cols + ") VALUES (" + marks + ")");
+        for (std::size_t i = 1; i < fields_.size(); ++i) q.bind(static_cast<int>(i), row[i]);
+        q.step();
+    }
+
+    void update(const Row& old, Row row) {
+        const Row stored = storedAsRead(old);
+        const long long number = *numberOf(old[0]);
+        row[0] = static_cast<double>(number);
+        if (kind_ == ListKind::Promocao) row[pro::INCLUSAO] = stored[pro::INCLUSAO];  // set once, on insert
+        normalize(row);
+        check(row, number, &stored);
+        std::string sets;
+        for (std::size_t i = 1; i < fields_.size(); ++i) sets += (i > 1 ? ", " : "") + fields_[i].name + " = ?";
+        auto q = db_.query(std::string("UPDATE ") + tableOf(kind_) + " SET " + sets + " WHERE " + fields_[0].name + " = ?");
+        for (std::size_t i = 1; i < fields_.size(); ++i) q.bind(static_cast<int>(i), row[i]);
+        q.bindInt(static_cast<int>(fields_.size()), number);
+        q.step();
+    }
+
+    void remove(const Row& old) {
+        storedAsRead(old);
+        auto q = db_.query(std::string("DELETE FROM ") + tableOf(kind_) + " WHERE " + fields_[0].name + " = ?");
+        q.bindInt(1, *numberOf(old[0]));
+        q.step();  // rules and bands below go with it (ON DELETE CASCADE)
+    }
+
+    // The stored row named by `old`, which must still be exactly as the client read it.
+    Row storedAsRead(const Row& old) {
+        const auto number = numberOf(old[0]);
+        if (!number) refuse(msg::kRegistroSemNumero);
+        auto q = db_.query("SELECT " + columnList(fields_) + " FROM " + tableOf(kind_) + " WHERE " + fields_[0].name +
+                           " = ?");
+        q.bindInt(1, *number);
+        if (!q.step()) refuse(msg::kRegistroExcluido);
+        Row stored(fields_.size());
+        for (std::size_t i = 0; i < fields_.size(); ++i) stored[i] = q.column(static_cast<int>(i), fields_[i].type);
+        if (stored != old) refuse(msg::kRegistroAlterado);
+        return stored;
+    }
+
+    // --- normalisation and invariants -------------------------------------------------------
+    void normalize(Row& row) const {
+        if (!isBandList(kind_)) return;
+        const Scope scope = bandScope(kind_);
+        if (wire::isNull(row[fai::KIND])) row[fai::KIND] = std::string(scopeWord(scope));
+        if (text(row[fai::KIND]) != scopeWord(scope)) refuse(msg::kTipoComissaoInvalido);
+        const int owner = ownerColumn(scope);
+        for (int c : {fai::RCARGO, fai::REVENTO, fai::RPROMO}) {
+            if (c == owner) continue;
+            // The screen leaves the other two rule numbers empty; 0 means the same.
+            if (!wire::isNull(row[c]) && num(row[c]) != 0) refuse(msg::kFaixaUmaRegra);
+            row[c] = wire::Null{};
+        }
+        for (int c : {fai::INI, fai::FIN, fai::PERC})
+            if (!wire::isNull(row[c])) row[c] = round2(num(row[c]));
+    }
+
+    static int ownerColumn(Scope s) {
+        return s == Scope::Cargo ? fai::RCARGO : s == Scope::TipoEvento ? fai::REVENTO : fai::RPROMO;
+    }
+
+    void check(const Row& row, long long self, const Row* stored) {
+        switch (kind_) {
+            case ListKind::Comissao: checkComissao(row, self, stored); break;
+            case ListKind::Cargo: checkCargo(row, self, stored); break;
+            case ListKind::Evento: checkEvento(row, self, stored); break;
+            case ListKind::Promocao: checkPromocao(row, self, stored); break;
+            default: checkFaixa(row, self); break;
+        }
+    }
+
+    // Refuses a rule that names no stored table or moves to another one.
+    void requireComissao(const Value& nr, const Row* stored, int column) {
+        if (stored && (*stored)[column] != nr) refuse(msg::kRegraMudaComissao);
+        const auto n = numberOf(nr);
+        if (!n) refuse(msg::kComissaoNaoCadastrada);
+        auto q = db_.query("SELECT 1 FROM COMISSAO WHERE NRCOMISSAOOREV = ?");
+        q.bindInt(1, *n);
+        if (!q.step()) refuse(msg::kComissaoNaoCadastrada);
+    }
+
+    static void requireCargo(const Value& v) {
+        if (blank(v)) refuse(msg::kCargoNaoInformado);
+        const auto& c = text(v);
+        if (c != "V" && c != "S" && c != "G") refuse(msg::kCargoInvalido);
+    }
+
+    void checkComissao(const Row& row, long long self, const Row* stored) {
+        if (blank(row[com::DS])) refuse(msg::kNomeDeve);
+        if (wire::isNull(row[com::INI])) refuse(msg::kDtIniDeve);
+        if (wire::isNull(row[com::FIN])) refuse(msg::kDtFinDeve);
+        const DateTime ni = date(row[com::INI]), nf = date(row[com::FIN]);
+        if (nf < ni) refuse(msg::kDtIniMaiorDtFin);
+        if (stored && (*stored)[com::INI] == row[com::INI] && (*stored)[com::FIN] == row[com::FIN]) return;
+        // The same walk as the screen's period check, over every other stored table.
+        {
+            auto q = db_.query(
+                "SELECT NRCOMISSAOOREV, DTVALIDADEINI, DTVALIDADEFIN FROM COMISSAO ORDER BY DTVALIDADEINI, NRCOMISSAOOREV");
+            while (q.step()) {
+                if (q.columnInt(0) == self) continue;
+                const auto oi = DateTime::fromSeconds(q.columnInt(1)), of = DateTime::fromSeconds(q.columnInt(2));
+                if (oi > ni && oi > nf) continue;
+                if (of < ni && of < nf) continue;
+                refuse(oi > ni && of < nf ? msg::kDataContempla : msg::kDataContida);
+            }
+        }
+        if (stored) {  // the table's promotions must stay inside its new period
+            auto q = db_.query(
+                "SELECT 1 FROM COMISSAOPROMO WHERE NRCOMISSAOOREV = ? AND "
+                "(DTVALINICOMISPROMO < ? OR DTVALFINCOMISPROMO > ?) LIMIT 1");
+            q.bindInt(1, self).bindInt(2, ni.seconds()).bindInt(3, nf.seconds());
+            if (q.step()) refuse(msg::kPromocaoForaDaComissao);
+        }
+    }
+
+    void checkCargo(const Row& row, long long self, const Row* stored) {
+        requireComissao(row[car::COM], stored, car::COM);
+        requireCargo(row[car::CARGO]);
+        auto q = db_.query(
+            "SELECT 1 FROM COMISSAOCARGO WHERE NRCOMISSAOOREV = ? AND IDCARGOVEND = ? AND NRCOMISSAOCARGOOREV <> ? LIMIT 1");
+        q.bind(1, row[car::COM]).bind(2, row[car::CARGO]).bindInt(3, self);
+        if (q.step()) refuse(msg::kCargoCadastrado);
+    }
+
+    void checkEvento(const Row& row, long long self, const Row* stored) {
+        requireComissao(row[eve::COM], stored, eve::COM);
+        if (blank(row[eve::TIPO])) refuse(msg::kTipoEventoNaoInformado);
+        requireCargo(row[eve::CARGO]);
+        auto q = db_.query(
+            "SELECT 1 FROM COMISSAOTPEVENTO WHERE NRCOMISSAOOREV = ? AND CDTIPOEVENTO = ? AND IDCARGOVEND = ? "
+            "AND NRCOMISSAOTPEVENTOREV <> ? LIMIT 1");
+        q.bind(1, row[eve::COM]).bind(2, row[eve::TIPO]).bind(3, row[eve::CARGO]).bindInt(4, self);
+        if (q.step()) refuse(msg::kTipoEventoCargoCadastrados);
+    }
+
+    void checkPromocao(const Row& row, long long self, const Row* stored) {
+        requireComissao(row[pro::COM], stored, pro::COM);
+        if (wire::isNull(row[pro::INI])) refuse(msg::kDtIniDeve);
+        if (wire::isNull(row[pro::FIN])) refuse(msg::kDtFinDeve);
+        const DateTime s = date(row[pro::INI]), e = date(row[pro::FIN]);
+        if (e < s) refuse(msg::kDtIniMaiorDtFin);
+        if (blank(row[pro::BASE])) refuse(msg::kDataBaseNaoInformada);
+        if (text(row[pro::BASE]) != "DATAEVENTO" && text(row[pro::BASE]) != "DATAFECHAMENTO")
+            refuse(msg::kDataBaseInvalida);
+        if (blank(row[pro::TIPO])) refuse(msg::kTipoEventoNaoInformado);
+        requireCargo(row[pro::CARGO]);
+        {
+            auto q = db_.query("SELECT DTVALIDADEINI, DTVALIDADEFIN FROM COMISSAO WHERE NRCOMISSAOOREV = ?");
+            q.bind(1, row[pro::COM]);
+            q.step();
+            const auto i = DateTime::fromSeconds(q.columnInt(0)), f = DateTime::fromSeconds(q.columnInt(1));
+            if (!(i <= s && s <= f && i <= e && e <= f)) refuse(msg::kPromocaoForaDaComissao);
+        }
+        // Windows are closed: touching at one instant is an overlap.
+        auto q = db_.query(
+            "SELECT 1 FROM COMISSAOPROMO WHERE NRCOMISSAOOREV = ? AND IDDTBASECOMISPROMO = ? AND CDTIPOEVENTO = ? "
+            "AND IDCARGOVEND = ? AND NRCOMISSAOPROMOREV <> ? AND DTVALINICOMISPROMO <= ? AND DTVALFINCOMISPROMO >= ? "
+            "LIMIT 1");
+        q.bind(1, row[pro::COM]).bind(2, row[pro::BASE]).bind(3, row[pro::TIPO]).bind(4, row[pro::CARGO]);
+        q.bindInt(5, self).bindInt(6, e.seconds()).bindInt(7, s.seconds());
+        if (q.step()) refuse(msg::kPromocaoSobreposta);
+    }
+
+    void checkFaixa(const Row& row, long long self) {
+        const Scope scope = bandScope(kind_);
+        const int owner = ownerColumn(scope);
+        const auto nrCom = numberOf(row[fai::COM]);
+        if (!nrCom) refuse(msg::kComissaoNaoCadastrada);
+        {
+            auto q = db_.query("SELECT 1 FROM COMISSAO WHERE NRCOMISSAOOREV = ?");
+            q.bindInt(1, *nrCom);
+            if (!q.step()) refuse(msg::kComissaoNaoCadastrada);
+        }
+        const auto rule = numberOf(row[owner]);
+        if (!rule) refuse(msg::kRegraNaoCadastrada);
+        {
+            const char* ruleTable = scope == Scope::Cargo        ? tableOf(ListKind::Cargo)
+                                    : scope == Scope::TipoEvento ? tableOf(ListKind::Evento)
+                                                                 : tableOf(ListKind::Promocao);
+            auto q = db_.query(std::string("SELECT 1 FROM ") + ruleTable + " WHERE " + ruleNumberField(scope) +
+                               " = ? AND NRCOMISSAOOREV = ?");
+            q.bindInt(1, *rule).bindInt(2, *nrCom);
+            if (!q.step()) refuse(msg::kRegraNaoCadastrada);
+        }
+        if (wire::isNull(row[fai::INI])) refuse(msg::kVrIniNaoInformado);
+        if (wire::isNull(row[fai::FIN])) refuse(msg::kVrFinNaoInformado);
+        const double bi = num(row[fai::INI]), bf = num(row[fai::FIN]);
+        if (bf < bi) refuse(msg::kVrIniMaiorVrFin);
+        if (wire::isNull(row[fai::PERC])) refuse(msg::kPercNaoInformado);
+        if (num(row[fai::PERC]) == 0) refuse(msg::kPercZero);
+        // The screen's interval walk over the rule's other stored bands.
+        auto q = db_.query(std::string("SELECT NRFAIXACOMISSAOOREV, VRINICIAL, VRFINAL FROM FAIXACOMISSAO WHERE "
+                                       "NRCOMISSAOOREV = ? AND IDTIPOCOMISSAO = ? AND ") +
+                           ruleNumberField(scope) + " = ? ORDER BY VRINICIAL, NRFAIXACOMISSAOOREV");
+        q.bindInt(1, *nrCom).bindText(2, scopeWord(scope)).bindInt(3, *rule);
+        while (q.step()) {
+            if (q.columnInt(0) == self) continue;
+            const double si = std::get<double>(q.column(1, wire::FieldType::Float));
+            const double sf = std::get<double>(q.column(2, wire::FieldType::Float));
+            if (si > bf || sf < bi) continue;
+            refuse(bi < si && sf < bf ? msg::kValorContempla : msg::kIntervaloContido);
+        }
+    }
+
+    sqlite::Database& db_;
+    const ListKind kind_;
+    const std::vector<FieldDef>& fields_;
+    std::vector<int> map_;  // our field index -> index in the log's rows
+    std::string where_;
+};
+
+}  // namespace
+
+void applyChanges(sqlite::Database& db, ListKind kind, const wire::ChangeLog& log) { Applier(db, kind).apply(log); }
+
+}  // namespace appserver::detail

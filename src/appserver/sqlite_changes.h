@@ -1,0 +1,21 @@
+// Internal to the SQLite store: table layout and the application of change logs with their invariants.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "appserver/datasets.h"
+#include "appserver/sqlite_db.h"
+#include "wire/packet.h"
+
+namespace appserver::detail {
+
+const char* tableOf(ListKind k);
+// "A, B, C": the columns of a field list, for SELECT.
+std::string columnList(const std::vector<wire::FieldDef>& fields);
+// Reads every remaining row of `q`, whose columns are `fields` in order.
+wire::DataPacket readPacket(sqlite::Query& q, const std::vector<wire::FieldDef>& fields);
+
+// Applies the log's changes in order inside the caller's open transaction. Throws Refusal or BadChangeLog.
+void applyChanges(sqlite::Database& db, ListKind kind, const wire::ChangeLog& log);
+
+}  // namespace appserver::detail

@@ -1,0 +1,85 @@
+// A thin RAII layer over one SQLite connection: cached prepared statements and transactions.
+#pragma once
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "wire/value.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace appserver::sqlite {
+
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Database;
+
+// A prepared statement in use; reset and unbound when it goes out of scope.
+class Query {
+public:
+    Query(Database& db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+    ~Query();
+
+    // Binds by 1-based position; floats that are whole numbers bind as integers.
+    Query& bind(int index, const wire::Value& v);
+    Query& bindInt(int index, long long v);
+    Query& bindText(int index, const std::string& v);
+    // True while a row is available.
+    bool step();
+    // Reads column `index` of the current row as a value of `type` (NULL gives Null).
+    wire::Value column(int index, wire::FieldType type) const;
+    long long columnInt(int index) const;
+
+private:
+    Database& db_;
+    sqlite3_stmt* stmt_;
+};
+
+class Database {
+public:
+    // Opens (creating when needed) the file; throws Error.
+    explicit Database(const std::string& path);
+    ~Database() = default;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    void exec(const std::string& sql);
+    // The statement is compiled once and kept for the life of the connection.
+    Query query(const std::string& sql);
+    long long lastInsertId() const;
+    [[noreturn]] void fail(const std::string& what) const;
+
+private:
+    struct CloseDb {
+        void operator()(sqlite3* db) const;
+    };
+    struct Finalize {
+        void operator()(sqlite3_stmt* s) const;
+    };
+    std::unique_ptr<sqlite3, CloseDb> db_;
+    std::map<std::string, std::unique_ptr<sqlite3_stmt, Finalize>> cache_;  // finalized before db_ closes
+    friend class Query;
+};
+
+// BEGIN IMMEDIATE on construction, ROLLBACK unless commit() was called.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+}  // namespace appserver::sqlite

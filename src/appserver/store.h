@@ -1,0 +1,52 @@
+// The commission store: the one interface between the server's methods and where the data lives.
+#pragma once
+#include <stdexcept>
+#include <string>
+
+#include "appserver/datasets.h"
+#include "wire/packet.h"
+
+namespace appserver {
+
+// A change the store will not make, with the Portuguese text to show the user.
+class Refusal : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A change log whose shape does not fit its list (unknown field, wrong type); the caller's fault.
+class BadChangeLog : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Every method is safe to call from several threads at once. Reads return packets with the
+// fields of the receiving data set. Numbers that name no stored row simply match nothing.
+class Store {
+public:
+    virtual ~Store() = default;
+
+    virtual wire::DataPacket comissoes() = 0;
+    virtual wire::DataPacket cargos(double nrComissao) = 0;
+    virtual wire::DataPacket eventos(double nrComissao) = 0;
+    virtual wire::DataPacket promocoes(double nrComissao) = 0;
+    virtual wire::DataPacket faixas(double nrComissao, double nrRegra, Scope scope) = 0;
+
+    // The position code, once, when that position already has a rule under the table; else no row.
+    virtual wire::DataPacket cargoCadastrado(double nrComissao, const std::string& idCargo) = 0;
+    // Numbers of the stored event-type rules of the table with that event type and position.
+    virtual wire::DataPacket eventoCadastrado(double nrComissao, const std::string& cdTipoEvento,
+                                              const std::string& idCargo) = 0;
+    // Every promotion rule of the table, for the window check.
+    virtual wire::DataPacket janelasPromocao(double nrComissao) = 0;
+    // The stored bands of one rule, for the interval check.
+    virtual wire::DataPacket intervalos(double nrComissao, double nrRegra, Scope scope) = 0;
+
+    // Applies the whole log in one transaction, in order, or nothing. Throws Refusal when a change
+    // breaks an invariant or meets a row changed meanwhile, BadChangeLog when the log does not fit.
+    virtual void apply(ListKind list, const wire::ChangeLog& log) = 0;
+
+    virtual bool isEmpty() = 0;
+};
+
+}  // namespace appserver
