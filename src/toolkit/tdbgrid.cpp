@@ -375,15 +375,15 @@ void TDBGrid::DataEvent(TDataEvent event, TField* field) {
 }
 
 bool TDBGrid::FocusField(TField& field) {
-    int index = -1;
+    // Only a visible column shows the field. The answer is whether the focus is here now,
+    // so that the data source goes on to another grid showing the field when this one
+    // cannot take the focus.
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
-        if (columns_[i].Field() != &field) continue;
-        if (index < 0 || (!columns_[index].Visible && columns_[i].Visible)) index = i;
+        if (!columns_[i].Visible || columns_[i].Field() != &field) continue;
+        SetSelectedIndex(i);
+        return CanFocus() && SetFocus();
     }
-    if (index < 0) return false;
-    SetSelectedIndex(index);
-    if (CanFocus()) SetFocus();
-    return true;
+    return false;
 }
 
 void TDBGrid::beforeExit() {
