@@ -375,15 +375,21 @@ void TDBGrid::DataEvent(TDataEvent event, TField* field) {
 }
 
 bool TDBGrid::FocusField(TField& field) {
-    // Only a visible column shows the field. The answer is whether the focus is here now,
-    // so that the data source goes on to another grid showing the field when this one
-    // cannot take the focus.
+    // A hidden column still ties the field to this grid: the grid takes the focus but keeps
+    // its column, as the user could not select that one either. The answer is whether the
+    // focus is here now, so that the data source asks the next grid when this one cannot
+    // take it.
+    int hiddenMatch = -1;
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
-        if (!columns_[i].Visible || columns_[i].Field() != &field) continue;
+        if (columns_[i].Field() != &field) continue;
+        if (!columns_[i].Visible) {
+            hiddenMatch = i;
+            continue;
+        }
         SetSelectedIndex(i);
         return CanFocus() && SetFocus();
     }
-    return false;
+    return hiddenMatch >= 0 && CanFocus() && SetFocus();
 }
 
 void TDBGrid::beforeExit() {

@@ -336,18 +336,31 @@ TEST_F(GridTest, FocusControlOfAFieldSelectsItsColumnAndTakesTheFocus) {
     EXPECT_EQ(trace.str(), "exit browse") << "no column events for a program's choice";
 }
 
-TEST_F(GridTest, FocusControlOnAHiddenPageOnlySelectsTheColumn) {
+TEST_F(GridTest, FocusControlSelectsTheColumnInEveryGridThatCannotTakeTheFocus) {
     TPageControl pgc{&form, "pgc", &form};
     TTabSheet one{&form, "one", pgc, "1"};
     TTabSheet two{&form, "two", pgc, "2"};
     TDBGrid paged{&form, "paged", &two};
     paged.SetDataSource(&dts);
     paged.AddColumn("NAME");
-    paged.AddColumn("HIDDEN");
-    hidden.FocusControl();  // grid holds the field in a hidden column: it does not show it
-    EXPECT_EQ(paged.SelectedField(), &hidden);
-    EXPECT_EQ(grid.SelectedIndex(), 0);
+    paged.AddColumn("NR");
+    other.SetFocus();
+    grid.SetEnabled(false);
+    nr.FocusControl();
+    EXPECT_EQ(grid.SelectedField(), &nr);
+    EXPECT_EQ(paged.SelectedField(), &nr);
+    EXPECT_EQ(form.ActiveControl(), &other);
+    grid.SetEnabled(true);
+    pgc.SetActivePage(&two);
+    name.FocusControl();
+    EXPECT_EQ(form.ActiveControl(), &grid) << "the first grid that can take the focus has it";
+}
+
+TEST_F(GridTest, FocusControlOfAFieldInAHiddenColumnFocusesTheGridOnly) {
+    other.SetFocus();
+    hidden.FocusControl();
     EXPECT_EQ(form.ActiveControl(), &grid);
+    EXPECT_EQ(grid.SelectedIndex(), 0);
 }
 
 TEST_F(GridTest, NavigatorMovesTheSetThenRunsOnClick) {
