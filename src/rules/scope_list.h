@@ -44,6 +44,7 @@ std::string ColumnText(const tk::TDBGrid& grid, std::string_view fieldName);
 bool SelectedIs(const tk::TDBGrid& grid, std::string_view fieldName);
 
 // Key filters: a pick-list column takes Enter only; a code column digits and Backspace.
+// Tab and Escape always pass: they move between cells and cancel, they enter nothing.
 void KeepPickListKey(char32_t& key);
 void KeepDigitKey(char32_t& key);
 
