@@ -1,0 +1,156 @@
+// Bad input gets a clear JSON-RPC error or a closed connection, and the server goes on serving.
+#include <gtest/gtest.h>
+
+#include "appserver/messages.h"
+#include "server_harness.h"
+#include "wire/jsonrpc.h"
+
+using namespace harness;
+using appserver::ListKind;
+using nlohmann::json;
+
+namespace {
+
+class BadInput : public ::testing::Test {
+protected:
+    TempDb db;
+    ServerProcess server{db.path(), {"--demo"}};
+    Client client{server.port()};
+
+    // The error code of the reply to one raw line.
+    int codeOf(const std::string& line) {
+        client.sendRaw(line + "\n");
+        const json reply = json::parse(client.readLine());
+        return reply.at("error").at("code").get<int>();
+    }
+    // A good request still works, on this connection and on a fresh one.
+    void stillServes() {
+        EXPECT_EQ(client.packet("GetComissao", json::array()).rows.size(), 2u);
+        Client fresh(server.port());
+        EXPECT_EQ(fresh.packet("GetCargo", {1}).rows.size(), 2u);
+    }
+};
+
+}  // namespace
+
+TEST_F(BadInput, MalformedMessages) {
+    EXPECT_EQ(codeOf("{\"jsonrpc\":\"2.0\",\"id\":1,"), -32700);
+    EXPECT_EQ(codeOf("not json at all"), -32700);
+    EXPECT_EQ(codeOf("\"\xff\xfe\""), -32700);                       // not UTF-8
+    EXPECT_EQ(codeOf(std::string(100000, '[') + std::string(100000, ']')), -32700);  // nesting bomb
+    EXPECT_EQ(codeOf("{\"id\":1,\"method\":\"GetComissao\"}"), -32600);  // no "jsonrpc"
+    EXPECT_EQ(codeOf("42"), -32600);
+    EXPECT_EQ(codeOf("[]"), -32600);
+    stillServes();
+}
+
+TEST_F(BadInput, UnknownMethodsAndWrongParameters) {
+    EXPECT_EQ(client.call("DropEverything", json::array())["error"]["code"], -32601);
+    EXPECT_EQ(client.call("getcomissao", json::array())["error"]["code"], -32601);  // names are case-sensitive
+    EXPECT_EQ(client.call("GetCargo", json::array())["error"]["code"], -32602);
+    EXPECT_EQ(client.call("GetCargo", {1, 2})["error"]["code"], -32602);
+    EXPECT_EQ(client.call("GetCargo", {"1"})["error"]["code"], -32602);
+    EXPECT_EQ(client.call("GetPercentual", {1, 1, "SALARIO"})["error"]["code"], -32602);
+    EXPECT_EQ(client.call("GetVdCargo", {1, 5})["error"]["code"], -32602);
+    EXPECT_EQ(client.call("SetCargo", {"log"})["error"]["code"], -32602);
+    EXPECT_EQ(codeOf(R"({"jsonrpc":"2.0","id":3,"method":"GetCargo","params":{"nr":1}})"), -32602);
+    stillServes();
+}
+
+TEST_F(BadInput, MalformedChangeLogsChangeNothing) {
+    const std::string before = render(client.packet("GetCargo", {1}));
+    auto codeAndText = [&](const json& log) {
+        const json reply = client.call("SetCargo", json::array({log}));
+        return std::to_string(reply["error"]["code"].get<int>()) + " " + reply["error"]["message"].get<std::string>();
+    };
+    json unknownField = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}});
+    unknownField["fields"][1]["name"] = "IDCARGO";
+    EXPECT_EQ(codeAndText(unknownField), R"(-32602 Invalid params: fields[1]: unknown field "IDCARGO")");
+
+    json wrongType = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}});
+    wrongType["changes"][0]["new"][2] = "1";
+    EXPECT_EQ(codeAndText(wrongType),
+              R"(-32602 Invalid params: changes[0].new[2]: expected a number for float field "NRCOMISSAOOREV")");
+
+    json missingField = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}});
+    missingField["fields"].erase(2);
+    for (auto& c : missingField["changes"]) c["new"].erase(2);
+    EXPECT_EQ(codeAndText(missingField), R"(-32602 Invalid params: fields: missing field "NRCOMISSAOOREV")");
+
+    json tooLong = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}});
+    tooLong["fields"][1]["size"] = 10;
+    tooLong["changes"][0]["new"][1] = "Gerente";
+    EXPECT_EQ(codeAndText(tooLong),
+              R"(-32602 Invalid params: changes[0].new[1]: text longer than 1 characters for field "IDCARGOVEND")");
+
+    json shortRow = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}});
+    shortRow["changes"][0]["new"].erase(0);
+    EXPECT_EQ(codeAndText(shortRow), "-32602 Invalid params: changes[0].new: expected 3 values, got 2");
+
+    const wire::Row missingRow = {12345.0, str("V"), 1.0};
+    EXPECT_EQ(client.set("SetCargo", deleteLog(ListKind::Cargo, missingRow)), appserver::msg::kRegistroExcluido);
+
+    EXPECT_EQ(render(client.packet("GetCargo", {1})), before);
+    stillServes();
+}
+
+TEST_F(BadInput, BatchesAndNotifications) {
+    client.sendRaw(R"([{"jsonrpc":"2.0","id":"a","method":"GetVdCargo","params":[1,"V"]},)"
+                   R"({"jsonrpc":"2.0","method":"GetComissao"},)"
+                   R"({"jsonrpc":"2.0","id":"b","method":"Nope"},)"
+                   R"(7])"
+                   "\n");
+    const json replies = json::parse(client.readLine());
+    ASSERT_TRUE(replies.is_array());
+    ASSERT_EQ(replies.size(), 3u);  // the notification gets none
+    EXPECT_EQ(replies[0]["id"], "a");
+    EXPECT_EQ(replies[0]["result"]["rows"], json::parse(R"([["V"]])"));
+    EXPECT_EQ(replies[1]["error"]["code"], -32601);
+    EXPECT_EQ(replies[2]["error"]["code"], -32600);
+    EXPECT_TRUE(replies[2]["id"].is_null());
+
+    // Notifications alone get no reply at all, yet a Set notification is applied.
+    json log = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}});
+    client.sendRaw(wire::rpc::toLine(wire::rpc::makeRequest(nullptr, "SetCargo", json::array({log}))) + "\n" +
+                   R"([{"jsonrpc":"2.0","method":"GetComissao"}])" + "\n");
+    EXPECT_EQ(render(client.packet("GetVdCargo", {1, "G"})), "G\n");  // the very next line answers this call
+}
+
+TEST_F(BadInput, AnOverlongMessageClosesOnlyThatConnection) {
+    Client bystander(server.port());
+    Client flooder(server.port());
+    std::string huge = R"({"jsonrpc":"2.0","id":1,"method":"GetComissao","params":[")";
+    huge.append(16u * 1024u * 1024u + 10, 'x');
+    try {
+        flooder.sendRaw(huge);  // the server may close before it has read everything
+    } catch (const std::runtime_error&) {
+    }
+    const std::string line = flooder.readLine();
+    if (!line.empty()) {
+        EXPECT_EQ(json::parse(line)["error"]["code"], -32600);
+    }
+    EXPECT_TRUE(flooder.closedByServer());
+    EXPECT_EQ(bystander.packet("GetComissao", json::array()).rows.size(), 2u);
+    stillServes();
+}
+
+TEST_F(BadInput, ClientsThatVanishOrFallSilent) {
+    {
+        Client quitter(server.port());
+        quitter.sendRaw(R"({"jsonrpc":"2.0","id":1,"method":"SetCargo","params":[{"fields":)");  // and goes
+    }
+    {
+        Client rude(server.port());
+        for (int i = 0; i < 50; ++i) rude.sendRaw(R"({"jsonrpc":"2.0","id":1,"method":"GetComissao"})" "\n");
+    }  // leaves without reading its replies
+    stillServes();
+}
+
+TEST(IdleConnections, AreClosedAfterTheTimeout) {
+    TempDb db;
+    ServerProcess server(db.path(), {"--idle-timeout", "1"});
+    Client silent(server.port());
+    EXPECT_TRUE(silent.closedByServer());  // after one second of silence
+    Client next(server.port());
+    EXPECT_EQ(next.packet("GetComissao", json::array()).rows.size(), 0u);
+}

@@ -1,0 +1,94 @@
+// Racing clients, many clients at once, clean shutdown and durability across a restart.
+#include <gtest/gtest.h>
+
+#include <latch>
+#include <thread>
+
+#include "appserver/messages.h"
+#include "server_harness.h"
+
+using namespace harness;
+using appserver::ListKind;
+using nlohmann::json;
+
+TEST(Concurrency, OfTwoRacingConflictingChangesExactlyOneIsStored) {
+    TempDb db;
+    ServerProcess server(db.path());
+    Client setup(server.port());
+    const double nr = addComissao(setup, "T", day(2025, 1, 1), day(2025, 12, 31));
+    const double rule = addCargo(setup, nr, "V");
+    Client a(server.port()), b(server.port());
+    constexpr int kRounds = 20;
+    for (int round = 0; round < kRounds; ++round) {
+        const double lo = round * 100.0;
+        std::string errA, errB;
+        std::latch go(2);
+        // Both bands pass every check alone; together they overlap.
+        std::thread ta([&] { go.arrive_and_wait(); errA = tryBand(a, ListKind::PercCargo, nr, rule, lo, lo + 50, 1); });
+        std::thread tb([&] { go.arrive_and_wait(); errB = tryBand(b, ListKind::PercCargo, nr, rule, lo + 50, lo + 99, 1); });
+        ta.join();
+        tb.join();
+        EXPECT_TRUE(errA.empty() != errB.empty()) << "round " << round << ": '" << errA << "' '" << errB << "'";
+        EXPECT_EQ(errA + errB, appserver::msg::kIntervaloContido);
+    }
+    EXPECT_EQ(setup.packet("GetPercentual", {nr, rule, "CARGO"}).rows.size(), static_cast<std::size_t>(kRounds));
+}
+
+TEST(Concurrency, ManyClientsWorkingAtOnceEachSeeTheirOwnWrites) {
+    TempDb db;
+    ServerProcess server(db.path());
+    Client setup(server.port());
+    const double nr = addComissao(setup, "T", day(2025, 1, 1), day(2025, 12, 31));
+    constexpr int kClients = 12;
+    std::vector<double> rules;
+    for (int i = 0; i < kClients; ++i) rules.push_back(addEvento(setup, nr, std::to_string(100 + i).c_str(), "V"));
+    std::vector<std::string> failures(kClients);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kClients; ++i)
+        threads.emplace_back([&, i] {
+            try {
+                Client c(server.port());
+                for (int k = 0; k < 10; ++k) {
+                    const std::string err = tryBand(c, ListKind::PercEvento, nr, rules[i], k * 10.0, k * 10.0 + 5, 1);
+                    if (!err.empty()) throw std::runtime_error(err);
+                    if (c.packet("GetPercentual", {nr, rules[i], "TIPOEVENTO"}).rows.size() != static_cast<std::size_t>(k + 1))
+                        throw std::runtime_error("lost a band");
+                }
+            } catch (const std::exception& e) {
+                failures[i] = e.what();
+            }
+        });
+    for (auto& t : threads) t.join();
+    for (int i = 0; i < kClients; ++i) EXPECT_EQ(failures[i], "") << "client " << i;
+}
+
+TEST(Lifecycle, ARestartKeepsEveryAcknowledgedChange) {
+    TempDb db;
+    std::string before;
+    {
+        ServerProcess server(db.path());
+        Client c(server.port());
+        const double nr = addComissao(c, "Persistente", day(2025, 1, 1), day(2025, 12, 31));
+        const double rule = addPromocao(c, nr, day(2025, 2, 1), day(2025, 2, 28), "DATAFECHAMENTO", "007", "G");
+        ASSERT_EQ(tryBand(c, ListKind::PercPromocao, nr, rule, 0, 99.5, 7.25), "");
+        before = render(c.packet("GetComissao", json::array())) + render(c.packet("GetPromocao", {nr})) +
+                 render(c.packet("GetPercentual", {nr, rule, "PROMOCAO"}));
+        EXPECT_EQ(server.stop(), 0);  // SIGTERM ends it cleanly
+    }
+    ServerProcess again(db.path(), {"--demo"});  // not empty any more: no demonstration data added
+    Client c(again.port());
+    const std::string after = render(c.packet("GetComissao", json::array())) + render(c.packet("GetPromocao", {1})) +
+                              render(c.packet("GetPercentual", {1, 1, "PROMOCAO"}));
+    EXPECT_EQ(after, before);
+    EXPECT_NE(after.find("Persistente"), std::string::npos);
+}
+
+TEST(Lifecycle, ShutdownWithClientsConnected) {
+    TempDb db;
+    ServerProcess server(db.path(), {"--demo"});
+    Client idle(server.port());
+    Client busy(server.port());
+    EXPECT_EQ(busy.packet("GetComissao", json::array()).rows.size(), 2u);
+    EXPECT_EQ(server.stop(), 0);
+    EXPECT_TRUE(idle.closedByServer());
+}
