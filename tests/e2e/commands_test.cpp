@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/comissao_seed.h"
+#include "e2e/rpc_recorder.h"
 
 namespace comissao_e2e {
 namespace {
@@ -165,6 +166,45 @@ TEST_F(CommandsEndToEnd, NavigatorOnTheCommissionPageReloadsAndKeepsTheChosenTab
     EXPECT_EQ(linesStarting(r.out, "cdsComissao state="),
               (std::vector<std::string>{"cdsComissao state=browse rows=2 current=2",
                                         "cdsComissao state=browse rows=2 current=1"}));
+}
+
+TEST_F(CommandsEndToEnd, TurnsAndRefreshFetchRulesThenBandsOfTheFirstRuleOrOfRuleZero) {
+    const double full = addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    const double empty = addComissao(server.port(), "Tabela 2025", "2025-01-01", "2025-12-31");
+    const double rule = addCargo(server.port(), full, "V");
+    e2e::RpcRecorder relay(server.port());
+    auto r = testsupport::runScript(relay.port(), catalogue.path(),
+                                    "open\ntab tshFormulario\nclick sbtVerificar\ntab tshFolhaDados\n"
+                                    "row dbgPadrao 2\ntab tshFormulario\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err << r.out;
+    std::vector<std::string> scopeCalls;
+    for (const auto& q : relay.requests()) {
+        const std::string m = q["method"];
+        if (m == "GetCargo" || m == "GetPercentual") scopeCalls.push_back(m + q["params"].dump());
+    }
+    const auto n = [](double v) { return nlohmann::json(v).dump(); };
+    const std::string fullBands = "GetPercentual[" + n(full) + "," + n(rule) + ",\"CARGO\"]";
+    const std::string emptyBands = "GetPercentual[" + n(empty) + ",0.0,\"CARGO\"]";
+    // The rule list's own scroll handler may fetch the bands too; the page load always
+    // ends with the bands of the rule the reloaded list stands on.
+    ASSERT_FALSE(scopeCalls.empty());
+    EXPECT_EQ(scopeCalls.front(), "GetCargo[" + n(full) + "]");
+    // Each GetCargo with the last band request made before the next GetCargo.
+    std::vector<std::string> loads;
+    std::string lastBands;
+    for (const auto& c : scopeCalls) {
+        if (c.rfind("GetCargo", 0) == 0) {
+            if (!loads.empty()) loads.back() += " " + lastBands;
+            loads.push_back(c);
+            lastBands.clear();
+        } else {
+            lastBands = c;
+        }
+    }
+    if (!loads.empty()) loads.back() += " " + lastBands;
+    EXPECT_EQ(loads, (std::vector<std::string>{"GetCargo[" + n(full) + "] " + fullBands,
+                                               "GetCargo[" + n(full) + "] " + fullBands,
+                                               "GetCargo[" + n(empty) + "] " + emptyBands}));
 }
 
 }  // namespace
