@@ -1,0 +1,234 @@
+// Throughput and latency of the application server over loopback, against a bare TCP echo.
+//
+// Runs the real server (store, dispatcher, Asio listener) in this process on a temporary
+// database and drives it with 1, 8 and 32 blocking client connections, one thread each.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <asio.hpp>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "appserver/dispatcher.h"
+#include "appserver/request_handler.h"
+#include "appserver/server.h"
+#include "appserver/sqlite_store.h"
+#include "wire/jsonrpc.h"
+#include "wire/packet_json.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using nlohmann::json;
+using appserver::ListKind;
+
+constexpr auto kDuration = std::chrono::milliseconds(1500);
+
+class Socket {
+public:
+    explicit Socket(unsigned short port) {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(port);
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) throw std::runtime_error("connect failed");
+        int one = 1;
+        ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    }
+    ~Socket() { ::close(fd_); }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+
+    // Sends one line and returns the reply line.
+    std::string roundTrip(const std::string& line) {
+        for (std::size_t sent = 0; sent < line.size();) {
+            const ssize_t n = ::send(fd_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0) throw std::runtime_error("send failed");
+            sent += static_cast<std::size_t>(n);
+        }
+        for (;;) {
+            const auto nl = buf_.find('\n');
+            if (nl != std::string::npos) {
+                std::string reply = buf_.substr(0, nl);
+                buf_.erase(0, nl + 1);
+                return reply;
+            }
+            char chunk[65536];
+            const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+            if (n <= 0) throw std::runtime_error("connection closed");
+            buf_.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+
+private:
+    int fd_;
+    std::string buf_;
+};
+
+// A line echo server on Asio with two threads: the floor any request/reply protocol sits on.
+class EchoServer {
+public:
+    EchoServer() : acceptor_(io_, asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0)) {
+        accept();
+        for (int i = 0; i < 2; ++i) threads_.emplace_back([this] { io_.run(); });
+    }
+    ~EchoServer() {
+        io_.stop();
+        for (auto& t : threads_) t.join();
+    }
+    unsigned short port() const { return acceptor_.local_endpoint().port(); }
+
+private:
+    struct Session : std::enable_shared_from_this<Session> {
+        explicit Session(asio::ip::tcp::socket s) : socket(std::move(s)) {}
+        void read() {
+            asio::async_read_until(socket, asio::dynamic_buffer(in), '\n',
+                                   [self = shared_from_this()](asio::error_code ec, std::size_t n) {
+                                       if (ec) return;
+                                       self->out.assign(self->in, 0, n);
+                                       self->in.erase(0, n);
+                                       asio::async_write(self->socket, asio::buffer(self->out),
+                                                         [self](asio::error_code ec2, std::size_t) {
+                                                             if (!ec2) self->read();
+                                                         });
+                                   });
+        }
+        asio::ip::tcp::socket socket;
+        std::string in, out;
+    };
+    void accept() {
+        acceptor_.async_accept(asio::make_strand(io_), [this](asio::error_code ec, asio::ip::tcp::socket s) {
+            if (ec) return;
+            s.set_option(asio::ip::tcp::no_delay(true));
+            std::make_shared<Session>(std::move(s))->read();
+            accept();
+        });
+    }
+    asio::io_context io_;
+    asio::ip::tcp::acceptor acceptor_;
+    std::vector<std::thread> threads_;
+};
+
+struct Result {
+    double perSecond;
+    double p50us;
+    double p99us;
+};
+
+// Runs `op(connection, iteration)` in a closed loop on `conns` connections for kDuration.
+Result measure(int conns, unsigned short port, const std::function<void(Socket&, int, long)>& op) {
+    std::vector<std::vector<double>> lat(static_cast<std::size_t>(conns));
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    const auto start = Clock::now();
+    for (int c = 0; c < conns; ++c)
+        threads.emplace_back([&, c] {
+            Socket s(port);
+            for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
+                const auto t0 = Clock::now();
+                op(s, c, i);
+                lat[static_cast<std::size_t>(c)].push_back(
+                    std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+            }
+        });
+    std::this_thread::sleep_for(kDuration);
+    stop = true;
+    for (auto& t : threads) t.join();
+    const double secs = std::chrono::duration<double>(Clock::now() - start).count();
+    std::vector<double> all;
+    for (auto& v : lat) all.insert(all.end(), v.begin(), v.end());
+    std::sort(all.begin(), all.end());
+    if (all.empty()) return {0, 0, 0};
+    return {static_cast<double>(all.size()) / secs, all[all.size() / 2], all[all.size() * 99 / 100]};
+}
+
+void report(const char* what, int conns, const Result& r) {
+    std::printf("%-34s %3d conn  %10.0f req/s  p50 %8.1f us  p99 %8.1f us\n", what, conns, r.perSecond, r.p50us, r.p99us);
+}
+
+wire::Row band(ListKind list, double nr, double rule, double ini, double fin, double perc) {
+    wire::Row row = {wire::Null{}, nr, std::string("CARGO"), rule, wire::Null{}, wire::Null{}, ini, fin, perc};
+    (void)list;
+    return row;
+}
+
+void insert(appserver::Store& store, ListKind list, wire::Row row) {
+    wire::ChangeLog log;
+    log.fields = appserver::datasets::of(list);
+    log.changes.push_back({wire::ChangeOp::Insert, {}, std::move(row)});
+    store.apply(list, log);
+}
+
+}  // namespace
+
+int main() {
+    const auto dir = std::filesystem::temp_directory_path() / ("ktr52300_bench_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    {
+        appserver::SqliteStore store((dir / "bench.db").string());
+        insert(store, ListKind::Comissao,
+               {wire::Null{}, std::string("Bench"), wire::DateTime::fromYmd(2025, 1, 1),
+                wire::DateTime::fromYmd(2025, 12, 31), std::string("0001")});
+        insert(store, ListKind::Cargo, {wire::Null{}, std::string("V"), 1.0});  // rule 1: 20 bands, read only
+        for (int i = 0; i < 20; ++i) insert(store, ListKind::PercCargo, band(ListKind::PercCargo, 1, 1, i * 100.0, i * 100.0 + 99.99, 1 + i * 0.1));
+        insert(store, ListKind::Cargo, {wire::Null{}, std::string("S"), 1.0});  // rule 2: written to
+
+        const appserver::Dispatcher dispatcher(store);
+        const appserver::RequestHandler handler(dispatcher);
+        appserver::ServerOptions options;
+        options.port = 0;
+        appserver::Server server(handler, options);
+        std::thread serverThread([&] { server.run(); });
+        EchoServer echo;
+
+        const std::string readLine =
+            wire::rpc::toLine(wire::rpc::makeRequest(1, "GetPercentual", {1, 1, "CARGO"})) + "\n";
+        const std::size_t replySize = [&] {
+            Socket s(server.port());
+            return s.roundTrip(readLine).size();
+        }();
+        std::string echoLine(replySize, 'x');
+        echoLine += "\n";
+        std::printf("GetPercentual: request %zu bytes, reply %zu bytes (20 bands); echo message %zu bytes\n",
+                    readLine.size(), replySize, echoLine.size());
+
+        std::atomic<long> nextBand{0};
+        for (int conns : {1, 8, 32}) {
+            report("TCP echo (same size as reply)", conns,
+                   measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
+            report("GetPercentual (20 bands)", conns,
+                   measure(conns, server.port(), [&](Socket& s, int, long) {
+                       const std::string r = s.roundTrip(readLine);
+                       if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
+                   }));
+            report("SetPercCargo insert + GetPercentual", conns,
+                   measure(conns, server.port(), [&](Socket& s, int, long) {
+                       const double lo = static_cast<double>(nextBand++) * 10.0;
+                       wire::ChangeLog log;
+                       log.fields = appserver::datasets::percentual();
+                       log.changes.push_back({wire::ChangeOp::Insert, {}, band(ListKind::PercCargo, 1, 2, lo, lo + 5, 1)});
+                       const std::string set = wire::rpc::toLine(wire::rpc::makeRequest(
+                                                   2, "SetPercCargo", json::array({wire::toJson(log)}))) + "\n";
+                       const std::string r = s.roundTrip(set);
+                       if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
+                       s.roundTrip(wire::rpc::toLine(wire::rpc::makeRequest(3, "GetPercentual", {1, 2, "CARGO"})) + "\n");
+                   }));
+        }
+        server.stop();
+        serverThread.join();
+    }
+    std::filesystem::remove_all(dir);
+    return 0;
+}
