@@ -163,5 +163,17 @@ TEST_F(ComissaoEndToEnd, DeletedTableIsSentAtOnce) {
     EXPECT_TRUE(hasLine(r.out, "tshFormulario disabled")) << r.out;
 }
 
+TEST_F(ComissaoEndToEnd, TabLeavesAStoredTablesDateColumn) {
+    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    // Tab from the start date reaches the end date, so one Left later the cursor is on the
+    // start date again (typing dropped), and only a second Left reaches the description.
+    auto r = run(
+        "open\ncolumn dbgPadrao DTVALIDADEINI\nkey dbgPadrao Tab\nkey dbgPadrao Left\ntype dbgPadrao X\n"
+        "show cdsComissao\nkey dbgPadrao Left\ntype dbgPadrao X\nshow cdsComissao\n");
+    EXPECT_EQ(linesStarting(r.out, "cdsComissao state="),
+              (std::vector<std::string>{"cdsComissao state=browse rows=1 current=1",
+                                        "cdsComissao state=edit rows=1 current=1"}));
+}
+
 }  // namespace
 }  // namespace comissao_e2e
