@@ -39,9 +39,15 @@ void filterBandKey(TfrmComissao& form, const rules::BandList& b, char32_t& key) 
 
 }  // namespace
 
-void TfrmComissao::dbgPercCargoKeyPress(tk::TObject&, char32_t& Key) { filterBandKey(*this, rules::PercCargo(*this), Key); }
-void TfrmComissao::dbgPercEventoKeyPress(tk::TObject&, char32_t& Key) { filterBandKey(*this, rules::PercEvento(*this), Key); }
-void TfrmComissao::dbgPercPromocaoKeyPress(tk::TObject&, char32_t& Key) { filterBandKey(*this, rules::PercPromocao(*this), Key); }
+void TfrmComissao::dbgPercCargoKeyPress(tk::TObject&, char32_t& Key) {
+    filterBandKey(*this, rules::PercCargo(*this), Key);
+}
+void TfrmComissao::dbgPercEventoKeyPress(tk::TObject&, char32_t& Key) {
+    filterBandKey(*this, rules::PercEvento(*this), Key);
+}
+void TfrmComissao::dbgPercPromocaoKeyPress(tk::TObject&, char32_t& Key) {
+    filterBandKey(*this, rules::PercPromocao(*this), Key);
+}
 
 void TfrmComissao::Vd_Virgula(tk::TDBGrid& Grid, const std::string& FieldName, char32_t& Key) {
     const tk::TField* selected = Grid.SelectedField();

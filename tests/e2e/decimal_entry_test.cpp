@@ -20,7 +20,8 @@ protected:
     // The editor texts printed by the `grid` lines, in order.
     static Strings editors(const std::string& out) {
         Strings found;
-        for (const auto& line : linesStartingWith(out, "grid: ")) found.push_back(line.substr(line.find(" editor=") + 8));
+        for (const auto& line : linesStartingWith(out, "grid: "))
+            found.push_back(line.substr(line.find(" editor=") + 8));
         return found;
     }
     // A dropped keystroke shows nothing at all.
