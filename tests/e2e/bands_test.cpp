@@ -82,6 +82,17 @@ TEST_F(Bands, AZeroPercentageOrOneRoundingToZeroIsRefusedBeforeTheOverlapCheck) 
     EXPECT_EQ(stored(), Strings{});
 }
 
+// A screen that skipped its checks, or raced another, still cannot store a zero percentage.
+TEST_F(Bands, TheServerRefusesAZeroPercentageToo) {
+    try {
+        seedBand("CARGO", rule, 0, 10, 0);
+        ADD_FAILURE() << "a zero percentage was stored";
+    } catch (const std::runtime_error& e) {
+        EXPECT_TRUE(has(e.what(), kPercZero)) << e.what();
+    }
+    EXPECT_EQ(stored(), Strings{});
+}
+
 TEST_F(Bands, EmptyAndMisorderedValuesAreReportedOneAtATimeWithTheFocusOnTheField) {
     const auto out = run(std::string(kOpen) +
                          "focus dbgPercCargo\nclick sbtIncluir\nclick sbtConfirmar\ngrid dbgPercCargo\n"
