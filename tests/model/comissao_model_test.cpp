@@ -34,6 +34,11 @@ std::string columns(const tk::TDBGrid& grid) {
 
 class ComissaoModelTest : public ::testing::Test {
 protected:
+    // No server here: the rule lists must not fetch their bands when they move.
+    void SetUp() override {
+        form.cdsCargo.AfterScroll = nullptr;
+        form.cdsPromocao.AfterScroll = nullptr;
+    }
     TfrmComissao form{nullptr};
 };
 
