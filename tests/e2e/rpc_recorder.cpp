@@ -79,10 +79,11 @@ std::vector<std::string> RpcRecorder::methods() const {
     return names;
 }
 
-void RpcRecorder::failMethod(const std::string& method, const std::string& message) {
+void RpcRecorder::failMethod(const std::string& method, const std::string& message, int passing) {
     std::lock_guard lock(mutex_);
     failing_ = method;
     failMessage_ = message;
+    passing_ = passing;
 }
 
 void RpcRecorder::clear() {
@@ -91,12 +92,21 @@ void RpcRecorder::clear() {
 }
 
 // One connection at a time: the screen keeps a single connection open while it runs.
+int RpcRecorder::connections() const {
+    std::lock_guard lock(mutex_);
+    return connections_;
+}
+
 void RpcRecorder::serve() {
     for (;;) {
         int client = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
             return;
+        }
+        {
+            std::lock_guard lock(mutex_);
+            ++connections_;
         }
         relay(client);
         close(client);
@@ -118,7 +128,7 @@ void RpcRecorder::relay(int client) {
             std::lock_guard lock(mutex_);
             const std::string method = request.value("method", "");
             requests_.push_back({{"method", method}, {"params", request.value("params", nlohmann::json())}});
-            if (!failing_.empty() && method == failing_)
+            if (!failing_.empty() && method == failing_ && passing_-- <= 0)
                 refusal = nlohmann::json{{"jsonrpc", "2.0"},
                                          {"id", request.value("id", nlohmann::json())},
                                          {"error", {{"code", -32000}, {"message", failMessage_}}}}

@@ -23,9 +23,12 @@ public:
     std::vector<nlohmann::json> requests() const;
     std::vector<std::string> methods() const;
     void clear();
+    // How many connections the screen has opened through the relay so far.
+    int connections() const;
     // From now on `method` is answered with an error carrying `message`, without
     // reaching the server.
-    void failMethod(const std::string& method, const std::string& message);
+    // The first `passing` calls of it still reach the server.
+    void failMethod(const std::string& method, const std::string& message, int passing = 0);
 
 private:
     void serve();
@@ -37,6 +40,8 @@ private:
     mutable std::mutex mutex_;
     std::vector<nlohmann::json> requests_;
     std::string failing_, failMessage_;
+    int connections_ = 0;
+    int passing_ = 0;
     std::thread thread_;
 };
 
