@@ -113,21 +113,21 @@ std::optional<ScriptCommand> parseScriptLine(std::string_view line, int lineNo) 
     if (rest.empty() || rest.front() == '#') return std::nullopt;
 
     std::string_view verbName = takeWord(rest);
-    auto spec = std::find_if(kVerbs.begin(), kVerbs.end(), [&](const VerbSpec& v) { return v.name == verbName; });
-    if (spec == kVerbs.end()) fail(lineNo, "unknown command '" + std::string(verbName) + "'");
+    auto verbDef = std::find_if(kVerbs.begin(), kVerbs.end(), [&](const VerbSpec& v) { return v.name == verbName; });
+    if (verbDef == kVerbs.end()) fail(lineNo, "unknown command '" + std::string(verbName) + "'");
 
     ScriptCommand c;
-    c.verb = spec->verb;
+    c.verb = verbDef->verb;
     c.line = lineNo;
     c.text = std::string(skipBlanks(line));
-    for (int i = 0; i < spec->words; ++i) {
+    for (int i = 0; i < verbDef->words; ++i) {
         std::string_view word = takeWord(rest);
         if (word.empty() || word.front() == '#')
-            fail(lineNo, std::string(verbName) + " needs " + std::to_string(spec->words + (spec->restText ? 1 : 0)) +
+            fail(lineNo, std::string(verbName) + " needs " + std::to_string(verbDef->words + (verbDef->restText ? 1 : 0)) +
                              " argument(s)");
         c.args.emplace_back(word);
     }
-    if (spec->restText) {
+    if (verbDef->restText) {
         // One separator after the last word; everything else is the text, blanks included.
         if (!rest.empty() && isBlank(rest.front())) rest.remove_prefix(1);
         if (rest.empty()) fail(lineNo, std::string(verbName) + " needs a text");
