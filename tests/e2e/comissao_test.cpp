@@ -1,6 +1,7 @@
 // Editing the commission tables: checks before a post, the validity period against the
 // stored tables, the life on the server after a post, and date entry.
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "e2e/comissao_seed.h"
 #include "e2e/rpc_recorder.h"
@@ -26,6 +27,9 @@ struct PeriodCase {
     const char* fin;
     const char* message;  // nullptr: accepted
 };
+
+// Test listings name the case instead of dumping its bytes.
+void PrintTo(const PeriodCase& c, std::ostream* os) { *os << c.name; }
 
 class PeriodAgainst2024 : public ScreenTest, public ::testing::WithParamInterface<PeriodCase> {};
 
