@@ -3,6 +3,7 @@
 #include "appserver/sqlite_db.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"
+#include "wire/packet_text.h"
 #include "wire/wire_error.h"
 
 namespace appserver {
@@ -46,13 +47,13 @@ Dispatcher::Dispatcher(Store& store) : store_(store) {
     auto get0 = [](auto read) {
         return [read](const json& p) {
             expectCount(p, 0);
-            return wire::toJson(read());
+            return wire::toJsonText(read());
         };
     };
     auto byTable = [](auto read) {
         return [read](const json& p) {
             expectCount(p, 1);
-            return wire::toJson(read(number(p, 0, "NRCOMISSAOOREV")));
+            return wire::toJsonText(read(number(p, 0, "NRCOMISSAOOREV")));
         };
     };
     auto setter = [this](ListKind list) {
@@ -70,13 +71,13 @@ Dispatcher::Dispatcher(Store& store) : store_(store) {
             } catch (const BadChangeLog& e) {
                 badParams(e.what());
             }
-            return json(nullptr);
+            return std::string("null");
         };
     };
     auto bandCheck = [this](Scope s) {
         return [this, s](const json& p) {
             expectCount(p, 2);
-            return wire::toJson(store_.intervalos(number(p, 0, "NRCOMISSAOOREV"), number(p, 1, "rule number"), s));
+            return wire::toJsonText(store_.intervalos(number(p, 0, "NRCOMISSAOOREV"), number(p, 1, "rule number"), s));
         };
     };
 
@@ -87,15 +88,15 @@ Dispatcher::Dispatcher(Store& store) : store_(store) {
     methods_["getVdDtPromo"] = byTable([this](double nr) { return store_.janelasPromocao(nr); });
     methods_["GetPercentual"] = [this](const json& p) {
         expectCount(p, 3);
-        return wire::toJson(store_.faixas(number(p, 0, "NRCOMISSAOOREV"), number(p, 1, "rule number"), scope(p, 2)));
+        return wire::toJsonText(store_.faixas(number(p, 0, "NRCOMISSAOOREV"), number(p, 1, "rule number"), scope(p, 2)));
     };
     methods_["GetVdCargo"] = [this](const json& p) {
         expectCount(p, 2);
-        return wire::toJson(store_.cargoCadastrado(number(p, 0, "NRCOMISSAOOREV"), text(p, 1, "IDCARGOVEND")));
+        return wire::toJsonText(store_.cargoCadastrado(number(p, 0, "NRCOMISSAOOREV"), text(p, 1, "IDCARGOVEND")));
     };
     methods_["getEventoCad"] = [this](const json& p) {
         expectCount(p, 3);
-        return wire::toJson(store_.eventoCadastrado(number(p, 0, "NRCOMISSAOOREV"), text(p, 1, "CDTIPOEVENTO"),
+        return wire::toJsonText(store_.eventoCadastrado(number(p, 0, "NRCOMISSAOOREV"), text(p, 1, "CDTIPOEVENTO"),
                                                     text(p, 2, "IDCARGOVEND")));
     };
     methods_["getVdVrCargo"] = bandCheck(Scope::Cargo);
@@ -110,7 +111,7 @@ Dispatcher::Dispatcher(Store& store) : store_(store) {
     methods_["SetPercPromocao"] = setter(ListKind::PercPromocao);
 }
 
-json Dispatcher::call(const std::string& method, const json& params) const {
+std::string Dispatcher::call(const std::string& method, const json& params) const {
     const auto it = methods_.find(method);
     if (it == methods_.end()) throw RpcError(wire::rpc::MethodNotFound, "Method not found: " + method);
     try {

@@ -55,34 +55,35 @@ std::optional<std::string> RequestHandler::handleLine(std::string_view line) con
                                                                         std::to_string(kMaxDepth) + " levels"));
     json message = json::parse(line, nullptr, false);
     if (message.is_discarded()) return rpc::toLine(rpc::makeError(nullptr, rpc::ParseError, "Parse error: invalid JSON"));
-    if (!message.is_array()) {
-        auto reply = handleOne(message);
-        if (!reply) return std::nullopt;
-        return rpc::toLine(*reply);
-    }
+    if (!message.is_array()) return handleOne(message);
     if (message.empty())
         return rpc::toLine(rpc::makeError(nullptr, rpc::InvalidRequest, "Invalid Request: empty batch"));
-    json replies = json::array();
+    // A batch reply is its replies' lines joined as a JSON array, as a json array would print them.
+    std::string replies;
     for (const auto& m : message)
-        if (auto reply = handleOne(m)) replies.push_back(std::move(*reply));
+        if (auto reply = handleOne(m)) {
+            replies += replies.empty() ? '[' : ',';
+            replies += *reply;
+        }
     if (replies.empty()) return std::nullopt;
-    return rpc::toLine(replies);
+    replies += ']';
+    return replies;
 }
 
-std::optional<json> RequestHandler::handleOne(const json& message) const {
+std::optional<std::string> RequestHandler::handleOne(const json& message) const {
     rpc::Request request;
     try {
         request = rpc::parseRequest(message);
     } catch (const rpc::RpcError& e) {
-        return rpc::makeError(usableId(message), e.code(), e.what());
+        return rpc::toLine(rpc::makeError(usableId(message), e.code(), e.what()));
     }
     try {
-        json result = dispatcher_.call(request.method, request.params);
+        std::string result = dispatcher_.call(request.method, request.params);
         if (request.notification) return std::nullopt;
-        return rpc::makeResult(request.id, result);
+        return rpc::resultLine(request.id, result);
     } catch (const rpc::RpcError& e) {
         if (request.notification) return std::nullopt;
-        return rpc::makeError(request.id, e.code(), e.what());
+        return rpc::toLine(rpc::makeError(request.id, e.code(), e.what()));
     }
 }
 

@@ -18,7 +18,8 @@ public:
     static std::string tooLongReply();
 
 private:
-    std::optional<nlohmann::json> handleOne(const nlohmann::json& message) const;
+    // The reply line to one request object; nullopt for a notification.
+    std::optional<std::string> handleOne(const nlohmann::json& message) const;
     const Dispatcher& dispatcher_;
 };
 

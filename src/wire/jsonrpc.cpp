@@ -78,4 +78,16 @@ std::string toLine(const json& message) {
     return message.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
+std::string resultLine(const json& id, std::string_view resultText) {
+    // Keys in the order nlohmann::json keeps them (sorted), as toLine writes them.
+    std::string out;
+    out.reserve(resultText.size() + 64);
+    out += R"({"id":)";
+    out += toLine(id);
+    out += R"(,"jsonrpc":"2.0","result":)";
+    out += resultText;
+    out += '}';
+    return out;
+}
+
 }  // namespace wire::rpc

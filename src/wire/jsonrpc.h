@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace wire::rpc {
 
@@ -54,5 +55,8 @@ Reply parseReply(const nlohmann::json& message);
 
 // Serialises to one line (no "\n" inside), ready to frame.
 std::string toLine(const nlohmann::json& message);
+// toLine(makeResult(id, result)) for a result that is already JSON text, so a large result
+// need not pass through nlohmann::json on its way out.
+std::string resultLine(const nlohmann::json& id, std::string_view resultText);
 
 }  // namespace wire::rpc
