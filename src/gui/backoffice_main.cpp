@@ -1,0 +1,76 @@
+// backoffice: the desktop host. Loads the screen module and shows its screens in an MDI
+// main window.
+#include <QApplication>
+#include <QTimer>
+#include <algorithm>
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "framework/host_services.h"
+#include "gui/gui_user_interface.h"
+#include "gui/main_window.h"
+#include "host/host_options.h"
+#include "host/module_loader.h"
+#include "toolkit/tapplication.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kHostFailure = 1;
+
+const char* const kUsage =
+    "usage: backoffice --server HOST:PORT --branch CODE --local-db FILE [--module PATH] [--open]";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);  // takes Qt's own options (-platform, ...) out of argv
+    std::vector<std::string> args;
+    for (const QString& arg : QApplication::arguments().mid(1)) args.push_back(arg.toStdString());
+    const auto openFlag = std::find(args.begin(), args.end(), "--open");
+    const bool openAtStart = openFlag != args.end();
+    if (openAtStart) args.erase(openFlag);
+
+    host::HostOptions options;
+    try {
+        options = host::parseHostOptions(args);
+        if (!options.scriptPath.empty()) throw std::invalid_argument("unexpected argument '" + options.scriptPath + "'");
+    } catch (const std::invalid_argument& e) {
+        std::cerr << "backoffice: " << e.what() << '\n' << kUsage << '\n';
+        return kUsageError;
+    }
+
+    fw::HostServices services(fw::HostSettings{options.serverHost, options.serverPort, options.branch, options.localDb});
+    fw::HostServices::SetInstance(&services);
+    std::unique_ptr<host::LoadedModule> module;
+    try {
+        module = std::make_unique<host::LoadedModule>(options.modulePath.empty() ? host::defaultModulePath()
+                                                                                 : options.modulePath);
+    } catch (const std::exception& e) {
+        std::cerr << "backoffice: " << e.what() << '\n';
+        fw::HostServices::SetInstance(nullptr);
+        return kHostFailure;
+    }
+
+    int status = 0;
+    {
+        // Destroyed in reverse: the window (its views let go of the forms), the application
+        // (its forms), then the view; the module whose code they ran goes last.
+        gui::GuiUserInterface ui;
+        tk::TApplication app(ui);
+        tk::TApplication::SetInstance(&app);
+        {
+            gui::MainWindow window(app, ui, module->bindings());
+            window.show();
+            if (openAtStart) QTimer::singleShot(0, &window, [&window] { window.openScreen(); });
+            status = QApplication::exec();
+        }
+        tk::TApplication::SetInstance(nullptr);
+    }
+    module.reset();
+    fw::HostServices::SetInstance(nullptr);
+    return status;
+}
