@@ -134,10 +134,7 @@ void TfrmComissao::dbgPadraoKeyPress(tk::TObject&, char32_t& Key) {
         const bool insertingComissao = cdsComissao.State() == tk::TDataSetState::dsInsert;
         cdsComissaoDTVALIDADEINI.ReadOnly = !insertingComissao;
         cdsComissaoDTVALIDADEFIN.ReadOnly = !insertingComissao;
-        // Tab, Enter and Escape move or end the edit rather than type; dropping them would
-        // trap the user in the date column of a stored table.
-        const bool command = Key == U'\t' || Key == U'\r' || Key == U'\x1b';
-        if (!insertingComissao && !command) Key = 0;
+        if (!insertingComissao) Key = 0;
     }
 }
 

@@ -38,16 +38,12 @@ bool SelectedIs(const tk::TDBGrid& grid, std::string_view fieldName) {
     return field && field->FieldName() == fieldName;
 }
 
-namespace {
-bool isNavigationKey(char32_t key) { return key == tk::VK_TAB || key == tk::VK_ESCAPE; }
-}  // namespace
-
 void KeepPickListKey(char32_t& key) {
-    if (key != tk::VK_RETURN && !isNavigationKey(key)) key = 0;
+    if (key != tk::VK_RETURN) key = 0;
 }
 
 void KeepDigitKey(char32_t& key) {
-    if (!(key >= U'0' && key <= U'9') && key != tk::VK_BACK && !isNavigationKey(key)) key = 0;
+    if (!(key >= U'0' && key <= U'9') && key != tk::VK_BACK) key = 0;
 }
 
 void FailFocusAfter(TfrmComissao& form, tk::TField& field, const char* messageKey) {

@@ -275,11 +275,22 @@ void TDBGrid::UserKey(std::uint16_t vk, TShiftState shift) {
     } catch (const EAbort&) {
         return;
     }
-    if (vk == VK_RETURN || vk == VK_TAB || vk == VK_BACK || vk == VK_ESCAPE) {
+    // Enter and Backspace are characters the key filters may drop. Tab and Escape move
+    // and cancel at key-down, as a grid's navigation keys do: a filter that drops their
+    // character afterwards must not trap the user in a column or an edit.
+    if (vk == VK_RETURN || vk == VK_BACK) {
         char32_t ch = vk;
         if (OnKeyPress) OnKeyPress(*this, ch);
         if (ch == 0) return;
     }
+    navigate(vk, shift);
+    if (vk == VK_TAB || vk == VK_ESCAPE) {
+        char32_t ch = vk;
+        if (OnKeyPress) OnKeyPress(*this, ch);
+    }
+}
+
+void TDBGrid::navigate(std::uint16_t vk, TShiftState shift) {
     switch (vk) {
     case VK_RETURN: Impl::enter(*this); break;
     case VK_TAB:

@@ -82,8 +82,9 @@ public:
     void UserType(char32_t ch);
     // Enter (writes the editor text), Tab and Left/Right (column moves), Up/Down (row
     // moves), Backspace, Escape (cancel the edit), Delete (clears a freshly selected
-    // cell), Insert (inserts a row). OnKeyDown runs first; Enter, Tab, Backspace and Escape
-    // also pass OnKeyPress.
+    // cell), Insert (inserts a row). OnKeyDown runs first (EAbort drops the key). Enter and
+    // Backspace then pass OnKeyPress, which may drop them; Tab and Escape act first and
+    // reach OnKeyPress afterwards, which cannot undo them.
     void UserKey(std::uint16_t vk, TShiftState shift = 0);
     // Column move: write the text, OnColExit (an exception keeps the column), select,
     // OnColEnter. Hidden columns cannot be selected.
@@ -108,6 +109,7 @@ private:
     bool FocusField(TField& field) override;
     friend class TForm;
     void beforeExit();  // cancel-on-exit or write the text; called by the form before OnExit
+    void navigate(std::uint16_t vk, TShiftState shift);  // the action of a named key
     struct Impl;
     TDataSource* dataSource_ = nullptr;
     std::vector<TColumn> columns_;

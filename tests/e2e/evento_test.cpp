@@ -28,6 +28,25 @@ show cdsEvento
     EXPECT_EQ(stored[0].at(2), "007");
 }
 
+// The grid moves and cancels on Tab and Escape although the filters drop those characters.
+TEST_F(EventoRules, TabLeavesAndEscapeCancelsThroughTheFilteredColumns) {
+    const auto out = run(R"(open
+tab tshEvento
+click sbtIncluir
+type dbgEvento 1
+key dbgEvento Tab
+key dbgEvento Tab
+pick dbgEvento Gerente
+key dbgEvento Escape
+show cdsEvento
+state
+)");
+    EXPECT_FALSE(has(out, "message:")) << out;
+    EXPECT_TRUE(has(out, "cdsEvento state=browse rows=0 current=0")) << out;
+    EXPECT_TRUE(has(out, "sbtConfirmar disabled")) << out;
+    EXPECT_EQ(calls("SetEvento"), 0u);
+}
+
 TEST_F(EventoRules, AnUnknownCodeIsRefusedKeepingTheFittedCodeAndTheFormerName) {
     const auto out = run(R"(open
 tab tshEvento
