@@ -2,8 +2,14 @@
 # The main job: builds, starts the application server on its embedded SQLite store (with a
 # small demonstration data set on first start) and opens the commission screen in the
 # headless host with a demonstration script. Extra arguments go to the host
-# (for instance a script file of your own).
+# (for instance a script file of your own). With --desktop as the first argument it opens
+# the desktop host (backoffice) on the same server instead; the rest go to it.
 set -euo pipefail
+desktop=""
+if [ "${1:-}" = "--desktop" ]; then
+  desktop=1
+  shift
+fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 "$root/scripts/build.sh" >/dev/null
@@ -29,7 +35,13 @@ echo "application server on 127.0.0.1:$port"
 # The host's local database: the event-type catalogue.
 sqlite3 "$work/local.db" <"$root/scripts/demo-catalogue.sql"
 
-if [ $# -gt 0 ]; then
+if [ -n "$desktop" ]; then
+  if [ ! -x "$build/bin/backoffice" ]; then
+    echo "backoffice was not built (is qt6-base-dev installed? see scripts/setup.sh)" >&2
+    exit 1
+  fi
+  "$build/bin/backoffice" --server "127.0.0.1:$port" --branch 0001 --local-db "$work/local.db" --open "$@"
+elif [ $# -gt 0 ]; then
   "$build/bin/backoffice-script" --server "127.0.0.1:$port" --branch 0001 --local-db "$work/local.db" "$@"
 else
   "$build/bin/backoffice-script" --server "127.0.0.1:$port" --branch 0001 --local-db "$work/local.db" \

@@ -24,16 +24,30 @@ constexpr int kHostFailure = 1;
 const char* const kUsage =
     "usage: backoffice --server HOST:PORT --branch CODE --local-db FILE [--module PATH] [--open]";
 
+// The host's own arguments: Qt's (single dash, "-platform offscreen") are left to Qt.
+std::vector<std::string> hostArguments(int argc, char** argv) {
+    static const std::string withValue[] = {"-platform", "-display", "-style", "-geometry", "-qwindowgeometry",
+                                            "-qwindowtitle", "-qwindowicon", "-platformpluginpath", "-plugin"};
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-') {
+            if (std::find(std::begin(withValue), std::end(withValue), arg) != std::end(withValue)) ++i;
+            continue;
+        }
+        args.push_back(arg);
+    }
+    return args;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication qapp(argc, argv);  // takes Qt's own options (-platform, ...) out of argv
-    std::vector<std::string> args;
-    for (const QString& arg : QApplication::arguments().mid(1)) args.push_back(arg.toStdString());
+    // Options are checked before Qt starts, so a mistake is reported without a display.
+    std::vector<std::string> args = hostArguments(argc, argv);
     const auto openFlag = std::find(args.begin(), args.end(), "--open");
     const bool openAtStart = openFlag != args.end();
     if (openAtStart) args.erase(openFlag);
-
     host::HostOptions options;
     try {
         options = host::parseHostOptions(args);
@@ -43,6 +57,7 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
 
+    QApplication qapp(argc, argv);
     fw::HostServices services(fw::HostSettings{options.serverHost, options.serverPort, options.branch, options.localDb});
     fw::HostServices::SetInstance(&services);
     std::unique_ptr<host::LoadedModule> module;

@@ -51,6 +51,12 @@ bool hasSpeedButtons(const tk::TControl& panel) {
     return false;
 }
 
+// Controls that take the room left in their row or column.
+bool fills(const tk::TControl& control) {
+    return dynamic_cast<const tk::TPageControl*>(&control) || dynamic_cast<const tk::TDBGrid*>(&control) ||
+           dynamic_cast<const tk::TDBText*>(&control);
+}
+
 }  // namespace
 
 FormView::FormView(tk::TForm& form, ActionLoop& loop, QWidget* parent) : QWidget(parent), form_(&form), loop_(loop) {
@@ -110,7 +116,7 @@ void FormView::build(tk::TControl& control, QLayout& into) {
     QWidget* widget = buildControl(control);
     if (!widget) return;
     if (auto* box = qobject_cast<QBoxLayout*>(&into))
-        box->addWidget(widget, dynamic_cast<tk::TPageControl*>(&control) || dynamic_cast<tk::TDBGrid*>(&control) ? 1 : 0);
+        box->addWidget(widget, fills(control) ? 1 : 0);
     else
         into.addWidget(widget);
 }
@@ -127,6 +133,8 @@ QWidget* FormView::buildControl(tk::TControl& control) {
         widget = buildNavigator(control);
     } else if (auto* text = dynamic_cast<tk::TDBText*>(&control)) {
         auto* label = new QLabel(this);
+        label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        label->setContentsMargins(6, 0, 0, 0);
         follow(*text, [label, text] { label->setText(qs(text->Text())); });
         widget = label;
     } else if (dynamic_cast<tk::TLabel*>(&control)) {
@@ -146,8 +154,12 @@ QWidget* FormView::buildControl(tk::TControl& control) {
             widget = new QWidget(this);
             auto* row = new QHBoxLayout(widget);
             row->setContentsMargins(2, 2, 2, 2);
-            for (tk::TControl* child : control.Children()) build(*child, *row);
-            row->addStretch(1);
+            bool filled = false;
+            for (tk::TControl* child : control.Children()) {
+                build(*child, *row);
+                filled = filled || fills(*child);
+            }
+            if (!filled) row->addStretch(1);
         }
     }
     if (!widget) return nullptr;

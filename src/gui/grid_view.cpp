@@ -148,10 +148,16 @@ GridView::GridView(tk::TDBGrid& grid, ActionLoop& loop, QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(false);
     setFocusPolicy(Qt::ClickFocus);
+    // The toolkit's column widths are meant for a small dialog font.
+    QFont small = font();
+    if (small.pointSizeF() > 8) small.setPointSizeF(8);
+    setFont(small);
+    horizontalHeader()->setFont(small);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setSectionsClickable(false);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setDefaultSectionSize(QFontMetrics(small).height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumWidth(14);
 

@@ -1,5 +1,6 @@
 // Editing through the desktop host's widgets: key and mouse events reach the screen's
 // handlers as in the headless host, and what they store reaches the server.
+#include <QApplication>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -26,13 +27,16 @@ TEST_F(DesktopEditing, NewCommissionTableTypedInTheGridReachesTheServer) {
     EXPECT_TRUE(enabled("sbtConfirmar"));
     EXPECT_FALSE(enabled("sbtIncluir"));
 
+    // The keyboard goes where the toolkit put the focus: the list of tables.
     auto& g = grid("dbgPadrao");
-    QTest::keyClicks(&g, "Tabela GUI");
+    ASSERT_EQ(QApplication::focusWidget(), &g);
+    QTest::keyClicks(QApplication::focusWidget(), "Tabela GUI");
     EXPECT_EQ(cell(g, 0, "DSCOMISSAOOREV"), "Tabela GUI");
-    QTest::keyClick(&g, Qt::Key_Tab);
-    QTest::keyClicks(&g, "01012026");
-    QTest::keyClick(&g, Qt::Key_Tab);
-    QTest::keyClicks(&g, "31122026");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(g.currentIndex().column(), columnOf(g, "DTVALIDADEINI"));
+    QTest::keyClicks(QApplication::focusWidget(), "01012026");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "31122026");
     click("sbtConfirmar");
 
     EXPECT_TRUE(errors().empty()) << errors().front();
