@@ -9,14 +9,17 @@ namespace appserver::sqlite {
 void Database::CloseDb::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 void Database::Finalize::operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
 
-Database::Database(const std::string& path) {
+Database::Database(const std::string& path, Access access) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    // Read connections still open the file read-write: a read-only handle on a WAL database fails
+    // in corner cases (no -shm yet), while query_only gives the same guarantee without them.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (access == Access::ReadWrite ? SQLITE_OPEN_CREATE : 0);
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     db_.reset(raw);  // a handle comes back even on failure and must be closed
     if (rc != SQLITE_OK) throw Error("cannot open database " + path + ": " + (raw ? sqlite3_errmsg(raw) : "out of memory"));
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, 5000);
+    if (access == Access::ReadOnly) exec("PRAGMA query_only=ON");
 }
 
 void Database::fail(const std::string& what) const { throw Error(what + ": " + sqlite3_errmsg(db_.get())); }

@@ -44,8 +44,10 @@ private:
 
 class Database {
 public:
-    // Opens (creating when needed) the file; throws Error.
-    explicit Database(const std::string& path);
+    enum class Access { ReadWrite, ReadOnly };
+    // ReadWrite opens the file, creating it when needed. ReadOnly opens an existing file and
+    // refuses every write (query_only), for connections that only read. Throws Error.
+    explicit Database(const std::string& path, Access access = Access::ReadWrite);
     ~Database() = default;
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;

@@ -11,6 +11,8 @@ using wire::DataPacket;
 namespace {
 
 // Numbers never come back after a delete (AUTOINCREMENT), so a stale client can never hit a newer row.
+// A rule's bands are read in value order: the band indexes hold that order, so no read sorts
+// (they replace the single-column indexes of earlier files, which they make redundant).
 constexpr const char* kSchema = R"(
 CREATE TABLE IF NOT EXISTS COMISSAO (
   NRCOMISSAOOREV INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -51,9 +53,12 @@ CREATE TABLE IF NOT EXISTS FAIXACOMISSAO (
   VRINICIAL REAL NOT NULL,
   VRFINAL REAL NOT NULL,
   VRCOMISSAO REAL NOT NULL);
-CREATE INDEX IF NOT EXISTS FAIXA_CARGO ON FAIXACOMISSAO(NRCOMISSAOCARGOOREV);
-CREATE INDEX IF NOT EXISTS FAIXA_TPEVENTO ON FAIXACOMISSAO(NRCOMISSAOTPEVENTOREV);
-CREATE INDEX IF NOT EXISTS FAIXA_PROMO ON FAIXACOMISSAO(NRCOMISSAOPROMOREV);
+DROP INDEX IF EXISTS FAIXA_CARGO;
+DROP INDEX IF EXISTS FAIXA_TPEVENTO;
+DROP INDEX IF EXISTS FAIXA_PROMO;
+CREATE INDEX IF NOT EXISTS FAIXA_CARGO_VR ON FAIXACOMISSAO(NRCOMISSAOCARGOOREV, VRINICIAL);
+CREATE INDEX IF NOT EXISTS FAIXA_TPEVENTO_VR ON FAIXACOMISSAO(NRCOMISSAOTPEVENTOREV, VRINICIAL);
+CREATE INDEX IF NOT EXISTS FAIXA_PROMO_VR ON FAIXACOMISSAO(NRCOMISSAOPROMOREV, VRINICIAL);
 CREATE INDEX IF NOT EXISTS FAIXA_NR ON FAIXACOMISSAO(NRCOMISSAOOREV);
 )";
 
@@ -61,107 +66,163 @@ std::string selectOf(const std::vector<wire::FieldDef>& fields, const char* tabl
     return "SELECT " + columnList(fields) + " FROM " + table + " " + rest;
 }
 
+std::string bandSelect(const std::vector<wire::FieldDef>& fields, Scope scope) {
+    return selectOf(fields, "FAIXACOMISSAO",
+                    std::string("WHERE NRCOMISSAOOREV = ? AND IDTIPOCOMISSAO = ? AND ") + ruleNumberField(scope) +
+                        " = ? ORDER BY VRINICIAL, NRFAIXACOMISSAOOREV");
+}
+
+constexpr std::array<Scope, 3> kScopes = {Scope::Cargo, Scope::TipoEvento, Scope::Promocao};
+
+// Where a scope's statement sits in Selects (the order of kScopes).
+std::size_t slot(Scope s) {
+    switch (s) {
+        case Scope::Cargo: return 0;
+        case Scope::TipoEvento: return 1;
+        case Scope::Promocao: return 2;
+    }
+    return 0;
+}
+
 }  // namespace
 
-SqliteStore::SqliteStore(const std::string& path) : db_(path) {
-    db_.exec("PRAGMA journal_mode=WAL");
-    db_.exec("PRAGMA synchronous=FULL");
-    db_.exec("PRAGMA foreign_keys=ON");
-    sqlite::Transaction tx(db_);
-    db_.exec(kSchema);
+// Hands a read connection back to the pool however the read ends.
+class SqliteStore::ReaderLease {
+public:
+    explicit ReaderLease(SqliteStore& store) : store_(store), db_(store.borrowReader()) {}
+    ~ReaderLease() { store_.returnReader(std::move(db_)); }
+    ReaderLease(const ReaderLease&) = delete;
+    ReaderLease& operator=(const ReaderLease&) = delete;
+    sqlite::Database& db() { return *db_; }
+
+private:
+    SqliteStore& store_;
+    std::unique_ptr<sqlite::Database> db_;
+};
+
+SqliteStore::SqliteStore(const std::string& path)
+    : path_(path),
+      selects_{
+          .comissoes = selectOf(datasets::comissao(), "COMISSAO", "ORDER BY DTVALIDADEINI, NRCOMISSAOOREV"),
+          .cargos = selectOf(datasets::cargo(), "COMISSAOCARGO", "WHERE NRCOMISSAOOREV = ? ORDER BY NRCOMISSAOCARGOOREV"),
+          .eventos = selectOf(datasets::evento(), "COMISSAOTPEVENTO",
+                              "WHERE NRCOMISSAOOREV = ? ORDER BY NRCOMISSAOTPEVENTOREV"),
+          .promocoes = selectOf(datasets::promocao(), "COMISSAOPROMO",
+                                "WHERE NRCOMISSAOOREV = ? ORDER BY DTVALINICOMISPROMO, NRCOMISSAOPROMOREV"),
+          .cargoCadastrado = selectOf(datasets::vdCargo(), "COMISSAOCARGO",
+                                      "WHERE NRCOMISSAOOREV = ? AND IDCARGOVEND = ? LIMIT 1"),
+          .eventoCadastrado = selectOf(datasets::vdEventoCad(), "COMISSAOTPEVENTO",
+                                       "WHERE NRCOMISSAOOREV = ? AND CDTIPOEVENTO = ? AND IDCARGOVEND = ? "
+                                       "ORDER BY NRCOMISSAOTPEVENTOREV"),
+          .janelasPromocao = selectOf(datasets::vdDtPromo(), "COMISSAOPROMO",
+                                      "WHERE NRCOMISSAOOREV = ? ORDER BY DTVALINICOMISPROMO, NRCOMISSAOPROMOREV"),
+          .faixas = {bandSelect(datasets::percentual(), kScopes[0]), bandSelect(datasets::percentual(), kScopes[1]),
+                     bandSelect(datasets::percentual(), kScopes[2])},
+          .intervalos = {bandSelect(datasets::vdVrPercentual(), kScopes[0]),
+                         bandSelect(datasets::vdVrPercentual(), kScopes[1]),
+                         bandSelect(datasets::vdVrPercentual(), kScopes[2])},
+      },
+      writer_(path) {
+    writer_.exec("PRAGMA journal_mode=WAL");
+    writer_.exec("PRAGMA synchronous=FULL");
+    writer_.exec("PRAGMA foreign_keys=ON");
+    sqlite::Transaction tx(writer_);
+    writer_.exec(kSchema);
     tx.commit();
 }
 
+SqliteStore::~SqliteStore() = default;
+
+std::unique_ptr<sqlite::Database> SqliteStore::borrowReader() {
+    {
+        std::lock_guard lock(readersMutex_);
+        if (!idleReaders_.empty()) {
+            auto reader = std::move(idleReaders_.back());
+            idleReaders_.pop_back();
+            return reader;
+        }
+    }
+    return std::make_unique<sqlite::Database>(path_, sqlite::Database::Access::ReadOnly);
+}
+
+void SqliteStore::returnReader(std::unique_ptr<sqlite::Database> reader) {
+    std::lock_guard lock(readersMutex_);
+    idleReaders_.push_back(std::move(reader));
+}
+
 DataPacket SqliteStore::comissoes() {
-    std::lock_guard lock(mutex_);
-    const auto& f = datasets::comissao();
-    auto q = db_.query(selectOf(f, "COMISSAO", "ORDER BY DTVALIDADEINI, NRCOMISSAOOREV"));
-    return readPacket(q, f);
+    ReaderLease r(*this);
+    auto q = r.db().query(selects_.comissoes);
+    return readPacket(q, datasets::comissao());
 }
 
 DataPacket SqliteStore::cargos(double nrComissao) {
-    std::lock_guard lock(mutex_);
-    const auto& f = datasets::cargo();
-    auto q = db_.query(selectOf(f, "COMISSAOCARGO", "WHERE NRCOMISSAOOREV = ? ORDER BY NRCOMISSAOCARGOOREV"));
+    ReaderLease r(*this);
+    auto q = r.db().query(selects_.cargos);
     q.bind(1, nrComissao);
-    return readPacket(q, f);
+    return readPacket(q, datasets::cargo());
 }
 
 DataPacket SqliteStore::eventos(double nrComissao) {
-    std::lock_guard lock(mutex_);
-    const auto& f = datasets::evento();
-    auto q = db_.query(selectOf(f, "COMISSAOTPEVENTO", "WHERE NRCOMISSAOOREV = ? ORDER BY NRCOMISSAOTPEVENTOREV"));
+    ReaderLease r(*this);
+    auto q = r.db().query(selects_.eventos);
     q.bind(1, nrComissao);
-    return readPacket(q, f);
+    return readPacket(q, datasets::evento());
 }
 
 DataPacket SqliteStore::promocoes(double nrComissao) {
-    std::lock_guard lock(mutex_);
-    const auto& f = datasets::promocao();
-    auto q = db_.query(
-        selectOf(f, "COMISSAOPROMO", "WHERE NRCOMISSAOOREV = ? ORDER BY DTVALINICOMISPROMO, NRCOMISSAOPROMOREV"));
+    ReaderLease r(*this);
+    auto q = r.db().query(selects_.promocoes);
     q.bind(1, nrComissao);
-    return readPacket(q, f);
+    return readPacket(q, datasets::promocao());
 }
 
 DataPacket SqliteStore::faixas(double nrComissao, double nrRegra, Scope scope) {
-    std::lock_guard lock(mutex_);
-    const auto& f = datasets::percentual();
-    auto q = db_.query(selectOf(f, "FAIXACOMISSAO",
-                                std::string("WHERE NRCOMISSAOOREV = ? AND IDTIPOCOMISSAO = ? AND ") +
-                                    ruleNumberField(scope) + " = ? ORDER BY VRINICIAL, NRFAIXACOMISSAOOREV"));
+    ReaderLease r(*this);
+    auto q = r.db().query(selects_.faixas[slot(scope)]);
     q.bind(1, nrComissao).bindText(2, scopeWord(scope)).bind(3, nrRegra);
-    return readPacket(q, f);
+    return readPacket(q, datasets::percentual());
 }
 
 DataPacket SqliteStore::cargoCadastrado(double nrComissao, const std::string& idCargo) {
-    std::lock_guard lock(mutex_);
-    const auto& f = datasets::vdCargo();
-    auto q = db_.query(selectOf(f, "COMISSAOCARGO", "WHERE NRCOMISSAOOREV = ? AND IDCARGOVEND = ? LIMIT 1"));
+    ReaderLease r(*this);
+    auto q = r.db().query(selects_.cargoCadastrado);
     q.bind(1, nrComissao).bindText(2, idCargo);
-    return readPacket(q, f);
+    return readPacket(q, datasets::vdCargo());
 }
 
 DataPacket SqliteStore::eventoCadastrado(double nrComissao, const std::string& cdTipoEvento,
                                          const std::string& idCargo) {
-    std::lock_guard lock(mutex_);
-    const auto& f = datasets::vdEventoCad();
-    auto q = db_.query(selectOf(f, "COMISSAOTPEVENTO",
-                                "WHERE NRCOMISSAOOREV = ? AND CDTIPOEVENTO = ? AND IDCARGOVEND = ? "
-                                "ORDER BY NRCOMISSAOTPEVENTOREV"));
+    ReaderLease r(*this);
+    auto q = r.db().query(selects_.eventoCadastrado);
     q.bind(1, nrComissao).bindText(2, cdTipoEvento).bindText(3, idCargo);
-    return readPacket(q, f);
+    return readPacket(q, datasets::vdEventoCad());
 }
 
 DataPacket SqliteStore::janelasPromocao(double nrComissao) {
-    std::lock_guard lock(mutex_);
-    const auto& f = datasets::vdDtPromo();
-    auto q = db_.query(
-        selectOf(f, "COMISSAOPROMO", "WHERE NRCOMISSAOOREV = ? ORDER BY DTVALINICOMISPROMO, NRCOMISSAOPROMOREV"));
+    ReaderLease r(*this);
+    auto q = r.db().query(selects_.janelasPromocao);
     q.bind(1, nrComissao);
-    return readPacket(q, f);
+    return readPacket(q, datasets::vdDtPromo());
 }
 
 DataPacket SqliteStore::intervalos(double nrComissao, double nrRegra, Scope scope) {
-    std::lock_guard lock(mutex_);
-    const auto& f = datasets::vdVrPercentual();
-    auto q = db_.query(selectOf(f, "FAIXACOMISSAO",
-                                std::string("WHERE NRCOMISSAOOREV = ? AND IDTIPOCOMISSAO = ? AND ") +
-                                    ruleNumberField(scope) + " = ? ORDER BY VRINICIAL, NRFAIXACOMISSAOOREV"));
+    ReaderLease r(*this);
+    auto q = r.db().query(selects_.intervalos[slot(scope)]);
     q.bind(1, nrComissao).bindText(2, scopeWord(scope)).bind(3, nrRegra);
-    return readPacket(q, f);
+    return readPacket(q, datasets::vdVrPercentual());
 }
 
 void SqliteStore::apply(ListKind list, const wire::ChangeLog& log) {
-    std::lock_guard lock(mutex_);
-    sqlite::Transaction tx(db_);
-    detail::applyChanges(db_, list, log);
+    std::lock_guard lock(writeMutex_);
+    sqlite::Transaction tx(writer_);
+    detail::applyChanges(writer_, list, log);
     tx.commit();
 }
 
 bool SqliteStore::isEmpty() {
-    std::lock_guard lock(mutex_);
-    auto q = db_.query("SELECT COUNT(*) FROM COMISSAO");
+    ReaderLease r(*this);
+    auto q = r.db().query("SELECT COUNT(*) FROM COMISSAO");
     return !q.step() || q.columnInt(0) == 0;
 }
 

@@ -1,17 +1,24 @@
 // The commission store kept in one SQLite file (WAL, foreign keys, synchronous=FULL).
 #pragma once
+#include <array>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "appserver/sqlite_db.h"
 #include "appserver/store.h"
 
 namespace appserver {
 
+// Writes go through one connection, one transaction at a time. Reads never wait for them: each
+// read borrows a read-only connection of its own (WAL lets readers run beside the writer and
+// each sees the last committed state), so a reply always reflects every acknowledged Set.
 class SqliteStore final : public Store {
 public:
     // Opens or creates the file and its schema; throws sqlite::Error when it cannot.
     explicit SqliteStore(const std::string& path);
+    ~SqliteStore() override;
 
     wire::DataPacket comissoes() override;
     wire::DataPacket cargos(double nrComissao) override;
@@ -27,8 +34,27 @@ public:
     bool isEmpty() override;
 
 private:
-    std::mutex mutex_;
-    sqlite::Database db_;  // guarded by mutex_
+    class ReaderLease;
+
+    // The SELECT of every read, built once; each is prepared once per connection.
+    struct Selects {
+        std::string comissoes, cargos, eventos, promocoes, cargoCadastrado, eventoCadastrado, janelasPromocao;
+        std::array<std::string, 3> faixas, intervalos;  // by Scope
+    };
+
+    // An idle read connection, or a new one when every one is lent out (there are never more
+    // than the threads reading at once).
+    std::unique_ptr<sqlite::Database> borrowReader();
+    void returnReader(std::unique_ptr<sqlite::Database> reader);
+
+    const std::string path_;
+    const Selects selects_;
+
+    std::mutex writeMutex_;
+    sqlite::Database writer_;  // guarded by writeMutex_; declared before the readers so it closes last
+
+    std::mutex readersMutex_;
+    std::vector<std::unique_ptr<sqlite::Database>> idleReaders_;  // guarded by readersMutex_
 };
 
 }  // namespace appserver
