@@ -174,8 +174,18 @@ void insert(appserver::Store& store, ListKind list, wire::Row row) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --reads-only leaves out the write runs, so reads can be profiled without the WAL growing.
-    const bool readsOnly = argc > 1 && std::string(argv[1]) == "--reads-only";
+    // --reads-only leaves out the write runs; --threads N sets the server's thread count.
+    bool readsOnly = false;
+    int threads = appserver::ServerOptions{}.threads;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--reads-only") readsOnly = true;
+        else if (a == "--threads" && i + 1 < argc) threads = std::stoi(argv[++i]);
+        else {
+            std::fprintf(stderr, "usage: bench_server [--reads-only] [--threads N]\n");
+            return 2;
+        }
+    }
     const auto dir = std::filesystem::temp_directory_path() / ("ktr52300_bench_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     {
@@ -191,6 +201,7 @@ int main(int argc, char** argv) {
         const appserver::RequestHandler handler(dispatcher);
         appserver::ServerOptions options;
         options.port = 0;
+        options.threads = threads;
         appserver::Server server(handler, options);
         std::thread serverThread([&] { server.run(); });
         EchoServer echo;

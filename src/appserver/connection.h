@@ -13,7 +13,8 @@ namespace appserver {
 
 class ConnectionManager;
 
-// Keeps itself alive through its pending operations; every handler runs on the socket's strand.
+// Keeps itself alive through its pending operations; every handler runs on the one thread of its
+// socket's event loop, so none of them overlap.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     Connection(asio::ip::tcp::socket socket, const RequestHandler& handler, ConnectionManager& manager,
