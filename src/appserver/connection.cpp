@@ -16,6 +16,7 @@ void Connection::start() {
     asio::dispatch(socket_.get_executor(), [self = shared_from_this()] {
         asio::error_code ignored;
         self->socket_.set_option(asio::ip::tcp::no_delay(true), ignored);
+        self->lastActivity_ = std::chrono::steady_clock::now();
         self->armTimer();
         self->doRead();
     });
@@ -29,9 +30,11 @@ void Connection::stop() {
 }
 
 void Connection::armTimer() {
-    timer_.expires_after(idleTimeout_);
+    timer_.expires_at(lastActivity_ + idleTimeout_);
     timer_.async_wait([self = shared_from_this()](const asio::error_code& ec) {
-        if (!ec) self->close();  // cancelled waits (re-armed or closed) end with an error
+        if (ec || self->closed_) return;  // cancelled by close()
+        if (std::chrono::steady_clock::now() >= self->lastActivity_ + self->idleTimeout_) self->close();
+        else self->armTimer();  // bytes came in meanwhile
     });
 }
 
@@ -47,7 +50,7 @@ void Connection::onRead(const asio::error_code& ec, std::size_t n) {
         close();  // the client went away, possibly in the middle of a request: nothing to answer
         return;
     }
-    armTimer();
+    lastActivity_ = std::chrono::steady_clock::now();
     framer_.feed(std::string_view(input_.data(), n));
     std::string line;
     for (;;) {
@@ -58,7 +61,10 @@ void Connection::onRead(const asio::error_code& ec, std::size_t n) {
             closeAfterWrite_ = true;
             break;
         }
-        if (auto reply = handler_.handleLine(line)) output_ += *reply + "\n";
+        if (auto reply = handler_.handleLine(line)) {
+            output_ += *reply;
+            output_ += '\n';
+        }
     }
     if (!output_.empty()) doWrite();
     else doRead();
