@@ -15,6 +15,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <tuple>
 
 #include "gui/grid_view.h"
 #include "toolkit/tdbgrid.h"

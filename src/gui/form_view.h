@@ -3,7 +3,9 @@
 // back to the toolkit through the action loop.
 #pragma once
 #include <QWidget>
+#include <functional>
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 

@@ -49,8 +49,9 @@ void MainWindow::openScreen() {
 }
 
 FormView* MainWindow::viewOf(const tk::TForm& form) const {
-    auto it = windows_.find(&form);
-    return it == windows_.end() ? nullptr : qobject_cast<FormView*>(it->second->widget());
+    for (const auto& [shown, window] : windows_)
+        if (shown == &form) return qobject_cast<FormView*>(window->widget());
+    return nullptr;
 }
 
 FormView* MainWindow::screenView() const {
@@ -96,7 +97,7 @@ void MainWindow::activated(QMdiSubWindow* window) {
     if (!window) return;
     for (auto& [form, w] : windows_)
         if (w == window && app_.ActiveForm() != form && !loop_.busy()) {
-            auto* target = const_cast<tk::TForm*>(form);
+            tk::TForm* target = form;
             loop_.run([this, target] { app_.ActivateForm(target); });
         }
 }
@@ -104,7 +105,7 @@ void MainWindow::activated(QMdiSubWindow* window) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Every screen is asked to close first; one that stays open keeps the program running.
     std::vector<tk::TForm*> open;
-    for (auto& [form, window] : windows_) open.push_back(const_cast<tk::TForm*>(form));
+    for (auto& [form, window] : windows_) open.push_back(form);
     for (tk::TForm* form : open) loop_.run([form] { form->Close(); });
     if (!windows_.empty())
         event->ignore();
@@ -117,7 +118,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         for (auto& [form, window] : windows_)
             if (window == watched) {
                 event->ignore();
-                auto* target = const_cast<tk::TForm*>(form);
+                tk::TForm* target = form;
                 loop_.run([target] { target->Close(); });
                 return true;
             }

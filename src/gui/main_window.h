@@ -52,7 +52,7 @@ private:
     ActionLoop loop_;
     QMdiArea* mdi_;
     QAction* openAction_ = nullptr;
-    std::map<const tk::TForm*, QMdiSubWindow*> windows_;
+    std::map<tk::TForm*, QMdiSubWindow*> windows_;
 };
 
 }  // namespace gui

@@ -2,6 +2,7 @@
 // dialog, tabs and menu marks, questions, the navigator and the window's close box.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -146,6 +147,34 @@ TEST_F(DesktopControls, NavigatorMovesTheRowAndTheLabelFollows) {
     QTest::mouseClick(next, Qt::LeftButton);
     EXPECT_EQ(g.currentIndex().row(), 1);
     EXPECT_EQ(label->text().toStdString(), second);
+
+    // Up in the grid and a click on a row move the set the same way.
+    QTest::keyClick(&g, Qt::Key_Up);
+    EXPECT_EQ(g.currentIndex().row(), 0);
+    EXPECT_EQ(label->text().toStdString(), first);
+    clickCell(g, 1, "DTVALIDADEFIN");
+    EXPECT_EQ(g.currentIndex().row(), 1);
+    EXPECT_EQ(g.currentIndex().column(), columnOf(g, "DTVALIDADEFIN"));
+    EXPECT_EQ(label->text().toStdString(), second);
+}
+
+TEST_F(DesktopControls, FindDialogMovesToTheRowHoldingTheText) {
+    seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
+    seedComissao("Outra 2026", "2026-01-01", "2026-12-31");
+    openScreen();
+    auto& g = grid("dbgPadrao");
+    const int wanted = cell(g, 0, "DSCOMISSAOOREV") == "Outra 2026" ? 0 : 1;
+    clickCell(g, 1 - wanted, "DSCOMISSAOOREV");
+    answers.push_back([](QDialog& dialog) {
+        auto* find = dynamic_cast<gui::FindDialog*>(&dialog);
+        ASSERT_NE(find, nullptr);
+        find->field().setCurrentIndex(find->field().findText(QStringLiteral("Descrição")));
+        QTest::keyClicks(&find->text(), "outra");
+        QTest::keyClick(&find->text(), Qt::Key_Return);
+    });
+    click("sbtProcurar");
+    EXPECT_EQ(shown, std::vector<std::string>{"find"});
+    EXPECT_EQ(g.currentIndex().row(), wanted);
 }
 
 TEST_F(DesktopControls, CloseBoxClosesTheScreenAndTheMenuOpensItAgain) {

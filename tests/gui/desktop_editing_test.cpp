@@ -2,6 +2,7 @@
 // handlers as in the headless host, and what they store reaches the server.
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -21,6 +22,9 @@ TEST_F(DesktopEditing, NewCommissionTableTypedInTheGridReachesTheServer) {
     QWidget* child = window->mdiArea().subWindowList().first();
     EXPECT_EQ(child->size(), QSize(649, 559));
     EXPECT_EQ(child->windowTitle().toStdString(), "Comissão dos Vendedores");
+    auto* code = qobject_cast<QLabel*>(screen().widgetOf("lblCodTela"));
+    ASSERT_NE(code, nullptr);
+    EXPECT_EQ(code->text().toStdString(), "KTR52300");
 
     EXPECT_FALSE(enabled("sbtConfirmar"));
     click("sbtIncluir");
@@ -73,9 +77,27 @@ TEST_F(DesktopEditing, RefusedCheckShowsItsDialogAndKeepsTheRow) {
     EXPECT_TRUE(enabled("sbtConfirmar"));
 }
 
+TEST_F(DesktopEditing, DateThatDoesNotConvertKeepsTheColumn) {
+    openScreen();
+    click("sbtIncluir");
+    auto& g = grid("dbgPadrao");
+    QTest::keyClicks(&g, "Tabela");
+    QTest::keyClick(&g, Qt::Key_Tab);
+    QTest::keyClicks(&g, "99999999");
+    QTest::keyClick(&g, Qt::Key_Tab);
+    ASSERT_EQ(errors().size(), 1u);
+    // The toolkit kept the column; so does the widget, still showing what was typed.
+    EXPECT_EQ(g.grid()->SelectedField()->FieldName(), "DTVALIDADEINI");
+    EXPECT_EQ(g.currentIndex().column(), columnOf(g, "DTVALIDADEINI"));
+    EXPECT_EQ(g.currentIndex().row(), 0);
+    EXPECT_EQ(form().ActiveControl(), g.grid());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(DesktopEditing, BandTypedUnderAPositionRuleReachesTheServer) {
     const double nr = seedComissao("Tabela 2026", "2026-01-01", "2026-12-31");
     const double rule = seedCargo(nr, "V");
+    seedEvento(nr, "002", "Troca", "V");
     openScreen();
     clickTab("tshFormulario");
     EXPECT_EQ(screen().pages()->currentWidget(), screen().widgetOf("tshFormulario"));

@@ -189,6 +189,15 @@ protected:
         throw std::runtime_error("rule not stored");
     }
 
+    // A stored event-type rule of table `nr`.
+    void seedEvento(double nr, const char* code, const char* name, const char* cargo) {
+        insert("SetEvento",
+               {field("NRCOMISSAOTPEVENTOREV", "float"), field("NRCOMISSAOOREV", "float"),
+                field("CDTIPOEVENTO", "string", 3), field("NMTIPOEVENTO", "string", 30),
+                field("IDCARGOVEND", "string", 1)},
+               {nullptr, nr, code, name, cargo});
+    }
+
     testsupport::ServerProcess server;
     testsupport::LocalCatalogue catalogue{{{"001", "Venda"}, {"002", "Troca"}, {"003", "Garantia"}}};
     std::unique_ptr<fw::HostServices> services;
