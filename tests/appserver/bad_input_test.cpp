@@ -1,6 +1,9 @@
 // Bad input gets a clear JSON-RPC error or a closed connection, and the server goes on serving.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "appserver/messages.h"
 #include "server_harness.h"
 #include "wire/jsonrpc.h"
@@ -153,4 +156,16 @@ TEST(IdleConnections, AreClosedAfterTheTimeout) {
     EXPECT_TRUE(silent.closedByServer());  // after one second of silence
     Client next(server.port());
     EXPECT_EQ(next.packet("GetComissao", json::array()).rows.size(), 0u);
+}
+
+TEST(IdleConnections, AConnectionThatKeepsTalkingOutlivesTheTimeout) {
+    TempDb db;
+    ServerProcess server(db.path(), {"--idle-timeout", "1"});
+    Client talker(server.port());
+    // Requests a quarter of the timeout apart, for well over the timeout in all.
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(talker.packet("GetComissao", json::array()).rows.size(), 0u) << "request " << i;
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    EXPECT_TRUE(talker.closedByServer());  // silent at last
 }
