@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -75,7 +76,24 @@ SearchDialog::SearchDialog(const tk::TClientDataSet& data, const QString& title,
 
     connect(filter_, &QLineEdit::textChanged, this, &SearchDialog::applyFilter);
     connect(rows_, &QTableWidget::cellDoubleClicked, this, [this] { accept(); });
+    filter_->installEventFilter(this);
     filter_->setFocus();
+}
+
+bool SearchDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == filter_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            const int step = key == Qt::Key_Down ? 1 : -1;
+            for (int r = rows_->currentRow() + step; r >= 0 && r < rows_->rowCount(); r += step)
+                if (!rows_->isRowHidden(r)) {
+                    rows_->selectRow(r);
+                    break;
+                }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void SearchDialog::applyFilter(const QString& text) {

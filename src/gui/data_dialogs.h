@@ -15,7 +15,8 @@ class TField;
 namespace gui {
 
 // Lists every row of a data set (its visible fields); typing in the filter keeps the rows
-// holding the text in any column (case-insensitive). Enter or OK picks the selected row.
+// holding the text in any column (case-insensitive), Up and Down move among them, Enter
+// or OK picks the selected row.
 class SearchDialog : public QDialog {
     Q_OBJECT
 
@@ -25,6 +26,9 @@ public:
     int chosenRecNo() const;
     QLineEdit& filter() { return *filter_; }
     QTableWidget& rows() { return *rows_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void applyFilter(const QString& text);
