@@ -55,6 +55,32 @@ TEST_F(DesktopControls, PickListDropDownChoosesThePosition) {
     EXPECT_EQ(stored[0][1], "G");
 }
 
+TEST_F(DesktopControls, RefusedExitKeepsTheFocusInTheRuleGrid) {
+    const double nr = seedComissao("Tabela 2026", "2026-01-01", "2026-12-31");
+    seedCargo(nr, "S");
+    openScreen();
+    clickTab("tshFormulario");
+    auto& rules = grid("dbgCargo");
+    auto& bands = grid("dbgPercCargo");
+    clickBelowRows(rules);
+    click("sbtIncluir");
+    chooseFromNextPopup(QStringLiteral("Supervisor"));
+    QTest::mouseClick(&rules.pickButton(), Qt::LeftButton);
+    // The click into the band grid leaves the rule grid, whose check refuses the duplicate.
+    clickBelowRows(bands);
+
+    EXPECT_EQ(errors(), std::vector<std::string>{"Cargo já cadastrado."});
+    EXPECT_EQ(form().ActiveControl(), rules.grid());
+    // Once the message box is gone (and the window manager gives the window back) the
+    // keyboard is in the rule grid again.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), &rules);
+    EXPECT_EQ(rules.model()->rowCount(), 2);
+    EXPECT_EQ(rules.grid()->DataSource()->State(), tk::TDataSetState::dsInsert);
+    EXPECT_EQ(rows("GetCargo", json::array({nr})).size(), 1u);
+}
+
 TEST_F(DesktopControls, EditButtonOpensAFilterableSearchOverTheCatalogue) {
     seedComissao("Tabela 2026", "2026-01-01", "2026-12-31");
     openScreen();
