@@ -73,6 +73,16 @@ void MainWindow::formShown(tk::TForm& form) {
         window->installEventFilter(this);
         window->resize(form.Width > 0 ? form.Width : 640, form.Height > 0 ? form.Height : 480);
         windows_[&form] = window;
+        // Minimizing or maximizing the child is the form's window state too.
+        tk::TForm* target = &form;
+        connect(window, &QMdiSubWindow::windowStateChanged, this,
+                [this, target, window](Qt::WindowStates, Qt::WindowStates now) {
+                    if (windows_.count(target) == 0 || windows_[target] != window) return;
+                    const tk::TWindowState state = (now & Qt::WindowMinimized)   ? tk::TWindowState::wsMinimized
+                                                   : (now & Qt::WindowMaximized) ? tk::TWindowState::wsMaximized
+                                                                                 : tk::TWindowState::wsNormal;
+                    if (target->WindowState() != state) loop_.run([target, state] { target->SetWindowState(state); });
+                });
     }
     window->show();
     window->raise();

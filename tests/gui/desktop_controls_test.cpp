@@ -206,6 +206,10 @@ TEST_F(DesktopControls, FindDialogMovesToTheRowHoldingTheText) {
 TEST_F(DesktopControls, CloseBoxClosesTheScreenAndTheMenuOpensItAgain) {
     openScreen();
     QMdiSubWindow* child = window->mdiArea().subWindowList().first();
+    child->showMaximized();
+    EXPECT_EQ(form().WindowState(), tk::TWindowState::wsMaximized);
+    child->showNormal();
+    EXPECT_EQ(form().WindowState(), tk::TWindowState::wsNormal);
     child->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(window->screenView(), nullptr);
