@@ -156,26 +156,20 @@ DataPacket SqliteStore::comissoes() {
     return readPacket(q, datasets::comissao());
 }
 
-DataPacket SqliteStore::cargos(double nrComissao) {
+// The lists that hang under one commission table, read by its number alone.
+DataPacket SqliteStore::readByComissao(const std::string& sql, double nrComissao,
+                                       const std::vector<wire::FieldDef>& layout) {
     ReaderLease r(*this);
-    auto q = r.db().query(selects_.cargos);
+    auto q = r.db().query(sql);
     q.bind(1, nrComissao);
-    return readPacket(q, datasets::cargo());
+    return readPacket(q, layout);
 }
 
-DataPacket SqliteStore::eventos(double nrComissao) {
-    ReaderLease r(*this);
-    auto q = r.db().query(selects_.eventos);
-    q.bind(1, nrComissao);
-    return readPacket(q, datasets::evento());
-}
+DataPacket SqliteStore::cargos(double nrComissao) { return readByComissao(selects_.cargos, nrComissao, datasets::cargo()); }
 
-DataPacket SqliteStore::promocoes(double nrComissao) {
-    ReaderLease r(*this);
-    auto q = r.db().query(selects_.promocoes);
-    q.bind(1, nrComissao);
-    return readPacket(q, datasets::promocao());
-}
+DataPacket SqliteStore::eventos(double nrComissao) { return readByComissao(selects_.eventos, nrComissao, datasets::evento()); }
+
+DataPacket SqliteStore::promocoes(double nrComissao) { return readByComissao(selects_.promocoes, nrComissao, datasets::promocao()); }
 
 DataPacket SqliteStore::faixas(double nrComissao, double nrRegra, Scope scope) {
     ReaderLease r(*this);
@@ -199,12 +193,7 @@ DataPacket SqliteStore::eventoCadastrado(double nrComissao, const std::string& c
     return readPacket(q, datasets::vdEventoCad());
 }
 
-DataPacket SqliteStore::janelasPromocao(double nrComissao) {
-    ReaderLease r(*this);
-    auto q = r.db().query(selects_.janelasPromocao);
-    q.bind(1, nrComissao);
-    return readPacket(q, datasets::vdDtPromo());
-}
+DataPacket SqliteStore::janelasPromocao(double nrComissao) { return readByComissao(selects_.janelasPromocao, nrComissao, datasets::vdDtPromo()); }
 
 DataPacket SqliteStore::intervalos(double nrComissao, double nrRegra, Scope scope) {
     ReaderLease r(*this);

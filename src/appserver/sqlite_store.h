@@ -41,6 +41,8 @@ private:
         std::string comissoes, cargos, eventos, promocoes, cargoCadastrado, eventoCadastrado, janelasPromocao;
         std::array<std::string, 3> faixas, intervalos;  // by Scope
     };
+    wire::DataPacket readByComissao(const std::string& sql, double nrComissao,
+                                    const std::vector<wire::FieldDef>& layout);
 
     // An idle read connection, or a new one when every one is lent out (there are never more
     // than the threads reading at once).
