@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # The main job: builds, starts the application server on its embedded SQLite store (with a
-# small demonstration data set on first start) and opens the commission screen in the
-# headless host with a demonstration script. Extra arguments go to the host
-# (for instance a script file of your own). With --desktop as the first argument it opens
-# the desktop host (backoffice) on the same server instead; the rest go to it.
+# small demonstration data set on first start) and opens the commission screen: in the
+# desktop host (backoffice) when there is a display, else in the headless host with a
+# demonstration script. --desktop or --headless as the first argument chooses; the other
+# arguments go to the host (for the headless one, a script file of your own).
 set -euo pipefail
 desktop=""
-if [ "${1:-}" = "--desktop" ]; then
-  desktop=1
-  shift
-fi
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then desktop=1; fi
+case "${1:-}" in
+  --desktop) desktop=1; shift ;;
+  --headless) desktop=""; shift ;;
+esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 "$root/scripts/build.sh" >/dev/null
