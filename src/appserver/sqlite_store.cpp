@@ -165,17 +165,29 @@ DataPacket SqliteStore::readByComissao(const std::string& sql, double nrComissao
     return readPacket(q, layout);
 }
 
-DataPacket SqliteStore::cargos(double nrComissao) { return readByComissao(selects_.cargos, nrComissao, datasets::cargo()); }
+// The bands of one rule of one scope.
+DataPacket SqliteStore::readByRule(const std::string& sql, double nrComissao, double nrRegra, Scope scope,
+                                   const std::vector<wire::FieldDef>& layout) {
+    ReaderLease r(*this);
+    auto q = r.db().query(sql);
+    q.bind(1, nrComissao).bindText(2, scopeWord(scope)).bind(3, nrRegra);
+    return readPacket(q, layout);
+}
 
-DataPacket SqliteStore::eventos(double nrComissao) { return readByComissao(selects_.eventos, nrComissao, datasets::evento()); }
+DataPacket SqliteStore::cargos(double nrComissao) {
+    return readByComissao(selects_.cargos, nrComissao, datasets::cargo());
+}
 
-DataPacket SqliteStore::promocoes(double nrComissao) { return readByComissao(selects_.promocoes, nrComissao, datasets::promocao()); }
+DataPacket SqliteStore::eventos(double nrComissao) {
+    return readByComissao(selects_.eventos, nrComissao, datasets::evento());
+}
+
+DataPacket SqliteStore::promocoes(double nrComissao) {
+    return readByComissao(selects_.promocoes, nrComissao, datasets::promocao());
+}
 
 DataPacket SqliteStore::faixas(double nrComissao, double nrRegra, Scope scope) {
-    ReaderLease r(*this);
-    auto q = r.db().query(selects_.faixas[slot(scope)]);
-    q.bind(1, nrComissao).bindText(2, scopeWord(scope)).bind(3, nrRegra);
-    return readPacket(q, datasets::percentual());
+    return readByRule(selects_.faixas[slot(scope)], nrComissao, nrRegra, scope, datasets::percentual());
 }
 
 DataPacket SqliteStore::cargoCadastrado(double nrComissao, const std::string& idCargo) {
@@ -193,13 +205,12 @@ DataPacket SqliteStore::eventoCadastrado(double nrComissao, const std::string& c
     return readPacket(q, datasets::vdEventoCad());
 }
 
-DataPacket SqliteStore::janelasPromocao(double nrComissao) { return readByComissao(selects_.janelasPromocao, nrComissao, datasets::vdDtPromo()); }
+DataPacket SqliteStore::janelasPromocao(double nrComissao) {
+    return readByComissao(selects_.janelasPromocao, nrComissao, datasets::vdDtPromo());
+}
 
 DataPacket SqliteStore::intervalos(double nrComissao, double nrRegra, Scope scope) {
-    ReaderLease r(*this);
-    auto q = r.db().query(selects_.intervalos[slot(scope)]);
-    q.bind(1, nrComissao).bindText(2, scopeWord(scope)).bind(3, nrRegra);
-    return readPacket(q, datasets::vdVrPercentual());
+    return readByRule(selects_.intervalos[slot(scope)], nrComissao, nrRegra, scope, datasets::vdVrPercentual());
 }
 
 void SqliteStore::apply(ListKind list, const wire::ChangeLog& log) {

@@ -43,6 +43,8 @@ private:
     };
     wire::DataPacket readByComissao(const std::string& sql, double nrComissao,
                                     const std::vector<wire::FieldDef>& layout);
+    wire::DataPacket readByRule(const std::string& sql, double nrComissao, double nrRegra, Scope scope,
+                                const std::vector<wire::FieldDef>& layout);
 
     // An idle read connection, or a new one when every one is lent out (there are never more
     // than the threads reading at once).
