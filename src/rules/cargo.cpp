@@ -17,13 +17,11 @@ rules::Scope cargoScope(TfrmComissao& f) {
 }
 
 // The server's duplicate answer covers every stored rule, the edited rule's stored copy
-// included: a rule in edit state whose stored position is `code` only meets itself.
-bool isOwnStoredPosition(TfrmComissao& f, const std::string& code) {
-    if (f.cdsCargo.State() != tk::TDataSetState::dsEdit) return false;
-    const auto stored = Consiste::CheckResultServ(f.rdmComissao.GetCargo(f.NrComissao()), true, 0);
-    const auto own =
-        rules::StoredText(stored, "NRCOMISSAOCARGOOREV", f.cdsCargoNRCOMISSAOCARGOOREV.AsFloat(), "IDCARGOVEND");
-    return own && *own == code;
+// included. Every post is sent at once, so the position the rule held when its edit began
+// is its stored one: meeting that position is meeting itself.
+bool isOwnStoredPosition(const TfrmComissao& f, const std::string& code) {
+    return f.cdsCargo.State() == tk::TDataSetState::dsEdit &&
+           wire::render(f.cdsCargoIDCARGOVEND.OldValue()) == code;
 }
 
 }  // namespace

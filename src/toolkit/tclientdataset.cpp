@@ -206,6 +206,13 @@ wire::Value TClientDataSet::fieldValue(const TField& field) const {
     return impl_->rows[static_cast<std::size_t>(row)].values[static_cast<std::size_t>(col)];
 }
 
+wire::Value TClientDataSet::fieldOldValue(const TField& field) const {
+    if (state_ != TDataSetState::dsEdit || impl_->editOld.empty()) return fieldValue(field);
+    const int col = indexOf(field);
+    if (col < 0) return wire::Null{};
+    return impl_->editOld[static_cast<std::size_t>(col)];
+}
+
 void TClientDataSet::setFieldValue(const TField& field, wire::Value v) {
     if (!Editing())
         throw EDatabaseError(Name() + ": Data set not in edit or insert mode (field '" + field.FieldName() + "')");

@@ -109,6 +109,7 @@ private:
     void addField(TField* field);
     void removeField(TField* field);
     wire::Value fieldValue(const TField& field) const;
+    wire::Value fieldOldValue(const TField& field) const;
     void setFieldValue(const TField& field, wire::Value v);
     void notify(TDataEvent event, TField* field = nullptr);
     int indexOf(const TField& field) const;  // column of `field` in the rows, or -1

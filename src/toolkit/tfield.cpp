@@ -133,6 +133,7 @@ TField::~TField() {
 bool TField::IsNull() const { return wire::isNull(Value()); }
 
 wire::Value TField::Value() const { return dataSet_.fieldValue(*this); }
+wire::Value TField::OldValue() const { return dataSet_.fieldOldValue(*this); }
 
 double TField::AsFloat() const {
     wire::Value v = Value();

@@ -26,6 +26,8 @@ public:
     // Values of the current row; null (and every getter's zero value) on an empty set.
     bool IsNull() const;
     wire::Value Value() const;
+    // The value the current row held when its edit began; outside edit state, Value().
+    wire::Value OldValue() const;
     double AsFloat() const;          // null reads 0; a string field converts or throws EConvertError
     std::string AsString() const;    // null reads ""; floats shortest with a decimal comma, dates dd/mm/yyyy
     wire::DateTime AsDateTime() const;  // null reads the zero date

@@ -31,24 +31,4 @@ TEST(WindowsOverlap, ContainmentEitherWayOverlaps) {
     EXPECT_TRUE(rules::WindowsOverlap(day(1, 1), day(1, 31), day(1, 10), day(1, 20)));
 }
 
-wire::DataPacket cargoRules() {
-    wire::DataPacket p;
-    p.fields = {{"NRCOMISSAOCARGOOREV", wire::FieldType::Float, 0},
-                {"IDCARGOVEND", wire::FieldType::String, 1},
-                {"NRCOMISSAOOREV", wire::FieldType::Float, 0}};
-    p.rows = {{3.0, std::string("V"), 1.0}, {4.0, std::string("S"), 1.0}, {5.0, wire::Null{}, 1.0}};
-    return p;
-}
-
-TEST(StoredText, FindsTheRowByItsNumber) {
-    EXPECT_EQ(rules::StoredText(cargoRules(), "NRCOMISSAOCARGOOREV", 4, "IDCARGOVEND"), "S");
-    EXPECT_EQ(rules::StoredText(cargoRules(), "NRCOMISSAOCARGOOREV", 3, "IDCARGOVEND"), "V");
-}
-
-TEST(StoredText, NoRowNoFieldOrNullGiveNothingOrEmpty) {
-    EXPECT_EQ(rules::StoredText(cargoRules(), "NRCOMISSAOCARGOOREV", 9, "IDCARGOVEND"), std::nullopt);
-    EXPECT_EQ(rules::StoredText(cargoRules(), "NRCOMISSAOCARGOOREV", 3, "NOSUCHFIELD"), std::nullopt);
-    EXPECT_EQ(rules::StoredText(cargoRules(), "NRCOMISSAOCARGOOREV", 5, "IDCARGOVEND"), "");
-}
-
 }  // namespace

@@ -34,6 +34,13 @@ TEST_F(FieldText, NullIsDistinctFromZeroAndEmpty) {
     EXPECT_EQ(dt.AsDateTime(), wire::DateTime{});
 }
 
+TEST_F(FieldText, OldValueIsTheValueTheEditBeganWith) {
+    name.SetAsString("Bia");
+    EXPECT_EQ(name.OldValue(), wire::Value(std::string("Ana")));
+    cds.Post();
+    EXPECT_EQ(name.OldValue(), wire::Value(std::string("Bia"))) << "outside edit it is the value";
+}
+
 TEST_F(FieldText, SettersNeedEditOrInsertState) {
     cds.Post();
     EXPECT_THROW(nr.SetAsFloat(1), EDatabaseError);
