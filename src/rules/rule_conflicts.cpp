@@ -1,6 +1,5 @@
 #include "rules/rule_conflicts.h"
 
-
 namespace rules {
 
 bool WithinPeriod(const wire::DateTime& first, const wire::DateTime& last, const wire::DateTime& start,
