@@ -292,20 +292,24 @@ int TClientDataSet::RecNo() const { return IsEmpty() ? 0 : impl_->cur + 1; }
 bool TClientDataSet::Eof() const { return IsEmpty() || impl_->eof; }
 bool TClientDataSet::Bof() const { return IsEmpty() || impl_->bof; }
 
-void TClientDataSet::scrollTo(int index) {
+void TClientDataSet::scrollTo(int index, bool evenInPlace) {
     impl_->eof = impl_->bof = false;
-    if (index == impl_->cur) return;
+    if (index == impl_->cur && !evenInPlace) return;
     fire(BeforeScroll);
-    impl_->cur = index;
-    notify(TDataEvent::Scroll);
+    if (index != impl_->cur) {
+        impl_->cur = index;
+        notify(TDataEvent::Scroll);
+    }
     fire(AfterScroll);
 }
 
+// First and Last go to their row whatever the cursor stands on, so their scroll events run
+// also when it is there already: a handler that follows the current row sees every go-to.
 void TClientDataSet::First() {
     checkActive();
     CheckBrowseMode();
     if (impl_->rows.empty()) return;
-    scrollTo(0);
+    scrollTo(0, true);
     impl_->bof = true;
 }
 
@@ -313,7 +317,7 @@ void TClientDataSet::Last() {
     checkActive();
     CheckBrowseMode();
     if (impl_->rows.empty()) return;
-    scrollTo(static_cast<int>(impl_->rows.size()) - 1);
+    scrollTo(static_cast<int>(impl_->rows.size()) - 1, true);
 }
 
 void TClientDataSet::Next() {
@@ -675,6 +679,9 @@ void TClientDataSet::CancelUpdates() {
     impl_->cur = cur;
     impl_->eof = impl_->bof = rows.empty();
     notify(TDataEvent::DataSetChange);
+    // The rows changed under the cursor (a row gone, one back, values restored): whatever
+    // follows the current row must look again.
+    fire(AfterScroll);
 }
 
 // ---- search and views ------------------------------------------------------------------
@@ -739,13 +746,8 @@ bool TClientDataSet::Locate(std::string_view keyFields, const std::vector<wire::
     const auto& rows = impl_->rows;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (matches(rows[i].values)) {
-            if (static_cast<int>(i) != impl_->cur) {
-                fire(BeforeScroll);
-                impl_->cur = static_cast<int>(i);
-                notify(TDataEvent::Scroll);
-            }
-            impl_->eof = impl_->bof = false;
-            fire(AfterScroll);
+            // A match on the current row still scrolls: the caller asked to stand there.
+            scrollTo(static_cast<int>(i), true);
             return true;
         }
     }

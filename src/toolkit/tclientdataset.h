@@ -48,7 +48,7 @@ public:
     bool Bof() const;
 
     // Moves: browse check first (a modified edit or insert is posted, else cancelled),
-    // then the move, then AfterScroll when the row changed.
+    // then the move, then AfterScroll when the row changed; First and Last always scroll.
     void First();
     void Last();
     void Next();
@@ -80,12 +80,14 @@ public:
     bool LogChanges = true;
     void MergeChangeLog();  // the current rows become the base; the log empties
     // Undoes every unmerged change (inserts removed, edits restored, deletes brought
-    // back), leaves edit or insert state, keeps the cursor on a valid row.
+    // back), leaves edit or insert state, keeps the cursor on a valid row; when anything
+    // was undone, AfterScroll runs (also on a set left empty).
     void CancelUpdates();
 
     // Browse check; exact match of every key field (strings case-insensitively with
     // loCaseInsensitive; numbers and dates by value; null matches null). On success the
-    // cursor moves there and AfterScroll runs; otherwise nothing moves.
+    // cursor moves there and AfterScroll runs (also when it stood there already);
+    // otherwise nothing moves.
     bool Locate(std::string_view keyFields, const std::vector<wire::Value>& values, TLocateOptions options);
 
     // Reads a field's display text for any row without moving the cursor (for views).
@@ -122,7 +124,9 @@ private:
     void beginInsert(bool atEnd);
     void discardEdit();  // drops the row being edited or inserted without events
     void storeRow();
-    void scrollTo(int index);
+    // Moves to `index` with BeforeScroll and AfterScroll; when the cursor is there already,
+    // no events unless `evenInPlace`.
+    void scrollTo(int index, bool evenInPlace = false);
 
     struct Impl;
     std::unique_ptr<Impl> impl_;

@@ -232,6 +232,16 @@ TEST_F(DataSetEvents, LocateScrollsOnlyWhenFound) {
     EXPECT_EQ(cds.RecNo(), 3);
 }
 
+// Handlers that follow the current row (a band reload) must run even when it stays.
+TEST_F(DataSetEvents, LocateOfTheCurrentRowAndFirstOnTheFirstRowStillScroll) {
+    cds.SetData(tkdata::threeRows());
+    log.take();
+    EXPECT_TRUE(cds.Locate("NR", {1.0}, 0));
+    cds.First();
+    EXPECT_EQ(log.take(), "AfterScroll,AfterScroll");
+    EXPECT_EQ(cds.RecNo(), 1);
+}
+
 TEST_F(DataSetEvents, OperationsOnAClosedSetFail) {
     EXPECT_THROW(cds.Insert(), EDatabaseError);
     EXPECT_THROW(cds.First(), EDatabaseError);
