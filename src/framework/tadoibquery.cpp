@@ -20,7 +20,7 @@ TADOIBQuery::TParam& TADOIBQuery::AddParam(std::string name) {
 TADOIBQuery::TParam& TADOIBQuery::ParamByName(std::string_view name) {
     auto it = std::find_if(params_.begin(), params_.end(), [&](const TParam& p) { return p.Name() == name; });
     if (it == params_.end())
-        throw tk::EDatabaseError(Name() + ": Parameter '" + std::string(name) + "' not found");
+        throw tk::EDatabaseError(Name() + ": o parâmetro " + std::string(name) + " não existe.");
     return *it;
 }
 

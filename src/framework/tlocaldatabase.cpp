@@ -52,7 +52,8 @@ wire::Value convert(sqlite3_stmt* st, int col, const wire::FieldDef& def) {
         double v = 0;
         auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
         if (ec != std::errc() || end != text.data() + text.size())
-            throw tk::EDatabaseError("'" + text + "' is not a valid number for field " + def.name);
+            throw tk::EDatabaseError("Banco de dados local: '" + text + "' não é um número válido para o campo " +
+                                     def.name + ".");
         return v;
     }
     case wire::FieldType::String:
@@ -60,7 +61,8 @@ wire::Value convert(sqlite3_stmt* st, int col, const wire::FieldDef& def) {
     case wire::FieldType::DateTime: {
         const std::string text = columnText(st, col);
         if (auto d = parseDate(text)) return *d;
-        throw tk::EDatabaseError("'" + text + "' is not a valid date for field " + def.name);
+        throw tk::EDatabaseError("Banco de dados local: '" + text + "' não é uma data válida para o campo " + def.name +
+                                 ".");
     }
     }
     return wire::Null{};
@@ -118,7 +120,7 @@ wire::DataPacket TLocalDatabase::Query(const std::string& sql,
         int found = -1;
         for (int c = 0; c < columns && found < 0; ++c)
             if (sqlite3_column_name(st.get(), c) == def.name) found = c;
-        if (found < 0) throw tk::EDatabaseError("Field '" + def.name + "' not found in the query");
+        if (found < 0) throw tk::EDatabaseError("Banco de dados local: a consulta não traz o campo " + def.name + ".");
         columnOf.push_back(found);
     }
 

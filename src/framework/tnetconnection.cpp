@@ -176,9 +176,9 @@ TServerReply TNetConnection::Call(const std::string& method, const std::vector<T
             if (!answer.result.is_null()) {
                 try {
                     reply.data = wire::packetFromJson(answer.result);
-                } catch (const std::exception& e) {
+                } catch (const std::exception&) {
                     // The line was whole, so the stream itself is still in step.
-                    reply.message = std::string("Resposta inválida do servidor de aplicação: ") + e.what();
+                    reply.message = "Resposta inválida do servidor de aplicação: o pacote de dados está malformado.";
                     reply.data.reset();
                 }
             }

@@ -63,7 +63,7 @@ void guarded(ScriptUserInterface& ui, F&& action) {
     } catch (const std::exception& e) {
         ui.ShowException(e.what());
     } catch (...) {
-        ui.ShowException("unknown failure");
+        ui.ShowException("Falha desconhecida.");
     }
 }
 

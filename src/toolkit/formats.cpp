@@ -195,7 +195,7 @@ std::optional<double> TryStrToFloat(std::string_view text) {
 
 double StrToFloat(std::string_view text) {
     if (auto v = TryStrToFloat(text)) return *v;
-    throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    throw EConvertError("'" + std::string(text) + "' não é um número válido.");
 }
 
 std::string FormatDate(const wire::DateTime& d) {

@@ -71,7 +71,7 @@ void TApplication::HandleException(std::exception_ptr e) {
     } catch (const std::exception& x) {
         ui_.ShowException(x.what());
     } catch (...) {
-        ui_.ShowException("Unknown failure");
+        ui_.ShowException("Falha desconhecida.");
     }
 }
 

@@ -45,6 +45,16 @@ struct LogEntry {
 
 constexpr std::int64_t kOrderGap = 1 << 16;
 
+// A field type as the data set's messages name it.
+const char* typeNoun(wire::FieldType t) {
+    switch (t) {
+        case wire::FieldType::Float: return "número";
+        case wire::FieldType::String: return "texto";
+        case wire::FieldType::DateTime: return "data";
+    }
+    return "desconhecido";
+}
+
 // Folds ASCII and the Latin-1 letters of UTF-8 ("Ç" C3 87 -> "ç" C3 A7) to lower case.
 // Folding keeps the byte length, so folded texts compare byte by byte.
 inline char foldByte(char c, char prev) {
@@ -195,7 +205,7 @@ TField* TClientDataSet::FindField(std::string_view fieldName) const {
 
 TField& TClientDataSet::FieldByName(std::string_view fieldName) const {
     if (TField* f = FindField(fieldName)) return *f;
-    throw EDatabaseError(Name() + ": Field '" + std::string(fieldName) + "' not found");
+    throw EDatabaseError(Name() + ": o campo " + std::string(fieldName) + " não existe.");
 }
 
 wire::Value TClientDataSet::fieldValue(const TField& field) const {
@@ -215,9 +225,9 @@ wire::Value TClientDataSet::fieldOldValue(const TField& field) const {
 
 void TClientDataSet::setFieldValue(const TField& field, wire::Value v) {
     if (!Editing())
-        throw EDatabaseError(Name() + ": Data set not in edit or insert mode (field '" + field.FieldName() + "')");
+        throw EDatabaseError(Name() + ": o registro não está em edição (campo " + field.FieldName() + ").");
     int col = indexOf(field);
-    if (col < 0) throw EDatabaseError(Name() + ": Field '" + field.FieldName() + "' is not in this data set");
+    if (col < 0) throw EDatabaseError(Name() + ": o campo " + field.FieldName() + " não pertence a este conjunto de dados.");
     impl_->rows[static_cast<std::size_t>(impl_->cur)].values[static_cast<std::size_t>(col)] = std::move(v);
     // Defaults given by OnNewRecord are not the user's changes: an untouched insert
     // stays unmodified and a browse check cancels it.
@@ -262,7 +272,7 @@ void TClientDataSet::setState(TDataSetState s) {
 }
 
 void TClientDataSet::checkActive() const {
-    if (!Active()) throw EDatabaseError(Name() + ": Cannot perform this operation on a closed dataset");
+    if (!Active()) throw EDatabaseError(Name() + ": o conjunto de dados está fechado.");
 }
 
 // ---- open, close, navigation -----------------------------------------------------------
@@ -469,7 +479,7 @@ void TClientDataSet::Delete() {
         return;
     }
     auto& rows = impl_->rows;
-    if (rows.empty()) throw EDatabaseError(Name() + ": Cannot perform this operation on an empty data set");
+    if (rows.empty()) throw EDatabaseError(Name() + ": não há registro a excluir.");
     fire(BeforeDelete);
     fire(BeforeScroll);
     if (state_ == TDataSetState::dsEdit) {
@@ -516,10 +526,11 @@ void TClientDataSet::SetData(const wire::DataPacket& packet) {
     } else {
         for (TField* f : fields_) {
             int col = packet.fieldIndex(f->FieldName());
-            if (col < 0) throw EDatabaseError(Name() + ": Field '" + f->FieldName() + "' not found in the data packet");
+            if (col < 0) throw EDatabaseError(Name() + ": o pacote de dados não traz o campo " + f->FieldName() + ".");
             if (packet.fields[static_cast<std::size_t>(col)].type != f->DataType())
-                throw EDatabaseError(Name() + ": Field '" + f->FieldName() + "' is of type " + wire::typeName(f->DataType()) +
-                                     " but the data packet has " + wire::typeName(packet.fields[static_cast<std::size_t>(col)].type));
+                throw EDatabaseError(Name() + ": o campo " + f->FieldName() + " é do tipo " + typeNoun(f->DataType()) +
+                                     ", mas o pacote de dados o traz como " +
+                                     typeNoun(packet.fields[static_cast<std::size_t>(col)].type) + ".");
             columnOf.push_back(col);
         }
     }
@@ -528,16 +539,17 @@ void TClientDataSet::SetData(const wire::DataPacket& packet) {
     for (std::size_t r = 0; r < packet.rows.size(); ++r) {
         const wire::Row& row = packet.rows[r];
         if (row.size() != packet.fields.size())
-            throw EDatabaseError(Name() + ": row " + std::to_string(r + 1) + " of the data packet has " +
-                                 std::to_string(row.size()) + " values for " + std::to_string(packet.fields.size()) + " fields");
+            throw EDatabaseError(Name() + ": a linha " + std::to_string(r + 1) + " do pacote de dados tem " +
+                                 std::to_string(row.size()) + " valores para " + std::to_string(packet.fields.size()) +
+                                 " campos.");
         for (std::size_t c = 0; c < row.size(); ++c) {
             const wire::Value& v = row[c];
             bool ok = wire::isNull(v) || (types[c] == wire::FieldType::Float && std::holds_alternative<double>(v)) ||
                       (types[c] == wire::FieldType::String && std::holds_alternative<std::string>(v)) ||
                       (types[c] == wire::FieldType::DateTime && std::holds_alternative<wire::DateTime>(v));
             if (!ok)
-                throw EDatabaseError(Name() + ": row " + std::to_string(r + 1) + " of the data packet holds a value of the wrong type for field '" +
-                                     packet.fields[c].name + "'");
+                throw EDatabaseError(Name() + ": a linha " + std::to_string(r + 1) +
+                                     " do pacote de dados traz um valor de outro tipo no campo " + packet.fields[c].name + ".");
         }
     }
 
@@ -711,14 +723,14 @@ bool TClientDataSet::Locate(std::string_view keyFields, const std::vector<wire::
         start = end + 1;
     }
     if (keys.empty() || keys.size() != values.size())
-        throw EDatabaseError(Name() + ": Locate on " + std::to_string(keys.size()) + " fields with " +
-                             std::to_string(values.size()) + " values");
+        throw EDatabaseError(Name() + ": busca por " + std::to_string(keys.size()) + " campo(s) com " +
+                             std::to_string(values.size()) + " valor(es).");
     const bool caseInsensitive = options & loCaseInsensitive;
     const bool partial = options & loPartialKey;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         try {
             // No size cut here: a longer key simply matches nothing.
-            keys[i].value = convertTo(keys[i].type, 0, values[i], fields_[keys[i].col]->FieldName());
+            keys[i].value = convertTo(keys[i].type, 0, values[i], fields_[keys[i].col]->label());
         } catch (const EConvertError&) {
             return false;  // a key of the wrong kind matches no row
         }

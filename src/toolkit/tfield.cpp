@@ -24,13 +24,14 @@ wire::DateTime fromDayNumber(double days) {
     return wire::DateTime::fromSeconds(std::llround((days - kUnixEpochDay) * 86400.0));
 }
 
+// What a value of the type is, as the refusal names it ("um número válido").
 const char* typeLabel(wire::FieldType t) {
     switch (t) {
-        case wire::FieldType::Float: return "float";
-        case wire::FieldType::String: return "string";
-        case wire::FieldType::DateTime: return "date";
+        case wire::FieldType::Float: return "um número válido";
+        case wire::FieldType::String: return "um texto válido";
+        case wire::FieldType::DateTime: return "uma data válida";
     }
-    return "?";
+    return "um valor válido";
 }
 
 }  // namespace
@@ -82,10 +83,10 @@ void cutToSize(std::string& text, int size) {
     }
 }
 
-wire::Value convertTo(wire::FieldType type, int size, const wire::Value& v, const std::string& fieldName) {
+wire::Value convertTo(wire::FieldType type, int size, const wire::Value& v, const std::string& fieldLabel) {
     if (wire::isNull(v)) return v;
     auto refuse = [&](const std::string& what) -> wire::Value {
-        throw EConvertError(what + " is not a valid " + typeLabel(type) + " value for field '" + fieldName + "'");
+        throw EConvertError(what + " não é " + typeLabel(type) + " para o campo " + fieldLabel + ".");
     };
     switch (type) {
         case wire::FieldType::Float:
@@ -114,7 +115,7 @@ wire::Value convertTo(wire::FieldType type, int size, const wire::Value& v, cons
             }
             return fromDayNumber(std::get<double>(v));
     }
-    return refuse("value");
+    return refuse("O valor");
 }
 
 TField::TField(TClientDataSet& dataSet, std::string fieldName, wire::FieldType type, int size)
@@ -130,6 +131,8 @@ TField::~TField() {
     if (!detached_) dataSet_.removeField(this);
 }
 
+std::string TField::label() const { return DisplayLabel.empty() ? fieldName_ : DisplayLabel; }
+
 bool TField::IsNull() const { return wire::isNull(Value()); }
 
 wire::Value TField::Value() const { return dataSet_.fieldValue(*this); }
@@ -138,7 +141,10 @@ wire::Value TField::OldValue() const { return dataSet_.fieldOldValue(*this); }
 double TField::AsFloat() const {
     wire::Value v = Value();
     if (auto d = std::get_if<double>(&v)) return *d;
-    if (auto s = std::get_if<std::string>(&v)) return StrToFloat(*s);
+    if (auto s = std::get_if<std::string>(&v)) {
+        if (auto d = TryStrToFloat(*s)) return *d;
+        throw EConvertError("'" + *s + "' não é um número válido para o campo " + label() + ".");
+    }
     if (auto d = std::get_if<wire::DateTime>(&v)) return dayNumber(*d);
     return 0.0;
 }
@@ -157,12 +163,12 @@ wire::DateTime TField::AsDateTime() const {
     if (auto d = std::get_if<double>(&v)) return fromDayNumber(*d);
     if (auto s = std::get_if<std::string>(&v)) {
         if (auto d = parseDateText(*s)) return *d;
-        throw EConvertError("'" + *s + "' is not a valid date");
+        throw EConvertError("'" + *s + "' não é uma data válida para o campo " + label() + ".");
     }
     return {};
 }
 
-void TField::SetValue(const wire::Value& v) { dataSet_.setFieldValue(*this, convertTo(type_, size_, v, fieldName_)); }
+void TField::SetValue(const wire::Value& v) { dataSet_.setFieldValue(*this, convertTo(type_, size_, v, label())); }
 void TField::SetAsFloat(double v) { SetValue(v); }
 void TField::SetAsString(const std::string& v) { SetValue(v); }
 void TField::SetAsDateTime(const wire::DateTime& v) { SetValue(v); }

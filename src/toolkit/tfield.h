@@ -66,6 +66,7 @@ public:
 
 private:
     friend class TClientDataSet;
+    std::string label() const;  // how messages name the field: DisplayLabel, else the name
     TClientDataSet& dataSet_;
     std::string fieldName_;
     wire::FieldType type_;
