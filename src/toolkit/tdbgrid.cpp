@@ -398,6 +398,10 @@ bool TDBGrid::FocusField(TField& field) {
             continue;
         }
         SetSelectedIndex(i);
+        // The cell is handed to the user afresh, its whole text selected, also when it was
+        // the selected one already (a check that refused it): the next keystroke replaces
+        // the text instead of joining a full mask or the value just refused.
+        Impl::reset(*this);
         return CanFocus() && SetFocus();
     }
     return hiddenMatch >= 0 && CanFocus() && SetFocus();
