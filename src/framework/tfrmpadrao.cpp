@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "framework/dialogs.h"
+#include "toolkit/tclientdataset.h"
 
 namespace fw {
 
@@ -92,7 +93,18 @@ tk::TMenuItem& TfrmPadrao::MenuOf(const tk::TSpeedButton& button) {
 
 void TfrmPadrao::FormCreate(tk::TObject& /*sender*/) { SetInitialActiveControl(&dbgPadrao); }
 
+bool TfrmPadrao::EditInProgress() const {
+    for (const tk::TComponent* c : Components())
+        if (const auto* data = dynamic_cast<const tk::TClientDataSet*>(c); data && data->Editing()) return true;
+    return false;
+}
+
 void TfrmPadrao::FormClose(tk::TObject& /*sender*/, tk::TCloseAction& action) {
+    // Closing would drop what is being typed: the user is asked, as for a cancel.
+    if (EditInProgress() && msgGeral.ShowMsg("Canc", TMsgDlgType::mtConfirmation, mbYes | mbNo, 0) != mrYes) {
+        action = tk::TCloseAction::caNone;
+        return;
+    }
     action = tk::TCloseAction::caFree;
 }
 

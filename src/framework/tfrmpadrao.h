@@ -40,9 +40,13 @@ public:
 
     // The menu item that mirrors a toolbar command.
     tk::TMenuItem& MenuOf(const tk::TSpeedButton& button);
+    // True while any data set of the screen is in edit or insert state.
+    bool EditInProgress() const;
 
     // Handlers bound by the base screen; screens override and call these first.
     virtual void FormCreate(tk::TObject& sender);
+    // Frees the screen; with an edit in progress it asks "Canc" first, and on No sets
+    // caNone, keeping the screen and the edit.
     virtual void FormClose(tk::TObject& sender, tk::TCloseAction& action);
     virtual void pgcPadraoChange(tk::TObject& sender);
     virtual void dbgPadraoKeyDown(tk::TObject& sender, std::uint16_t& key, tk::TShiftState shift);

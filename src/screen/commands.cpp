@@ -264,6 +264,12 @@ void TfrmComissao::pgcPadraoChange(tk::TObject& Sender) {
     }
 }
 
+// Leaving a page leaves its lists unseen until the page is loaded again, which replaces
+// them: what is being typed there is posted first, or the page is kept.
+void TfrmComissao::pgcPadraoChanging(tk::TObject&) {
+    if (const tk::TTabSheet* active = pgcPadrao.ActivePage()) screen::PostPendingEdits(*this, *active);
+}
+
 void TfrmComissao::pgcPadraoExit(tk::TObject&) {
     if (cdsEvento.Editing()) cdsEvento.Post();
 }
@@ -276,6 +282,21 @@ void TfrmComissao::dbnPadraoClick(tk::TObject& Sender, tk::TNavigateBtn) {
     const wire::Value chosen = cdsComissaoNRCOMISSAOOREV.Value();
     sbtVerificarClick(Sender);
     if (onComissao && !wire::isNull(chosen)) cdsComissao.Locate("NRCOMISSAOOREV", {chosen}, tk::loCaseInsensitive);
+}
+
+// The lists of the open scope page belong to the current commission table: a rule typed
+// there is posted under the table it was typed among before the cursor leaves it, and
+// once the cursor stands elsewhere (navigator, activation, refresh, search) the page
+// shows the rules of the table now current, so that a new rule goes where it is seen.
+void TfrmComissao::cdsComissaoBeforeScroll(tk::TClientDataSet&) {
+    if (const tk::TTabSheet* active = pgcPadrao.ActivePage()) screen::PostPendingEdits(*this, *active);
+}
+
+void TfrmComissao::cdsComissaoAfterScroll(tk::TClientDataSet&) { screen::FollowComissao(*this); }
+
+// A reload that leaves no table runs no scroll; the open page then empties all the same.
+void TfrmComissao::cdsComissaoAfterOpen(tk::TClientDataSet&) {
+    if (cdsComissao.IsEmpty()) screen::FollowComissao(*this);
 }
 
 void TfrmComissao::mnuTipoEventoClick(tk::TObject&) {

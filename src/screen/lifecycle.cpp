@@ -24,9 +24,12 @@ void TfrmComissao::FormActivate(tk::TObject&) {
     struct HideWait {
         ~HideWait() { Showavi::DeactiveShowAvi(); }
     } hideWait;
-    Showavi::ActiveShowAvi(tk::TApplication::Instance().MainForm, 6);
-    cdsComissao.SetData(Consiste::CheckResultServ(rdmComissao.GetComissao(), true, 0));
-    Showavi::DeactiveShowAvi();
+    // A reload would drop an edit in progress: the user comes back to it as it was left.
+    if (!EditInProgress()) {
+        Showavi::ActiveShowAvi(tk::TApplication::Instance().MainForm, 6);
+        cdsComissao.SetData(Consiste::CheckResultServ(rdmComissao.GetComissao(), true, 0));
+        Showavi::DeactiveShowAvi();
+    }
 
     for (tk::TField* f : {&cdsComissaoDTVALIDADEINI, &cdsComissaoDTVALIDADEFIN, &cdsPromocaoDTVALINICOMISPROMO,
                           &cdsPromocaoDTVALFINCOMISPROMO})
@@ -36,6 +39,7 @@ void TfrmComissao::FormActivate(tk::TObject&) {
 
 void TfrmComissao::FormClose(tk::TObject& Sender, tk::TCloseAction& Action) {
     fw::TfrmPadrao::FormClose(Sender, Action);
+    if (Action == tk::TCloseAction::caNone) return;  // the user kept the screen and its edit
     boIdCriado = false;
     NetComissao.SetConnected(false);
 }

@@ -1,5 +1,7 @@
 #include "screen/page_loading.h"
 
+#include <optional>
+
 #include "framework/consiste.h"
 #include "model/code_tables.h"
 #include "screen/tfrmcomissao.h"
@@ -10,31 +12,53 @@ namespace {
 
 using GetRules = fw::TServerReply (server::RdmComissao::*)(double);
 
-void loadRulesAndBands(TfrmComissao& form, GetRules get, tk::TClientDataSet& rules, const tk::TField& ruleKey,
-                       tk::TClientDataSet& bands, const char* scopeKind) {
-    const double nr = form.NrComissao();
-    rules.SetData(fw::Consiste::CheckResultServ((form.rdmComissao.*get)(nr), true, 0));
-    // Read after the reload: the rule the list now stands on, 0 when it has none.
-    const double rule = ruleKey.AsFloat();
-    bands.SetData(fw::Consiste::CheckResultServ(form.rdmComissao.GetPercentual(nr, rule, scopeKind), true, 0));
+// The lists of one scope page and how they are fetched.
+struct ScopePage {
+    GetRules get;
+    tk::TClientDataSet& rules;
+    const tk::TField& ruleKey;
+    tk::TClientDataSet& bands;
+    const char* scopeKind;
+};
+
+std::optional<ScopePage> scopeOf(TfrmComissao& f, const tk::TTabSheet& page) {
+    if (&page == &f.tshFormulario)
+        return ScopePage{&server::RdmComissao::GetCargo, f.cdsCargo, f.cdsCargoNRCOMISSAOCARGOOREV, f.cdsPercCargo,
+                         model::kScopeCargo};
+    if (&page == &f.tshEvento)
+        return ScopePage{&server::RdmComissao::GetEvento, f.cdsEvento, f.cdsEventoNRCOMISSAOTPEVENTOREV,
+                         f.cdsPercEvento, model::kScopeTipoEvento};
+    if (&page == &f.tshPromocao)
+        return ScopePage{&server::RdmComissao::GetPromocao, f.cdsPromocao, f.cdsPromocaoNRCOMISSAOPROMOREV,
+                         f.cdsPercPromocao, model::kScopePromocao};
+    return std::nullopt;
 }
 
 }  // namespace
 
 bool LoadScopePage(TfrmComissao& form, const tk::TTabSheet& page) {
-    if (&page == &form.tshFormulario) {
-        loadRulesAndBands(form, &server::RdmComissao::GetCargo, form.cdsCargo, form.cdsCargoNRCOMISSAOCARGOOREV,
-                          form.cdsPercCargo, model::kScopeCargo);
-    } else if (&page == &form.tshEvento) {
-        loadRulesAndBands(form, &server::RdmComissao::GetEvento, form.cdsEvento,
-                          form.cdsEventoNRCOMISSAOTPEVENTOREV, form.cdsPercEvento, model::kScopeTipoEvento);
-    } else if (&page == &form.tshPromocao) {
-        loadRulesAndBands(form, &server::RdmComissao::GetPromocao, form.cdsPromocao,
-                          form.cdsPromocaoNRCOMISSAOPROMOREV, form.cdsPercPromocao, model::kScopePromocao);
-    } else {
-        return false;
-    }
+    const auto scope = scopeOf(form, page);
+    if (!scope) return false;
+    PostPendingEdits(form, page);
+    const double nr = form.NrComissao();
+    scope->rules.SetData(fw::Consiste::CheckResultServ((form.rdmComissao.*scope->get)(nr), true, 0));
+    // Read after the reload: the rule the list now stands on, 0 when it has none.
+    const double rule = scope->ruleKey.AsFloat();
+    scope->bands.SetData(
+        fw::Consiste::CheckResultServ(form.rdmComissao.GetPercentual(nr, rule, scope->scopeKind), true, 0));
     return true;
+}
+
+void FollowComissao(TfrmComissao& form) {
+    if (const tk::TTabSheet* active = form.pgcPadrao.ActivePage()) LoadScopePage(form, *active);
+}
+
+void PostPendingEdits(TfrmComissao& form, const tk::TTabSheet& page) {
+    const auto scope = scopeOf(form, page);
+    if (!scope) return;
+    // Bands first: posting a rule reloads the rule list, and with it the band list.
+    for (tk::TClientDataSet* list : {&scope->bands, &scope->rules})
+        if (list->Editing()) list->CheckBrowseMode();
 }
 
 }  // namespace screen

@@ -48,6 +48,7 @@ void TfrmComissao::bindHandlers() {
     dbgPercEvento.OnEnter = notifyEvent(this, &Form::dbgPercEventoEnter);
     dbgPromocao.OnEnter = notifyEvent(this, &Form::dbgPromocaoEnter);
     dbgPercPromocao.OnEnter = notifyEvent(this, &Form::dbgPercPromocaoEnter);
+    pgcPadrao.OnChanging = notifyEvent(this, &Form::pgcPadraoChanging);
     pgcPadrao.OnExit = notifyEvent(this, &Form::pgcPadraoExit);
     mnuTipoEvento.OnClick = notifyEvent(this, &Form::mnuTipoEventoClick);
     mnuPromocao.OnClick = notifyEvent(this, &Form::mnuPromocaoClick);
@@ -58,6 +59,9 @@ void TfrmComissao::bindHandlers() {
     cdsComissao.AfterPost = dataSetEvent(this, &Form::cdsComissaoAfterPost);
     cdsComissao.AfterCancel = dataSetEvent(this, &Form::cdsComissaoAfterCancel);
     cdsComissao.AfterDelete = dataSetEvent(this, &Form::cdsComissaoAfterDelete);
+    cdsComissao.BeforeScroll = dataSetEvent(this, &Form::cdsComissaoBeforeScroll);
+    cdsComissao.AfterScroll = dataSetEvent(this, &Form::cdsComissaoAfterScroll);
+    cdsComissao.AfterOpen = dataSetEvent(this, &Form::cdsComissaoAfterOpen);
     cdsComissaoDTVALIDADEINI.OnSetText = setTextEvent(this, &Form::cdsComissaoDTVALIDADEINISetText);
     cdsComissaoDTVALIDADEFIN.OnSetText = setTextEvent(this, &Form::cdsComissaoDTVALIDADEFINSetText);
     dbgPadrao.OnColExit = notifyEvent(this, &Form::dbgPadraoColExit);

@@ -43,8 +43,13 @@ public:
     void dbgPercEventoEnter(tk::TObject& Sender);
     void dbgPromocaoEnter(tk::TObject& Sender);
     void dbgPercPromocaoEnter(tk::TObject& Sender);
+    void pgcPadraoChanging(tk::TObject& Sender);
     void pgcPadraoChange(tk::TObject& Sender) override;
     void pgcPadraoExit(tk::TObject& Sender);
+    // The open scope page follows the current commission table.
+    void cdsComissaoBeforeScroll(tk::TClientDataSet& DataSet);
+    void cdsComissaoAfterScroll(tk::TClientDataSet& DataSet);
+    void cdsComissaoAfterOpen(tk::TClientDataSet& DataSet);
     void dbnPadraoClick(tk::TObject& Sender, tk::TNavigateBtn Button) override;
     void mnuTipoEventoClick(tk::TObject& Sender);
     void mnuPromocaoClick(tk::TObject& Sender);

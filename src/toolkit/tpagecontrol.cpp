@@ -35,6 +35,7 @@ TPageControl::TPageControl(TComponent* owner, std::string name, TControl* parent
 
 bool TPageControl::SetActivePage(TTabSheet* page) {
     if (!page || page == active_ || &page->PageControl() != this) return false;
+    if (OnChanging) OnChanging(*this);
     if (TForm* form = ParentForm(); form && active_) {
         TControl* focused = form->ActiveControl();
         if (focused && focused->IsChildOf(active_)) {

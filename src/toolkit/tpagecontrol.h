@@ -28,13 +28,15 @@ public:
 
     const std::vector<TTabSheet*>& Pages() const { return pages_; }
     TTabSheet* ActivePage() const { return active_; }
-    // Makes `page` active: when the focus was on the old page it first moves to the page
-    // control (an abort in an OnExit keeps the old page), then OnChange runs. Returns
-    // whether the page changed. The first page added is active from the start.
+    // Makes `page` active: OnChanging runs first (an exception keeps the old page and
+    // passes on); when the focus was on the old page it then moves to the page control (an
+    // abort in an OnExit keeps the old page); then OnChange runs. Returns whether the page
+    // changed. The first page added is active from the start.
     bool SetActivePage(TTabSheet* page);
     // A click on a tab: refused (false) for a disabled page, else SetActivePage.
     bool UserSelectTab(TTabSheet* page);
 
+    TNotifyEvent OnChanging;  // the old page is still the active one
     TNotifyEvent OnChange;
 
 protected:
