@@ -1,5 +1,6 @@
 #include "rules/list_sync.h"
 
+#include <exception>
 #include <sstream>
 #include <vector>
 
@@ -30,8 +31,15 @@ void SendChanges(TfrmComissao& form, tk::TClientDataSet& list, SetMethod set) {
         fw::Showavi::DeactiveShowAvi();
     } catch (...) {
         fw::Showavi::DeactiveShowAvi();
-        list.CancelUpdates();
-        throw;
+        const std::exception_ptr failure = std::current_exception();
+        try {
+            // Undoing moves the cursor, and what follows it (the band list) reloads. A
+            // failure there is shown; the send's own failure is what ends the action.
+            list.CancelUpdates();
+        } catch (...) {
+            tk::TApplication::Instance().HandleException(std::current_exception());
+        }
+        std::rethrow_exception(failure);
     }
 }
 
