@@ -5,6 +5,7 @@
 #include "framework/consiste.h"
 #include "rules/band_overlap.h"
 #include "screen/tfrmcomissao.h"
+#include "toolkit/exceptions.h"
 
 namespace rules {
 
@@ -88,7 +89,12 @@ void NewBand(TfrmComissao& form, const BandList& b) {
     b.bands.FieldByName("IDTIPOCOMISSAO").SetAsString(b.scopeKind);
 }
 
-void BeforeInsertBand(const BandList& b) { b.grid.SetSelectedIndex(fw::Consiste::IndiceCol(b.grid, kIni)); }
+void BeforeInsertBand(const BandList& b) {
+    // A band hangs under a stored rule. With none current (an empty rule list) every key
+    // typed in the grid is dropped, and an insert however started is refused as silently.
+    if (currentRule(b) == 0) tk::Abort();
+    b.grid.SetSelectedIndex(fw::Consiste::IndiceCol(b.grid, kIni));
+}
 
 void AfterInsertBand(const BandList& b) { b.bands.FieldByName(kIni).FocusControl(); }
 

@@ -45,7 +45,8 @@ tk::TDBGrid* BandGridOfPage(TfrmComissao& form, const tk::TTabSheet* page);
 
 // Data-set events.
 void NewBand(TfrmComissao& form, const BandList& b);     // keys and scope kind of an inserted band
-void BeforeInsertBand(const BandList& b);                // selects the initial-value column
+// Selects the initial-value column; refuses (tk::EAbort) while no stored rule is current.
+void BeforeInsertBand(const BandList& b);
 void AfterInsertBand(const BandList& b);                 // focus to the initial value
 void BeforePostBand(TfrmComissao& form, const BandList& b);  // rounding, then every check
 void AfterPostBand(TfrmComissao& form, const BandList& b);   // send, reload, stand on the band

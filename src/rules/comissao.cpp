@@ -38,6 +38,19 @@ bool bareMask(const std::string& text) {
     return Consiste::EmptyString(rest);
 }
 
+bool isDate(const tk::TField& field) {
+    return field.FieldName() == "DTVALIDADEINI" || field.FieldName() == "DTVALIDADEFIN";
+}
+
+// A validity period is typed only into a new table; a stored one keeps its dates. Both
+// date fields are made writable or read-only accordingly; true when they take typing.
+bool datesTakeTyping(TfrmComissao& form) {
+    const bool inserting = form.cdsComissao.State() == tk::TDataSetState::dsInsert;
+    form.cdsComissaoDTVALIDADEINI.ReadOnly = !inserting;
+    form.cdsComissaoDTVALIDADEFIN.ReadOnly = !inserting;
+    return inserting;
+}
+
 }  // namespace
 
 void TfrmComissao::Vd_Nome(bool Obrigatorio) {
@@ -129,17 +142,16 @@ void TfrmComissao::dbgPadraoKeyPress(tk::TObject&, char32_t& Key) {
 
     if ((field->Tag & 1) && !inserting && Key != U'\t' && Key != U'\r') Key = 0;
     if (field->FieldName() == "NRCOMISSAOOREV" && !(Key >= U'0' && Key <= U'9')) Key = 0;
-    if (field->FieldName() == "DTVALIDADEINI" || field->FieldName() == "DTVALIDADEFIN") {
-        // A validity period is typed only into a new table; a stored one keeps its dates.
-        const bool insertingComissao = cdsComissao.State() == tk::TDataSetState::dsInsert;
-        cdsComissaoDTVALIDADEINI.ReadOnly = !insertingComissao;
-        cdsComissaoDTVALIDADEFIN.ReadOnly = !insertingComissao;
-        if (!insertingComissao) Key = 0;
-    }
+    if (isDate(*field) && !datesTakeTyping(*this)) Key = 0;
 }
 
 void TfrmComissao::dbgPadraoKeyDown(tk::TObject& Sender, std::uint16_t& Key, tk::TShiftState Shift) {
     fw::TfrmPadrao::dbgPadraoKeyDown(Sender, Key, Shift);
+    // Delete empties a cell without typing a character: the dates refuse it as they refuse
+    // every character.
+    const tk::TField* selected = dbgPadrao.SelectedField();
+    if (&Sender == &dbgPadrao && Key == tk::VK_DELETE && selected && isDate(*selected) && !datesTakeTyping(*this))
+        tk::Abort();
     if (dtsPadrao.State() == tk::TDataSetState::dsInsert) return;
     if (dbgPadrao.SelectedField() != &cdsComissaoNRCOMISSAOOREV) return;
     const bool allowed = Key == tk::VK_TAB || Key == tk::VK_RETURN || (Key >= tk::VK_LEFT && Key <= tk::VK_DOWN) ||
