@@ -83,6 +83,21 @@ struct TNetConnection::Socket {
     Fd fd;
     wire::LineFramer framer;
 
+    // Between calls nothing may arrive: readable means the server has closed its end (an
+    // idle connection it dropped), or sent what nobody asked for. Either way the socket
+    // cannot carry a new request.
+    bool stale() const {
+        pollfd p{fd.get(), POLLIN, 0};
+        int rc;
+        do rc = ::poll(&p, 1, 0);
+        while (rc < 0 && errno == EINTR);
+        if (rc == 0) return false;
+        if (rc < 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL))) return true;
+        char byte;
+        const ssize_t n = ::recv(fd.get(), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+        return !(n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR));
+    }
+
     void sendLine(const std::string& line) {
         std::size_t sent = 0;
         while (sent < line.size()) {
@@ -123,9 +138,16 @@ bool TNetConnection::Connected() const { return socket_ != nullptr; }
 void TNetConnection::SetConnected(bool on) {
     if (!on) {
         socket_.reset();
+        open_ = false;
         return;
     }
     if (socket_) return;
+    open();
+    open_ = true;
+}
+
+void TNetConnection::open() {
+    socket_.reset();
     if (BeforeConnect) BeforeConnect(*this);
 
     const std::string where = host_ + ":" + std::to_string(port_);
@@ -153,7 +175,15 @@ void TNetConnection::SetConnected(bool on) {
 TServerReply TNetConnection::Call(const std::string& method, const std::vector<TServerParam>& params) {
     TServerReply reply;
     try {
-        if (!socket_) throw ConnectionLost("Não há conexão com o servidor de aplicação.");
+        if (!open_) throw ConnectionLost("Não há conexão com o servidor de aplicação.");
+        // Nothing has been sent yet, so a new connection cannot make the call run twice.
+        if (!socket_ || socket_->stale()) {
+            try {
+                open();
+            } catch (const std::runtime_error& e) {
+                throw ConnectionLost(e.what());
+            }
+        }
         const long long id = nextId_++;
         nlohmann::json args = nlohmann::json::array();
         for (const auto& p : params) args.push_back(paramJson(p));

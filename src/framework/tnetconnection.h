@@ -27,22 +27,30 @@ public:
     int Port() const { return port_; }
     void SetPort(int port) { port_ = port; }
 
+    // A socket is open to the server (false once a call has lost it, until the next call
+    // opens a new one).
     bool Connected() const;
     // Opening runs BeforeConnect first, then connects; a failure to connect always raises
     // (std::runtime_error with a Portuguese text naming host and port). Closing drops the
-    // socket.
+    // socket, and calls fail until the connection is opened again.
     void SetConnected(bool on);
 
     tk::TNotifyEvent BeforeConnect;
 
     // Calls a method of the remote data module with positional arguments; blocks for the
-    // reply. A refusal of the server or a broken connection gives a failed reply (or an
-    // exception when ThrowException is true).
+    // reply. While the connection is open, a socket that the server has closed meanwhile
+    // (an idle one), or that an earlier call lost, is replaced before the request goes out:
+    // one new connection, BeforeConnect included. A request once sent is never sent again:
+    // a reply lost on the way is a failure of this call. A refusal of the server or a
+    // broken connection gives a failed reply (or an exception when ThrowException is true).
     TServerReply Call(const std::string& method, const std::vector<TServerParam>& params);
 
 private:
     struct Socket;
+    // BeforeConnect, then a new socket; throws std::runtime_error naming host and port.
+    void open();
     std::unique_ptr<Socket> socket_;
+    bool open_ = false;  // SetConnected(true) succeeded and no SetConnected(false) since
     std::string host_;
     int port_ = 0;
     long long nextId_ = 1;

@@ -208,15 +208,27 @@ TEST_F(NetConnectionTest, AMalformedReplyIsAFailureNotACrash) {
     }
 }
 
-TEST_F(NetConnectionTest, AServerThatClosesGivesAFailedReplyAndDisconnects) {
-    LoopbackServer server([](const std::string&) -> std::optional<std::string> { return std::nullopt; });
+// The server closes the connection instead of answering SetCargo.
+TEST_F(NetConnectionTest, AReplyLostOnTheWayFailsThatCallOnlyAndIsNeverSentAgain) {
+    const auto answer = answerWith(nullptr);
+    LoopbackServer server([answer](const std::string& line) -> std::optional<std::string> {
+        if (nlohmann::json::parse(line)["method"] == "SetCargo") return std::nullopt;
+        return answer(line);
+    });
     net.ThrowException = false;
     connectTo(server);
-    const fw::TServerReply reply = net.Call("GetComissao", {});
+    const fw::TServerReply reply = net.Call("SetCargo", {});
     EXPECT_FALSE(reply.ok);
     EXPECT_EQ(reply.message, "A conexão com o servidor de aplicação foi interrompida.");
     EXPECT_FALSE(net.Connected());
-    // Further calls fail cleanly until the screen connects again.
+    // The next call opens a new connection for itself; the lost one is not repeated.
+    EXPECT_TRUE(net.Call("GetComissao", {}).ok);
+    EXPECT_TRUE(net.Connected());
+    std::vector<std::string> methods;
+    for (const auto& line : server.received()) methods.push_back(nlohmann::json::parse(line)["method"]);
+    EXPECT_EQ(methods, (std::vector<std::string>{"SetCargo", "GetComissao"}));
+    // Closed by the screen, it stays closed.
+    net.SetConnected(false);
     EXPECT_EQ(net.Call("GetComissao", {}).message, "Não há conexão com o servidor de aplicação.");
 }
 
