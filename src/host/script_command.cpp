@@ -17,7 +17,7 @@ struct VerbSpec {
     bool restText;  // a literal text to the end of the line follows the words
 };
 
-constexpr std::array<VerbSpec, 24> kVerbs{{
+constexpr std::array<VerbSpec, 25> kVerbs{{
     {"open", Verb::Open, 0, false},
     {"activate", Verb::Activate, 0, false},
     {"close", Verb::Close, 0, false},
@@ -36,6 +36,7 @@ constexpr std::array<VerbSpec, 24> kVerbs{{
     {"search", Verb::Search, 1, false},
     {"show", Verb::Show, 1, false},
     {"state", Verb::State, 0, false},
+    {"wait", Verb::Wait, 1, false},
     {"module", Verb::Module, 0, false},
     {"window", Verb::Window, 0, false},
     {"minimize", Verb::Minimize, 0, false},
@@ -100,6 +101,9 @@ void checkArguments(const ScriptCommand& c, std::string_view verbName) {
     case Verb::Key:
         if (!keyStrokeOf(c.args[1])) bad(c.args[1], "a known key");
         break;
+    case Verb::Wait:
+        if (!waitSecondsOf(c.args[0])) bad(c.args[0], "a number of seconds from 0 to 86400");
+        break;
     default:
         break;
     }
@@ -139,6 +143,22 @@ std::optional<ScriptCommand> parseScriptLine(std::string_view line, int lineNo) 
     }
     checkArguments(c, verbName);
     return c;
+}
+
+std::optional<double> waitSecondsOf(std::string_view text) {
+    const auto dot = text.find('.');
+    const std::string_view whole = text.substr(0, dot);
+    const std::string_view fraction = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+    const auto digits = [](std::string_view s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (whole.empty() || whole.size() > 5 || !digits(whole) || !digits(fraction) ||
+        (dot != std::string_view::npos && fraction.empty()))
+        return std::nullopt;
+    double seconds = 0;
+    std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (seconds > 86400) return std::nullopt;
+    return seconds;
 }
 
 std::optional<KeyStroke> keyStrokeOf(std::string_view name) {

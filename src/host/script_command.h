@@ -11,7 +11,7 @@ namespace host {
 
 enum class Verb {
     Open, Activate, Close, Tab, Menu, Click, Nav, Focus, Column, Row, Type, Key, Pick,
-    Button, Answer, Search, Show, State,
+    Button, Answer, Search, Show, State, Wait,
     // Inspection and window helpers beyond the fixed set.
     Module, Window, Minimize, Maximize, Field, Grid,
 };
@@ -28,8 +28,12 @@ struct ScriptCommand {
 // give nullopt; in commands that take only words a word starting with '#' begins a
 // trailing comment, while the TEXT of `type` and `pick` is taken literally to the end of
 // the line. Throws ScriptError ("line N: ...") for an unknown verb, a wrong number of
-// arguments or an argument outside its set (nav, answer, search, row, key).
+// arguments or an argument outside its set (nav, answer, search, row, key, wait).
 std::optional<ScriptCommand> parseScriptLine(std::string_view line, int lineNo);
+
+// The seconds of `wait SECONDS`: digits with an optional "." and fraction, at most a day;
+// nullopt for anything else.
+std::optional<double> waitSecondsOf(std::string_view text);
 
 // A key of `key GRID NAME`: Enter, Tab, Backspace, Escape, Delete, Insert, Up, Down, Left
 // or Right, in any letter case, optionally prefixed "Shift+".

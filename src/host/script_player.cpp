@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/dataset_render.h"
@@ -244,6 +246,10 @@ void ScriptPlayer::execute(const ScriptCommand& c) {
         break;
     case Verb::State:
         printState(requireScreen(c));
+        break;
+    case Verb::Wait:
+        // The user is away: nothing runs in the meantime, as in a message loop left idle.
+        std::this_thread::sleep_for(std::chrono::duration<double>(*waitSecondsOf(a[0])));
         break;
     case Verb::Module:
         out_ << "module: boIdCriado=" << (module_.created && module_.created() ? "true" : "false")

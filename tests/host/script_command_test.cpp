@@ -56,6 +56,8 @@ TEST(ScriptLineTest, EveryFixedVerbParsesWithItsArguments) {
         {"search cancel", Verb::Search, {"cancel"}},
         {"show cdsComissao", Verb::Show, {"cdsComissao"}},
         {"state", Verb::State, {}},
+        {"wait 2", Verb::Wait, {"2"}},
+        {"wait 0.5", Verb::Wait, {"0.5"}},
     };
     for (const auto& c : cases) {
         auto parsed = parseScriptLine(c.line, 4);
@@ -98,7 +100,8 @@ TEST(ScriptLineTest, MalformedLinesAreScriptErrorsNamingTheLine) {
 TEST(ScriptLineTest, ArgumentsOutsideTheirSetAreRefused) {
     for (const char* line : {"nav middle", "nav First", "answer maybe", "answer Yes", "search 0", "search -1",
                              "search two", "search 1x", "row dbgPadrao 0", "row dbgPadrao x", "key dbgPadrao F5",
-                             "key dbgPadrao Ctrl+Tab"}) {
+                             "key dbgPadrao Ctrl+Tab", "wait -1", "wait 1,5", "wait 1.", "wait two",
+                             "wait 86401"}) {
         EXPECT_NE(errorOf(line).find("line 7:"), std::string::npos) << line;
     }
 }
