@@ -86,6 +86,11 @@ void RpcRecorder::failMethod(const std::string& method, const std::string& messa
     passing_ = passing;
 }
 
+void RpcRecorder::loseReply(const std::string& method) {
+    std::lock_guard lock(mutex_);
+    losing_ = method;
+}
+
 void RpcRecorder::clear() {
     std::lock_guard lock(mutex_);
     requests_.clear();
@@ -124,10 +129,12 @@ void RpcRecorder::relay(int client) {
     while (readLine(client, fromClient, line)) {
         auto request = nlohmann::json::parse(line, nullptr, false);
         std::string refusal;
+        bool lose = false;
         if (!request.is_discarded()) {
             std::lock_guard lock(mutex_);
             const std::string method = request.value("method", "");
             requests_.push_back({{"method", method}, {"params", request.value("params", nlohmann::json())}});
+            lose = method == losing_;
             if (!failing_.empty() && method == failing_ && passing_-- <= 0)
                 refusal = nlohmann::json{{"jsonrpc", "2.0"},
                                          {"id", request.value("id", nlohmann::json())},
@@ -138,7 +145,8 @@ void RpcRecorder::relay(int client) {
             if (!sendAll(client, refusal + "\n")) break;
             continue;
         }
-        if (!sendAll(upstream, line + "\n") || !readLine(upstream, fromServer, line) || !sendAll(client, line + "\n"))
+        if (!sendAll(upstream, line + "\n") || !readLine(upstream, fromServer, line) || lose ||
+            !sendAll(client, line + "\n"))
             break;
     }
     close(upstream);

@@ -29,6 +29,9 @@ public:
     // reaching the server.
     // The first `passing` calls of it still reach the server.
     void failMethod(const std::string& method, const std::string& message, int passing = 0);
+    // From now on `method` reaches the server, but its reply is dropped and the screen's
+    // connection closed, as when the line breaks while the answer is on its way.
+    void loseReply(const std::string& method);
 
 private:
     void serve();
@@ -39,7 +42,7 @@ private:
     int port_ = 0;
     mutable std::mutex mutex_;
     std::vector<nlohmann::json> requests_;
-    std::string failing_, failMessage_;
+    std::string failing_, failMessage_, losing_;
     int connections_ = 0;
     int passing_ = 0;
     std::thread thread_;
