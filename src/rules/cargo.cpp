@@ -43,6 +43,10 @@ void TfrmComissao::cdsCargoAfterCancel(tk::TClientDataSet&) { rules::DropChanges
 
 void TfrmComissao::cdsCargoAfterDelete(tk::TClientDataSet&) { rules::SendDelete(*this, cargoScope(*this)); }
 
+void TfrmComissao::cdsCargoBeforeEdit(tk::TClientDataSet&) { rules::PostPendingBands(cargoScope(*this)); }
+
+void TfrmComissao::cdsCargoBeforeScroll(tk::TClientDataSet&) { rules::PostPendingBands(cargoScope(*this)); }
+
 void TfrmComissao::cdsCargoAfterScroll(tk::TClientDataSet&) { rules::ReloadBands(*this, cargoScope(*this)); }
 
 void TfrmComissao::dbgCargoColExit(tk::TObject&) { Vd_Cargo(false); }

@@ -43,6 +43,10 @@ void TfrmComissao::cdsEventoAfterDelete(tk::TClientDataSet&) { rules::SendDelete
 
 void TfrmComissao::cdsEventoAfterCancel(tk::TClientDataSet&) { rules::DropChanges(eventoScope(*this)); }
 
+void TfrmComissao::cdsEventoBeforeEdit(tk::TClientDataSet&) { rules::PostPendingBands(eventoScope(*this)); }
+
+void TfrmComissao::cdsEventoBeforeScroll(tk::TClientDataSet&) { rules::PostPendingBands(eventoScope(*this)); }
+
 void TfrmComissao::cdsEventoAfterScroll(tk::TClientDataSet&) { rules::ReloadBands(*this, eventoScope(*this)); }
 
 // Codes are digits; a position is chosen from the pick list, never typed.

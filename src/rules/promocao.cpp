@@ -49,6 +49,10 @@ void TfrmComissao::cdsPromocaoAfterDelete(tk::TClientDataSet&) { rules::SendDele
 
 void TfrmComissao::cdsPromocaoAfterCancel(tk::TClientDataSet&) { rules::DropChanges(promocaoScope(*this)); }
 
+void TfrmComissao::cdsPromocaoBeforeEdit(tk::TClientDataSet&) { rules::PostPendingBands(promocaoScope(*this)); }
+
+void TfrmComissao::cdsPromocaoBeforeScroll(tk::TClientDataSet&) { rules::PostPendingBands(promocaoScope(*this)); }
+
 void TfrmComissao::cdsPromocaoAfterScroll(tk::TClientDataSet&) { rules::ReloadBands(*this, promocaoScope(*this)); }
 
 void TfrmComissao::cdsPromocaoDTVALINICOMISPROMOSetText(tk::TField& Sender, const std::string& Text) {

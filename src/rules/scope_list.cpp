@@ -27,6 +27,10 @@ void ReloadBands(TfrmComissao& form, const Scope& scope) {
     scope.bands.SetData(Consiste::CheckResultServ(reply, true, 0));
 }
 
+void PostPendingBands(const Scope& scope) {
+    if (scope.bands.Editing()) scope.bands.CheckBrowseMode();
+}
+
 std::string ColumnText(const tk::TDBGrid& grid, std::string_view fieldName) {
     const int index = Consiste::IndiceCol(grid, fieldName);
     const tk::TField* field = index < 0 ? nullptr : grid.Columns()[static_cast<size_t>(index)].Field();

@@ -1,6 +1,7 @@
 // What the three rule lists (position, event type, promotion) share: the send and reload
-// after a post, the send after a delete, the cancel, the band reload on every move, the
-// event-type code check and search, the required-choice checks and date text entry.
+// after a post, the send after a delete, the cancel, the band reload on every move (and
+// the pending band posted before it), the event-type code check and search, the
+// required-choice checks and date text entry.
 #pragma once
 #include <string>
 #include <string_view>
@@ -37,6 +38,11 @@ void SendDelete(TfrmComissao& form, const Scope& scope);
 void DropChanges(const Scope& scope);
 // Fetches the bands of the current rule (0 for a rule not yet stored) into the band list.
 void ReloadBands(TfrmComissao& form, const Scope& scope);
+// Before the rule list moves (which reloads the band list) or goes into edit (whose post
+// reloads it): a band being typed under the current rule is posted first through its
+// checks, or cancelled when nothing was typed. A refusal has shown its message and put
+// the focus on the band; its exception stops the move or the edit.
+void PostPendingBands(const Scope& scope);
 
 // The edit text of `fieldName`'s field as `grid` shows it (its column found by name).
 std::string ColumnText(const tk::TDBGrid& grid, std::string_view fieldName);

@@ -75,6 +75,8 @@ void TfrmComissao::bindHandlers() {
     cdsCargo.AfterPost = dataSetEvent(this, &Form::cdsCargoAfterPost);
     cdsCargo.AfterCancel = dataSetEvent(this, &Form::cdsCargoAfterCancel);
     cdsCargo.AfterDelete = dataSetEvent(this, &Form::cdsCargoAfterDelete);
+    cdsCargo.BeforeEdit = dataSetEvent(this, &Form::cdsCargoBeforeEdit);
+    cdsCargo.BeforeScroll = dataSetEvent(this, &Form::cdsCargoBeforeScroll);
     cdsCargo.AfterScroll = dataSetEvent(this, &Form::cdsCargoAfterScroll);
     cdsCargoIDCARGOVEND.OnGetText = getTextEvent(this, &Form::cdsCargoIDCARGOVENDGetText);
     cdsCargoIDCARGOVEND.OnSetText = setTextEvent(this, &Form::cdsCargoIDCARGOVENDSetText);
@@ -90,6 +92,8 @@ void TfrmComissao::bindHandlers() {
     cdsEvento.AfterPost = dataSetEvent(this, &Form::cdsEventoAfterPost);
     cdsEvento.AfterDelete = dataSetEvent(this, &Form::cdsEventoAfterDelete);
     cdsEvento.AfterCancel = dataSetEvent(this, &Form::cdsEventoAfterCancel);
+    cdsEvento.BeforeEdit = dataSetEvent(this, &Form::cdsEventoBeforeEdit);
+    cdsEvento.BeforeScroll = dataSetEvent(this, &Form::cdsEventoBeforeScroll);
     cdsEvento.AfterScroll = dataSetEvent(this, &Form::cdsEventoAfterScroll);
     cdsEventoIDCARGOVEND.OnGetText = getTextEvent(this, &Form::cdsEventoIDCARGOVENDGetText);
     cdsEventoIDCARGOVEND.OnSetText = setTextEvent(this, &Form::cdsEventoIDCARGOVENDSetText);
@@ -105,6 +109,8 @@ void TfrmComissao::bindHandlers() {
     cdsPromocao.AfterPost = dataSetEvent(this, &Form::cdsPromocaoAfterPost);
     cdsPromocao.AfterDelete = dataSetEvent(this, &Form::cdsPromocaoAfterDelete);
     cdsPromocao.AfterCancel = dataSetEvent(this, &Form::cdsPromocaoAfterCancel);
+    cdsPromocao.BeforeEdit = dataSetEvent(this, &Form::cdsPromocaoBeforeEdit);
+    cdsPromocao.BeforeScroll = dataSetEvent(this, &Form::cdsPromocaoBeforeScroll);
     cdsPromocao.AfterScroll = dataSetEvent(this, &Form::cdsPromocaoAfterScroll);
     cdsPromocaoDTVALINICOMISPROMO.OnSetText = setTextEvent(this, &Form::cdsPromocaoDTVALINICOMISPROMOSetText);
     cdsPromocaoDTVALFINCOMISPROMO.OnSetText = setTextEvent(this, &Form::cdsPromocaoDTVALFINCOMISPROMOSetText);

@@ -77,6 +77,8 @@ public:
     void cdsCargoAfterPost(tk::TClientDataSet& DataSet);
     void cdsCargoAfterCancel(tk::TClientDataSet& DataSet);
     void cdsCargoAfterDelete(tk::TClientDataSet& DataSet);
+    void cdsCargoBeforeEdit(tk::TClientDataSet& DataSet);
+    void cdsCargoBeforeScroll(tk::TClientDataSet& DataSet);
     void cdsCargoAfterScroll(tk::TClientDataSet& DataSet);
     void dbgCargoColExit(tk::TObject& Sender);
     void dbgCargoExit(tk::TObject& Sender);
@@ -90,6 +92,8 @@ public:
     void cdsEventoAfterPost(tk::TClientDataSet& DataSet);
     void cdsEventoAfterDelete(tk::TClientDataSet& DataSet);
     void cdsEventoAfterCancel(tk::TClientDataSet& DataSet);
+    void cdsEventoBeforeEdit(tk::TClientDataSet& DataSet);
+    void cdsEventoBeforeScroll(tk::TClientDataSet& DataSet);
     void cdsEventoAfterScroll(tk::TClientDataSet& DataSet);
     void dbgEventoKeyPress(tk::TObject& Sender, char32_t& Key);
     void dbgEventoEditButtonClick(tk::TObject& Sender);
@@ -106,6 +110,8 @@ public:
     void cdsPromocaoAfterPost(tk::TClientDataSet& DataSet);
     void cdsPromocaoAfterDelete(tk::TClientDataSet& DataSet);
     void cdsPromocaoAfterCancel(tk::TClientDataSet& DataSet);
+    void cdsPromocaoBeforeEdit(tk::TClientDataSet& DataSet);
+    void cdsPromocaoBeforeScroll(tk::TClientDataSet& DataSet);
     void cdsPromocaoAfterScroll(tk::TClientDataSet& DataSet);
     void cdsPromocaoDTVALINICOMISPROMOSetText(tk::TField& Sender, const std::string& Text);
     void cdsPromocaoDTVALFINCOMISPROMOSetText(tk::TField& Sender, const std::string& Text);
