@@ -102,6 +102,34 @@ show cdsPercCargo
     EXPECT_EQ(stored(), Strings{"0.0..100.0:5.0"});
 }
 
+// Another rule, or an edit of this one, reloads the band list: the band goes first.
+TEST_F(BetweenActions, AHalfTypedBandIsPostedBeforeItsRuleListMovesOrIsEdited) {
+    seedCargo("S");
+    const auto out = run(R"(open
+tab tshFormulario
+focus dbgPercCargo
+click sbtIncluir
+type dbgPercCargo 0
+key dbgPercCargo Tab
+type dbgPercCargo 100
+key dbgPercCargo Tab
+type dbgPercCargo 5
+focus dbgCargo
+row dbgCargo 2
+focus dbgPercCargo
+click sbtIncluir
+type dbgPercCargo 7
+focus dbgCargo
+pick dbgCargo Gerente
+show cdsCargo
+)");
+    // The second band has no final value: it is refused, and the rule is not touched.
+    EXPECT_EQ(messages(out), Strings{"Valor Final deve ser cadastrado."}) << out;
+    EXPECT_TRUE(has(lastShow(out, "cdsCargo"), "state=browse rows=2 current=2\n")) << out;
+    EXPECT_EQ(stored(), Strings{"0.0..100.0:5.0"});
+    EXPECT_EQ(positions(nr), (Strings{"S", "V"}));
+}
+
 TEST_F(BetweenActions, ActivationLeavesAnEditAloneAndClosingAsksBeforeDroppingIt) {
     const auto out = run(R"(open
 click sbtIncluir
