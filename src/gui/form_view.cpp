@@ -101,6 +101,7 @@ FormView::~FormView() { detach(); }
 
 void FormView::detach() {
     if (!form_) return;
+    emit detaching();
     loop_.AfterAction().unsubscribe(afterActionId_);
     for (auto [component, id] : subscriptions_) component->OnChanged().unsubscribe(id);
     subscriptions_.clear();

@@ -47,6 +47,10 @@ public:
     QTabWidget* pages() const { return pages_; }
     QMenuBar* menuBar() const { return menuBar_; }
 
+signals:
+    // The view is letting go of its form (the form is going away): what follows it must too.
+    void detaching();
+
 protected:
     // Tab clicks reach the toolkit's page control; the tab bar changes nothing itself.
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 
 #include "gui/form_view.h"
+#include "gui/screen_pictures.h"
 
 namespace gui {
 
@@ -67,6 +68,7 @@ void MainWindow::formShown(tk::TForm& form) {
         window = it->second;
     } else {
         auto* view = new FormView(form, loop_);
+        ScreenPictures::Attach(*view, *mdi_, loop_, ui_);
         window = mdi_->addSubWindow(view);
         window->setObjectName(view->objectName());
         window->setAttribute(Qt::WA_DeleteOnClose, false);

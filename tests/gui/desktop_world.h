@@ -189,13 +189,52 @@ protected:
         throw std::runtime_error("rule not stored");
     }
 
-    // A stored event-type rule of table `nr`.
-    void seedEvento(double nr, const char* code, const char* name, const char* cargo) {
+    // A stored event-type rule of table `nr`; returns its number.
+    double seedEvento(double nr, const char* code, const char* name, const char* cargo) {
         insert("SetEvento",
                {field("NRCOMISSAOTPEVENTOREV", "float"), field("NRCOMISSAOOREV", "float"),
                 field("CDTIPOEVENTO", "string", 3), field("NMTIPOEVENTO", "string", 30),
                 field("IDCARGOVEND", "string", 1)},
                {nullptr, nr, code, name, cargo});
+        for (const auto& r : rows("GetEvento", json::array({nr})))
+            if (r.at(2) == code && r.at(4) == cargo) return r.at(0).get<double>();
+        throw std::runtime_error("rule not stored");
+    }
+    // A stored promotion rule of table `nr` (dates "YYYY-MM-DD"); returns its number.
+    double seedPromocao(double nr, const std::string& ini, const std::string& fin, const char* base, const char* code,
+                        const char* name, const char* cargo) {
+        insert("SetPromocao",
+               {field("NRCOMISSAOPROMOREV", "float"), field("NRCOMISSAOOREV", "float"),
+                field("DTVALINICOMISPROMO", "datetime"), field("DTVALFINCOMISPROMO", "datetime"),
+                field("IDDTBASECOMISPROMO", "string", 30), field("CDTIPOEVENTO", "string", 3),
+                field("NMTIPOEVENTO", "string", 30), field("IDCARGOVEND", "string", 1),
+                field("DTINCLUSAOCOMISSAO", "datetime")},
+               {nullptr, nr, ini + "T00:00:00", fin + "T00:00:00", base, code, name, cargo, nullptr});
+        for (const auto& r : rows("GetPromocao", json::array({nr})))
+            if (r.at(2) == ini + "T00:00:00" && r.at(5) == code && r.at(7) == cargo) return r.at(0).get<double>();
+        throw std::runtime_error("promotion not stored");
+    }
+    struct Band {
+        double ini, fin, percent;
+    };
+    // Stored bands of rule `rule` of table `nr`, in one change log; `kind` is the scope kind.
+    void seedBands(double nr, const std::string& kind, double rule, const std::vector<Band>& bands) {
+        const char* set = kind == "CARGO" ? "SetPercCargo" : kind == "TIPOEVENTO" ? "SetPercEvento" : "SetPercPromocao";
+        const int ruleAt = kind == "CARGO" ? 3 : kind == "TIPOEVENTO" ? 4 : 5;
+        std::vector<json> rowsToInsert;
+        for (const Band& b : bands) {
+            json row = {nullptr, nr, kind, nullptr, nullptr, nullptr, b.ini, b.fin, b.percent};
+            row[ruleAt] = rule;
+            rowsToInsert.push_back(row);
+        }
+        testsupport::rpcResult(
+            server.port(), set,
+            json::array({testsupport::insertLog(
+                {field("NRFAIXACOMISSAOOREV", "float"), field("NRCOMISSAOOREV", "float"),
+                 field("IDTIPOCOMISSAO", "string", 30), field("NRCOMISSAOCARGOOREV", "float"),
+                 field("NRCOMISSAOTPEVENTOREV", "float"), field("NRCOMISSAOPROMOREV", "float"),
+                 field("VRINICIAL", "float"), field("VRFINAL", "float"), field("VRCOMISSAO", "float")},
+                rowsToInsert)}));
     }
 
     testsupport::ServerProcess server;

@@ -1,0 +1,26 @@
+// Command line of backoffice-report.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace gui {
+
+enum class ReportFormat { Pdf, Csv };
+
+struct ReportOptions {
+    std::string serverHost;
+    int serverPort = 0;
+    double table = 0;  // NRCOMISSAOOREV
+    std::string out;
+    ReportFormat format = ReportFormat::Pdf;
+    std::string branch;  // empty: the table's own
+};
+
+// Reads `--server HOST:PORT --table N --out FILE [--format pdf|csv] [--branch CODE]` (also
+// `--name=value`). Throws std::invalid_argument with a Portuguese reason for a missing,
+// unknown or malformed option.
+ReportOptions ParseReportOptions(const std::vector<std::string>& args);
+
+const char* ReportUsage();
+
+}  // namespace gui
