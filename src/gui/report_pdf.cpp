@@ -6,12 +6,41 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 
 namespace gui {
 namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// A font as the device measures it. Twenty thousand bands make text the report's hot
+// spot: plain ASCII (every number) is measured from a table of advances instead of being
+// shaped twice, once to measure and once to draw.
+class Face {
+public:
+    Face(double points, bool bold, const QPaintDevice& device) : font_(QStringLiteral("DejaVu Sans")), metrics_(font_) {
+        font_.setPointSizeF(points);
+        font_.setBold(bold);
+        metrics_ = QFontMetricsF(font_, &device);
+        for (int c = 32; c < 127; ++c) ascii_[static_cast<std::size_t>(c)] = metrics_.horizontalAdvance(QChar(c));
+    }
+    const QFont& font() const { return font_; }
+    const QFontMetricsF& metrics() const { return metrics_; }
+    double width(const QString& text) const {
+        double w = 0;
+        for (QChar c : text) {
+            if (c.unicode() < 32 || c.unicode() >= 127) return metrics_.horizontalAdvance(text);
+            w += ascii_[c.unicode()];
+        }
+        return w;
+    }
+
+private:
+    QFont font_;
+    QFontMetricsF metrics_;
+    std::array<double, 127> ascii_{};
+};
 
 // Lays the report out top to bottom. Run once without a painter to count the pages, then
 // with one to paint them: both runs break the pages at the same places.
@@ -21,25 +50,25 @@ public:
         : report_(report),
           device_(device),
           unit_(device.logicalDpiY() / 72.0),
-          body_(font(9)),
-          bold_(font(9, true)),
-          small_(font(7.5)),
-          heading_(font(12, true)),
-          title_(font(15, true)),
+          body_(9, false, device),
+          bold_(9, true, device),
+          small_(7.5, false, device),
+          heading_(12, true, device),
+          title_(15, true, device),
           width_(device.width()),
           top_(pt(30)),
           bottom_(device.height() - pt(24)),
-          line_(QFontMetricsF(body_, &device).height() * 1.3) {
+          line_(body_.metrics().height() * 1.3) {
         for (const auto& scope : report.scopes) ruleColumns_.push_back(columnWidths(scope));
-        const QFontMetricsF metrics(body_, &device);
-        double band = 0;
-        for (const auto& label : report.bandLabels) band = std::max(band, QFontMetricsF(small_, &device).horizontalAdvance(qs(label)));
-        bandColumn_ = std::max(band, metrics.horizontalAdvance(QStringLiteral("999.999.999,99"))) + pt(16);
+        double band = body_.width(QStringLiteral("999.999.999,99"));
+        for (const auto& label : report.bandLabels) band = std::max(band, small_.width(qs(label)));
+        bandColumn_ = band + pt(16);
     }
 
     // Returns the number of pages; paints when `painter` is given.
     int run(QPainter* painter, int totalPages) {
         painter_ = painter;
+        face_ = nullptr;
         total_ = totalPages;
         page_ = 1;
         y_ = top_;
@@ -52,21 +81,14 @@ public:
 private:
     static constexpr double kBandIndent = 24;
 
-    QFont font(double points, bool bold = false) const {
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPointSizeF(points);
-        f.setBold(bold);
-        return f;
-    }
     double pt(double points) const { return points * unit_; }
 
     // The width of each rule column: its widest text, shrunk together to fit the page.
     std::vector<double> columnWidths(const ReportScope& scope) const {
-        const QFontMetricsF metrics(bold_, &device_), labels(small_, &device_);
         std::vector<double> widths;
         for (std::size_t c = 0; c < scope.labels.size(); ++c) {
-            double w = labels.horizontalAdvance(qs(scope.labels[c]));
-            for (const auto& rule : scope.rules) w = std::max(w, metrics.horizontalAdvance(qs(rule.cells[c])));
+            double w = small_.width(qs(scope.labels[c]));
+            for (const auto& rule : scope.rules) w = std::max(w, bold_.width(qs(rule.cells[c])));
             widths.push_back(w + pt(12));
         }
         double sum = 0;
@@ -87,13 +109,24 @@ private:
         header();
     }
 
-    void text(const QFont& f, double x, double width, const QString& t, Qt::Alignment align = Qt::AlignLeft) {
+    void use(const Face& face) {
+        if (face_ == &face) return;
+        painter_->setFont(face.font());
+        face_ = &face;
+    }
+
+    void text(const Face& face, double x, double width, const QString& t, Qt::Alignment align = Qt::AlignLeft) {
         if (!painter_) return;
-        painter_->setFont(f);
-        const QFontMetricsF metrics(f, &device_);
-        const QString shown = metrics.horizontalAdvance(t) > width ? metrics.elidedText(t, Qt::ElideRight, width) : t;
-        const double left = align & Qt::AlignRight ? x + width - metrics.horizontalAdvance(shown) : x;
-        painter_->drawText(QPointF(left, y_ + metrics.ascent() + (line_ - metrics.height()) / 2), shown);
+        use(face);
+        double advance = face.width(t);
+        QString shown = t;
+        if (advance > width) {
+            shown = face.metrics().elidedText(t, Qt::ElideRight, width);
+            advance = face.metrics().horizontalAdvance(shown);
+        }
+        const double left = align & Qt::AlignRight ? x + width - advance : x;
+        const QFontMetricsF& m = face.metrics();
+        painter_->drawText(QPointF(left, y_ + m.ascent() + (line_ - m.height()) / 2), shown);
     }
 
     void rule(double y, double thickness) {
@@ -124,11 +157,10 @@ private:
 
     void titleBlock() {
         header();
-        const double titleLine = QFontMetricsF(title_, &device_).height() * 1.4;
+        const double titleLine = title_.metrics().height() * 1.4;
         if (painter_) {
-            painter_->setFont(title_);
-            painter_->drawText(QPointF(0, y_ + QFontMetricsF(title_, &device_).ascent()),
-                               QStringLiteral("Relatório da comissão"));
+            use(title_);
+            painter_->drawText(QPointF(0, y_ + title_.metrics().ascent()), QStringLiteral("Relatório da comissão"));
         }
         y_ += titleLine;
         const std::pair<QString, QString> facts[] = {
@@ -146,16 +178,16 @@ private:
     }
 
     void scopeHeading(const ReportScope& scope, bool continued) {
-        const double height = QFontMetricsF(heading_, &device_).height() * 1.5;
+        const double height = scopeHeadingHeight();
         if (painter_) {
-            painter_->setFont(heading_);
+            use(heading_);
             const QString caption = continued ? QStringLiteral("%1 (continuação)").arg(qs(scope.title)) : qs(scope.title);
-            painter_->drawText(QPointF(0, y_ + QFontMetricsF(heading_, &device_).ascent() + pt(4)), caption);
+            painter_->drawText(QPointF(0, y_ + heading_.metrics().ascent() + pt(4)), caption);
         }
         y_ += height;
         rule(y_ - pt(2), 1);
     }
-    double scopeHeadingHeight() const { return QFontMetricsF(heading_, &device_).height() * 1.5; }
+    double scopeHeadingHeight() const { return heading_.metrics().height() * 1.5; }
 
     void ruleHeader(std::size_t s) {
         const ReportScope& scope = report_.scopes[s];
@@ -239,11 +271,12 @@ private:
     const CommissionReport& report_;
     QPagedPaintDevice& device_;
     const double unit_;
-    const QFont body_, bold_, small_, heading_, title_;
+    const Face body_, bold_, small_, heading_, title_;
     const double width_, top_, bottom_, line_;
     std::vector<std::vector<double>> ruleColumns_;
     double bandColumn_ = 0;
     QPainter* painter_ = nullptr;
+    const Face* face_ = nullptr;  // the painter's font
     int total_ = 0;
     int page_ = 1;
     double y_ = 0;
