@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include <QGuiApplication>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -24,7 +25,7 @@ void writeCsv(const gui::CommissionReport& report, const std::string& path) {
     const std::string text = gui::ReportCsv(report);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
-    if (!out) throw std::runtime_error("Não foi possível gravar o arquivo " + path + ".");
+    if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace
@@ -61,10 +62,20 @@ int main(int argc, char** argv) {
         data.NetComissao.SetConnected(true);
         const gui::CommissionReport report =
             gui::FetchReport(data.rdmComissao, data, options.table, options.branch, gui::PrintedNow());
-        if (options.format == gui::ReportFormat::Csv)
-            writeCsv(report, options.out);
-        else
-            gui::WriteReportPdf(report, QString::fromStdString(options.out));
+        // Written beside the file and then put in its place: a failure half-way leaves the
+        // last good report where it was.
+        const std::string part = options.out + ".part";
+        try {
+            if (options.format == gui::ReportFormat::Csv)
+                writeCsv(report, part);
+            else
+                gui::WriteReportPdf(report, QString::fromStdString(part));
+            std::filesystem::rename(part, options.out);
+        } catch (const std::exception&) {
+            std::error_code ignored;
+            std::filesystem::remove(part, ignored);
+            throw std::runtime_error("Não foi possível gravar o arquivo " + options.out + ".");
+        }
     } catch (const std::exception& e) {
         std::cerr << "backoffice-report: " << e.what() << '\n';
         return kFailure;

@@ -133,9 +133,15 @@ TEST_F(DesktopReport, ReportHoldsEveryBandAsTheGridsShowIt) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(readCsv(file.readAll().toStdString()), expected);
 
-    r = run(program, {"--server", address, "--table", "999", "--out", csv});
+    // A failed run leaves the last report as it was.
+    r = run(program, {"--server", address, "--table", "999", "--out", csv, "--format", "csv"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Tabela de comissão 999 não encontrada."), std::string::npos) << r.err;
+    file.seek(0);
+    EXPECT_EQ(readCsv(file.readAll().toStdString()), expected);
+    r = run(program, {"--server", address, "--table", table, "--out", dir.filePath(QStringLiteral("nada/r.pdf"))});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Não foi possível gravar o arquivo"), std::string::npos) << r.err;
 
     // The desktop prints the same report of the screen's current table, with the user's branch.
     openScreen();
