@@ -138,8 +138,8 @@ struct ScreenPictures::Screen {
         if (!comissao || !promocao || !pages || !first || !promoPage || !dbgPadrao || !dbgPromocao || !connection ||
             !messages)
             return nullptr;
-        auto screen = std::unique_ptr<Screen>(new Screen{*comissao, *promocao, *pages, *first, *promoPage, *dbgPadrao,
-                                                         *dbgPromocao, *connection, *messages, {}, {}, 0});
+        auto screen = std::make_unique<Screen>(*comissao, *promocao, *pages, *first, *promoPage, *dbgPadrao,
+                                               *dbgPromocao, *connection, *messages);
         for (const ScopeNames& s : kScopes) {
             auto* page = named<tk::TTabSheet>(form, s.page);
             auto* rules = named<tk::TClientDataSet>(form, s.rules);
