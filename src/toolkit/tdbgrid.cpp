@@ -5,6 +5,7 @@
 
 #include "toolkit/edit_mask.h"
 #include "toolkit/exceptions.h"
+#include "toolkit/tapplication.h"
 #include "toolkit/tform.h"
 
 namespace tk {
@@ -159,22 +160,48 @@ struct TDBGrid::Impl {
         if (step < 0) s->Prior(); else s->Next();
     }
 
-    static void cancel(TDBGrid& g) {
+    // The first Escape takes back what was typed in the cell; only an Escape on an
+    // untouched cell cancels the row, so that one key never drops a row's worth of typing.
+    static void escape(TDBGrid& g) {
+        if (g.editorModified_) return reset(g);
         TClientDataSet* s = set(g);
-        if (s && s->Editing()) {
-            // The typed text is dropped, not written by the cancel's own update.
-            const bool modified = g.editorModified_;
-            g.editorModified_ = false;
-            try {
-                s->Cancel();
-            } catch (...) {
-                g.editorModified_ = modified;
-                throw;
-            }
-            reset(g);
-        } else {
-            reset(g);
-        }
+        if (s && s->Editing()) s->Cancel();
+        reset(g);
+    }
+
+    // Tab past the last visible column goes on at the first column of the next row (and
+    // Shift+Tab before the first, at the last of the previous row). The cell is left as by
+    // a column move, then the row move posts as any row move does. The first and last rows
+    // keep the cell: a Tab never appends a row.
+    static void tab(TDBGrid& g, bool back) {
+        const int step = back ? -1 : 1;
+        const int next = visibleColumn(g, g.selected_, step);
+        if (next >= 0) return g.UserSelectColumn(next);
+        TClientDataSet* s = set(g);
+        if (!s || !s->Active()) return;
+        const int row = s->RecNo() + step;
+        if (row < 1 || row > s->RecordCount()) return;
+        const int wrapped = visibleColumn(g, back ? static_cast<int>(g.columns_.size()) : -1, step);
+        if (wrapped < 0) return;
+        if (wrapped == g.selected_) return moveRow(g, step);  // one visible column: a row move
+        g.WriteEditorText();
+        if (g.OnColExit) g.OnColExit(g);
+        moveRow(g, step);
+        selectColumn(g, wrapped);
+        if (g.OnColEnter) g.OnColEnter(g);
+    }
+
+    static void editButton(TDBGrid& g) {
+        if (g.ShowsEditButton() && g.OnEditButtonClick) g.OnEditButtonClick(g);
+    }
+
+    // Ctrl+Delete: the grid asks first, then deletes through the data set as any delete
+    // does (its handlers run). No view to ask means no answer, so nothing is deleted.
+    static void deleteRow(TDBGrid& g) {
+        TClientDataSet* s = set(g);
+        if (g.ReadOnly || !s || !s->Active() || s->IsEmpty() || !TApplication::HasInstance()) return;
+        if (!TApplication::Instance().UI().Confirm(kDeleteQuestionKey, kDeleteQuestionText)) return;
+        s->Delete();
     }
 };
 
@@ -275,37 +302,55 @@ void TDBGrid::UserKey(std::uint16_t vk, TShiftState shift) {
     } catch (const EAbort&) {
         return;
     }
+    // Ctrl+Tab and Ctrl+Enter are commands of the grid, not characters.
+    const bool command = (shift & ssCtrl) && (vk == VK_TAB || vk == VK_RETURN);
     // Enter and Backspace are characters the key filters may drop. Tab and Escape move
     // and cancel at key-down, as a grid's navigation keys do: a filter that drops their
     // character afterwards must not trap the user in a column or an edit.
-    if (vk == VK_RETURN || vk == VK_BACK) {
+    if (!command && (vk == VK_RETURN || vk == VK_BACK)) {
         char32_t ch = vk;
         if (OnKeyPress) OnKeyPress(*this, ch);
         if (ch == 0) return;
     }
     navigate(vk, shift);
-    if (vk == VK_TAB || vk == VK_ESCAPE) {
+    if (!command && (vk == VK_TAB || vk == VK_ESCAPE)) {
         char32_t ch = vk;
         if (OnKeyPress) OnKeyPress(*this, ch);
     }
 }
 
 void TDBGrid::navigate(std::uint16_t vk, TShiftState shift) {
+    const bool ctrl = shift & ssCtrl;
     switch (vk) {
-    case VK_RETURN: Impl::enter(*this); break;
+    case VK_RETURN:
+        if (ctrl)
+            Impl::editButton(*this);
+        else
+            Impl::enter(*this);
+        break;
     case VK_TAB:
+        if (!ctrl) {
+            Impl::tab(*this, shift & ssShift);
+        } else if (TForm* form = ParentForm()) {
+            form->SelectNext(this, !(shift & ssShift));
+        }
+        break;
     case VK_LEFT:
     case VK_RIGHT: {
-        const bool back = vk == VK_LEFT || (vk == VK_TAB && (shift & ssShift));
-        int next = Impl::visibleColumn(*this, selected_, back ? -1 : 1);
+        int next = Impl::visibleColumn(*this, selected_, vk == VK_LEFT ? -1 : 1);
         if (next >= 0) UserSelectColumn(next);
         break;
     }
     case VK_UP: Impl::moveRow(*this, -1); break;
     case VK_DOWN: Impl::moveRow(*this, 1); break;
     case VK_BACK: Impl::erase(*this, false); break;
-    case VK_DELETE: Impl::erase(*this, true); break;
-    case VK_ESCAPE: Impl::cancel(*this); break;
+    case VK_DELETE:
+        if (ctrl)
+            Impl::deleteRow(*this);
+        else
+            Impl::erase(*this, true);
+        break;
+    case VK_ESCAPE: Impl::escape(*this); break;
     case VK_INSERT:
         if (TClientDataSet* s = Impl::set(*this); s && s->Active() && !ReadOnly) {
             WriteEditorText();
@@ -346,8 +391,7 @@ void TDBGrid::UserPick(const std::string& text) {
 }
 
 void TDBGrid::UserEditButton() {
-    if (!Impl::takeFocus(*this)) return;
-    if (ShowsEditButton() && OnEditButtonClick) OnEditButtonClick(*this);
+    if (Impl::takeFocus(*this)) Impl::editButton(*this);
 }
 
 std::string TDBGrid::CellText(int recNo, int columnIndex) const {

@@ -80,12 +80,23 @@ public:
     // keystroke in a newly selected cell replaces the whole text; later ones append.
     // Characters for a read-only column or field, or a grid without a set, are dropped.
     void UserType(char32_t ch);
-    // Enter (writes the editor text), Tab and Left/Right (column moves), Up/Down (row
-    // moves), Backspace, Escape (cancel the edit), Delete (clears a freshly selected
-    // cell), Insert (inserts a row). OnKeyDown runs first (EAbort drops the key). Enter and
-    // Backspace then pass OnKeyPress, which may drop them; Tab and Escape act first and
-    // reach OnKeyPress afterwards, which cannot undo them.
+    // Enter (writes the editor text), Left/Right (column moves), Up/Down (row moves),
+    // Backspace, Delete (clears a freshly selected cell), Insert (inserts a row), and:
+    // - Tab / Shift+Tab: the next / previous visible column; past the last (first) one, the
+    //   first (last) column of the next (previous) row; on the last (first) row it stays:
+    //   a Tab never appends a row;
+    // - Ctrl+Tab / Ctrl+Shift+Tab: the focus goes to the next / previous control of the form;
+    // - Escape: undoes the cell being typed when its text was changed, else cancels the row;
+    // - Ctrl+Delete: deletes the current row through the data set after the question
+    //   kDeleteQuestionKey (answered No, nothing happens);
+    // - Ctrl+Enter: runs the edit button of an ellipsis column, as a click does.
+    // OnKeyDown runs first (EAbort drops the key). Enter and Backspace then pass OnKeyPress,
+    // which may drop them; Tab and Escape act first and reach OnKeyPress afterwards, which
+    // cannot undo them; Ctrl+Tab and Ctrl+Enter type no character and skip OnKeyPress.
     void UserKey(std::uint16_t vk, TShiftState shift = 0);
+    // The grid's own confirmation question before Ctrl+Delete deletes a row.
+    static constexpr const char* kDeleteQuestionKey = "ExcluirRegistro";
+    static constexpr const char* kDeleteQuestionText = "Excluir o registro?";
     // Column move: write the text, OnColExit (an exception keeps the column), select,
     // OnColEnter. Hidden columns cannot be selected.
     void UserSelectColumn(int index);

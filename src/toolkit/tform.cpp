@@ -1,5 +1,6 @@
 #include "toolkit/tform.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "toolkit/tapplication.h"
@@ -26,6 +27,14 @@ private:
     bool& flag_;
     bool saved_;
 };
+
+// Every control under `parent`, depth first, parents before their children.
+void collect(TControl& parent, std::vector<TControl*>& out) {
+    for (TControl* child : parent.Children()) {
+        out.push_back(child);
+        collect(*child, out);
+    }
+}
 
 }  // namespace
 
@@ -66,6 +75,22 @@ bool TForm::FocusControl(TControl* control) {
         if (active_ != control) break;
     }
     return active_ == control;
+}
+
+bool TForm::SelectNext(TControl* from, bool forward) {
+    std::vector<TControl*> order;
+    collect(*this, order);
+    const auto n = static_cast<std::ptrdiff_t>(order.size());
+    const auto at = std::find(order.begin(), order.end(), from) - order.begin();
+    // From a control not in the form the walk starts at either end.
+    const std::ptrdiff_t start = at < n ? at : (forward ? -1 : n);
+    for (std::ptrdiff_t step = 1; step <= n; ++step) {
+        const std::ptrdiff_t i = ((start + (forward ? step : -step)) % n + n) % n;
+        TControl* candidate = order[static_cast<std::size_t>(i)];
+        if (candidate == from) return false;
+        if (candidate->CanFocus()) return FocusControl(candidate);
+    }
+    return false;
 }
 
 void TForm::SetWindowState(TWindowState s) {

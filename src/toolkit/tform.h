@@ -23,6 +23,11 @@ public:
     // Moving to the control that has the focus does nothing. Returns whether the focus is
     // on `control` afterwards.
     bool FocusControl(TControl* control);
+    // Moves the focus from `from` to the next control that can take it, in the order the
+    // controls sit in the form (parents before their children), wrapping at the end;
+    // `forward` false goes the other way. A move as FocusControl; false when no other
+    // control can take the focus or a handler kept it.
+    bool SelectNext(TControl* from, bool forward);
     // Sets the first focused control without running any handler (before showing).
     void SetInitialActiveControl(TControl* control) { active_ = control; }
 

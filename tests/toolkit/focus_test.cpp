@@ -152,6 +152,23 @@ TEST_F(FocusTest, OnlyReachableWindowedControlsTakeTheFocus) {
     EXPECT_FALSE(orphan.CanFocus()) << "on no form";
 }
 
+// The order is the form's: parents before children, hidden pages and buttons skipped.
+TEST_F(FocusTest, CtrlTabGoesToTheNextControlThatTakesTheFocusAndWraps) {
+    form.FocusControl(&gridA);
+    gridA.UserKey(VK_TAB, ssCtrl);
+    EXPECT_EQ(form.ActiveControl(), &pgc);
+    EXPECT_TRUE(form.SelectNext(&pgc, true));
+    EXPECT_EQ(form.ActiveControl(), &gridB);
+    trace.clear();
+    gridB.UserKey(VK_TAB, ssCtrl);
+    EXPECT_EQ(trace.str(), "exit gridB, exit panInner, exit tsh1, exit pgc, enter panTop, enter gridA");
+    gridA.UserKey(VK_TAB, ssCtrl | ssShift);
+    EXPECT_EQ(form.ActiveControl(), &gridB);
+    gridB.OnExit = [](TObject&) { Abort(); };
+    EXPECT_THROW(gridB.UserKey(VK_TAB, ssCtrl), EAbort);
+    EXPECT_EQ(form.ActiveControl(), &gridB) << "a refused exit keeps the focus";
+}
+
 TEST_F(FocusTest, FocusingNothingLeavesEveryContainer) {
     form.FocusControl(&gridB);
     trace.clear();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/exceptions.h"
+#include "toolkit/tapplication.h"
 #include "toolkit/tdbgrid.h"
 #include "toolkit/tdbnavigator.h"
 #include "toolkit/tform.h"
@@ -114,12 +115,41 @@ TEST_F(GridTest, ColumnMovesSkipHiddenColumnsBothWays) {
     EXPECT_EQ(grid.SelectedIndex(), 1);
     grid.UserKey(VK_TAB);
     EXPECT_EQ(grid.SelectedIndex(), 3);
-    grid.UserKey(VK_TAB);
-    EXPECT_EQ(grid.SelectedIndex(), 3) << "no column after the last";
+    grid.UserKey(VK_RIGHT);
+    EXPECT_EQ(grid.SelectedIndex(), 3) << "Right does not wrap";
+    EXPECT_EQ(cds.RecNo(), 1);
     grid.UserKey(VK_TAB, ssShift);
     EXPECT_EQ(grid.SelectedIndex(), 1);
     grid.UserSelectColumn(2);
     EXPECT_EQ(grid.SelectedIndex(), 1) << "a hidden column cannot be clicked";
+}
+
+// Past the last column Tab posts what was typed into the row being left and goes on at
+// the next row's first column; the last row keeps its cell, no row is appended.
+TEST_F(GridTest, TabWrapsToTheNeighbouringRowAndNeverAppends) {
+    grid.UserSelectColumn(3);
+    trace.clear();
+    type(U"01052025");
+    grid.UserKey(VK_TAB);
+    EXPECT_EQ(trace.str(), "BeforeEdit, colexit DT=01/05/2025, AfterPost NAME=Ana, colenter NAME");
+    EXPECT_EQ(cds.RecNo(), 2);
+    EXPECT_EQ(grid.SelectedIndex(), 0);
+    EXPECT_TRUE(dt.IsNull()) << "the date went to the first row";
+    grid.UserKey(VK_TAB, ssShift);
+    EXPECT_EQ(cds.RecNo(), 1);
+    EXPECT_EQ(grid.SelectedIndex(), 3);
+    grid.UserSelectColumn(0);
+    grid.UserKey(VK_TAB, ssShift);
+    EXPECT_EQ(cds.RecNo(), 1) << "nothing before the first row";
+    EXPECT_EQ(grid.SelectedIndex(), 0);
+
+    grid.UserSelectRow(2);
+    grid.UserSelectColumn(3);
+    grid.UserKey(VK_TAB);
+    EXPECT_EQ(cds.RecNo(), 2);
+    EXPECT_EQ(grid.SelectedIndex(), 3);
+    EXPECT_EQ(cds.RecordCount(), 2);
+    EXPECT_EQ(cds.State(), TDataSetState::dsBrowse);
 }
 
 TEST_F(GridTest, AbortInOnColExitKeepsTheColumn) {
@@ -198,12 +228,38 @@ TEST_F(GridTest, EscapeCancelsEvenWhenTheFilterDropsItsCharacter) {
     EXPECT_EQ(cds.State(), TDataSetState::dsBrowse);
 }
 
-TEST_F(GridTest, EscapeCancelsTheEditAndDiscardsTheEditor) {
-    type(U"Bia");
+TEST_F(GridTest, FirstEscapeUndoesTheCellOnlyTheNextCancelsTheRow) {
+    grid.UserKey(VK_INSERT);
+    type(U"Caio");
+    grid.UserSelectColumn(3);
+    type(U"0105");
+    grid.UserKey(VK_ESCAPE);
+    EXPECT_EQ(cds.State(), TDataSetState::dsInsert);
+    EXPECT_EQ(name.AsString(), "Caio");
+    EXPECT_EQ(editor(), " fresh");
     grid.UserKey(VK_ESCAPE);
     EXPECT_EQ(cds.State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(cds.RecordCount(), 2);
     EXPECT_EQ(name.AsString(), "Ana");
-    EXPECT_EQ(editor(), "Ana fresh");
+}
+
+TEST_F(GridTest, CtrlDeleteAsksThenDeletesThroughTheSet) {
+    tktest::RecordingUI ui;
+    TApplication app{ui};
+    TApplication::SetInstance(&app);
+    cds.AfterDelete = [this](TClientDataSet&) { trace("AfterDelete"); };
+    ui.answer = false;
+    grid.UserKey(VK_DELETE, ssCtrl);
+    EXPECT_EQ(cds.RecordCount(), 2);
+    ui.answer = true;
+    grid.UserKey(VK_DELETE, ssCtrl);
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"confirm ExcluirRegistro", "confirm ExcluirRegistro"}));
+    EXPECT_EQ(trace.str(), "AfterDelete");
+    EXPECT_EQ(cds.RecordCount(), 1);
+    EXPECT_EQ(name.AsString(), "Bruno");
+    grid.UserKey(VK_DELETE);
+    EXPECT_EQ(cds.RecordCount(), 1) << "plain Delete works in the cell";
+    TApplication::SetInstance(nullptr);
 }
 
 TEST_F(GridTest, EnterWritesTheTextAndTheNextKeystrokeReplacesIt) {
@@ -306,14 +362,17 @@ TEST_F(GridTest, PickListChoiceEntersTheEditorWithoutKeyFilters) {
     EXPECT_EQ(name.AsString(), "Gerente");
 }
 
-TEST_F(GridTest, EditButtonRunsOnlyForEllipsisColumns) {
+TEST_F(GridTest, EditButtonAndCtrlEnterRunOnlyForEllipsisColumns) {
     grid.OnEditButtonClick = [this](TObject&) { trace("button"); };
+    grid.OnKeyPress = [this](TObject&, char32_t&) { trace("keypress"); };
     grid.UserEditButton();
+    grid.UserKey(VK_RETURN, ssCtrl);
     EXPECT_FALSE(grid.ShowsEditButton());
     grid.Columns()[0].ButtonStyle = TColumnButtonStyle::cbsEllipsis;
     EXPECT_TRUE(grid.ShowsEditButton());
     grid.UserEditButton();
-    EXPECT_EQ(trace.str(), "button");
+    grid.UserKey(VK_RETURN, ssCtrl);
+    EXPECT_EQ(trace.str(), "button, button");
 }
 
 TEST_F(GridTest, ProgramColumnChoiceWritesTheTextWithoutColumnEvents) {

@@ -9,13 +9,14 @@
 
 namespace tktest {
 
-// Records every request as one line; confirmations are answered Yes.
+// Records every request as one line; confirmations are answered with `answer` (Yes).
 class RecordingUI : public tk::IUserInterface {
 public:
     std::vector<std::string> log;
+    bool answer = true;
     bool Confirm(const std::string& key, const std::string&) override {
         log.push_back("confirm " + key);
-        return true;
+        return answer;
     }
     void ShowMessageError(const std::string& text) override { log.push_back("message: " + text); }
     void ShowException(const std::string& text) override { log.push_back("error: " + text); }
