@@ -164,9 +164,19 @@ std::optional<double> waitSecondsOf(std::string_view text) {
 std::optional<KeyStroke> keyStrokeOf(std::string_view name) {
     KeyStroke k;
     std::string n = lower(name);
-    if (n.starts_with("shift+")) {
-        k.shift = tk::ssShift;
-        n.erase(0, 6);
+    // Modifier prefixes in either order, each at most once.
+    static constexpr std::array<std::pair<std::string_view, tk::TShiftState>, 2> modifiers{{
+        {"ctrl+", tk::ssCtrl}, {"shift+", tk::ssShift},
+    }};
+    for (bool more = true; more;) {
+        more = false;
+        for (const auto& [prefix, bit] : modifiers) {
+            if (!(k.shift & bit) && n.starts_with(prefix)) {
+                k.shift |= bit;
+                n.erase(0, prefix.size());
+                more = true;
+            }
+        }
     }
     static constexpr std::array<std::pair<std::string_view, std::uint16_t>, 10> keys{{
         {"enter", tk::VK_RETURN}, {"tab", tk::VK_TAB}, {"backspace", tk::VK_BACK},

@@ -36,7 +36,8 @@ std::optional<ScriptCommand> parseScriptLine(std::string_view line, int lineNo);
 std::optional<double> waitSecondsOf(std::string_view text);
 
 // A key of `key GRID NAME`: Enter, Tab, Backspace, Escape, Delete, Insert, Up, Down, Left
-// or Right, in any letter case, optionally prefixed "Shift+".
+// or Right, in any letter case, optionally prefixed "Ctrl+" and/or "Shift+" ("Ctrl+Delete",
+// "Ctrl+Shift+Tab").
 struct KeyStroke {
     std::uint16_t vk = 0;
     tk::TShiftState shift = 0;

@@ -28,7 +28,8 @@ show cdsEvento
     EXPECT_EQ(stored[0].at(2), "007");
 }
 
-// The grid moves and cancels on Tab and Escape although the filters drop those characters.
+// The grid moves and cancels on Tab and Escape although the filters drop those characters
+// (the first Escape takes back the choice, the second the row).
 TEST_F(EventoRules, TabLeavesAndEscapeCancelsThroughTheFilteredColumns) {
     const auto out = run(R"(open
 tab tshEvento
@@ -37,6 +38,7 @@ type dbgEvento 1
 key dbgEvento Tab
 key dbgEvento Tab
 pick dbgEvento Gerente
+key dbgEvento Escape
 key dbgEvento Escape
 show cdsEvento
 state

@@ -100,8 +100,8 @@ TEST(ScriptLineTest, MalformedLinesAreScriptErrorsNamingTheLine) {
 TEST(ScriptLineTest, ArgumentsOutsideTheirSetAreRefused) {
     for (const char* line : {"nav middle", "nav First", "answer maybe", "answer Yes", "search 0", "search -1",
                              "search two", "search 1x", "row dbgPadrao 0", "row dbgPadrao x", "key dbgPadrao F5",
-                             "key dbgPadrao Ctrl+Tab", "wait -1", "wait 1,5", "wait 1.", "wait two",
-                             "wait 86401"}) {
+                             "key dbgPadrao Alt+Tab", "key dbgPadrao Ctrl+Ctrl+Tab", "wait -1", "wait 1,5",
+                             "wait 1.", "wait two", "wait 86401"}) {
         EXPECT_NE(errorOf(line).find("line 7:"), std::string::npos) << line;
     }
 }
@@ -124,6 +124,13 @@ TEST(KeyStrokeTest, NamesMapToVirtualKeys) {
     ASSERT_TRUE(backTab);
     EXPECT_EQ(backTab->vk, tk::VK_TAB);
     EXPECT_EQ(backTab->shift, tk::ssShift);
+    for (const char* name : {"Ctrl+Shift+Tab", "shift+ctrl+tab"}) {
+        auto k = keyStrokeOf(name);
+        ASSERT_TRUE(k) << name;
+        EXPECT_EQ(k->vk, tk::VK_TAB) << name;
+        EXPECT_EQ(k->shift, tk::ssCtrl | tk::ssShift) << name;
+    }
+    EXPECT_EQ(keyStrokeOf("Ctrl+Delete")->shift, tk::ssCtrl);
     EXPECT_FALSE(keyStrokeOf("Home"));
     EXPECT_FALSE(keyStrokeOf(""));
 }
