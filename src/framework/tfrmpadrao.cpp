@@ -50,6 +50,13 @@ TfrmPadrao::TfrmPadrao(tk::TComponent* owner, std::string name)
         {&sbtConfirmar, "Confirmar"}, {&sbtCancelar, "Cancelar"}, {&sbtProcurar, "Procurar"},
         {&sbtVerificar, "Atualizar"}, {&sbtImprimir, "Imprimir"}};
     for (auto [button, caption] : captions) button->Caption = caption;
+    // Shortcut keys of the commands and the first two pages; none collides with a grid key.
+    const std::pair<tk::TMenuItem*, const char*> shortCuts[] = {
+        {&mnuIncluir, "Ctrl+I"},   {&mnuAlterar, "Ctrl+A"},   {&mnuExcluir, "Ctrl+E"},
+        {&mnuConfirmar, "Ctrl+S"}, {&mnuCancelar, "Ctrl+Z"},  {&mnuProcurar, "Ctrl+F"},
+        {&mnuVerificar, "F5"},     {&mnuListagem, "Ctrl+P"},  {&mnuFolhaDados, "Ctrl+1"},
+        {&mnuFormulario, "Ctrl+2"}};
+    for (auto [item, keys] : shortCuts) item->ShortCut = keys;
 
     dbgPadrao.SetDataSource(&dtsPadrao);
     dbnPadrao.DataSource = &dtsPadrao;

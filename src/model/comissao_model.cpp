@@ -203,6 +203,8 @@ ComissaoModel::ComissaoModel(fw::TfrmPadrao& form)
     form.tshFormulario.Caption = "Cargo";
     form.mnuFolhaDados.SetCaption("Comissão (&Grade)");
     form.mnuFormulario.SetCaption("&Cargo");
+    mnuTipoEvento.ShortCut = "Ctrl+3";
+    mnuPromocao.ShortCut = "Ctrl+4";
     form.mnuListagem.SetVisible(false);
     form.mnuConfigImpressora.SetVisible(false);
     form.msgPadrao.Messages = MessageRows();

@@ -145,6 +145,10 @@ void TfrmComissao::dbgPadraoKeyPress(tk::TObject&, char32_t& Key) {
     if (isDate(*field) && !datesTakeTyping(*this)) Key = 0;
 }
 
+// Also on every state change, so that the grid shows a stored table's dates read-only
+// before the first keystroke.
+void TfrmComissao::TravaDatasComissao() { datesTakeTyping(*this); }
+
 void TfrmComissao::dbgPadraoKeyDown(tk::TObject& Sender, std::uint16_t& Key, tk::TShiftState Shift) {
     fw::TfrmPadrao::dbgPadraoKeyDown(Sender, Key, Shift);
     // Delete empties a cell without typing a character: the dates refuse it as they refuse

@@ -235,7 +235,10 @@ void TfrmComissao::sbtVerificarClick(tk::TObject&) {
     Showavi::DeactiveShowAvi();
 }
 
-void TfrmComissao::dtsPadraoStateChange(tk::TObject&) { Habilita_Botoes(); }
+void TfrmComissao::dtsPadraoStateChange(tk::TObject&) {
+    TravaDatasComissao();
+    Habilita_Botoes();
+}
 void TfrmComissao::dtsCargoStateChange(tk::TObject&) { Habilita_Botoes(); }
 void TfrmComissao::dtsEventoStateChange(tk::TObject&) { Habilita_Botoes(); }
 void TfrmComissao::dtsPromocaoStateChange(tk::TObject&) { Habilita_Botoes(); }

@@ -69,6 +69,8 @@ public:
     void Vd_Nome(bool Obrigatorio);
     void Vd_DtIniComissao(bool Obrigatorio);
     void Vd_DtFinComissao(bool Obrigatorio);
+    // The two validity dates are read-only unless a new table is being inserted.
+    void TravaDatasComissao();
 
     // Position rules (rules/cargo.cpp).
     void cdsCargoBeforeInsert(tk::TClientDataSet& DataSet);

@@ -24,6 +24,10 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool on);
 
+    // The key that chooses the item, as "Ctrl+I" or "F5" (empty: none). The view shows it
+    // beside the caption and binds it.
+    std::string ShortCut;
+
     TNotifyEvent OnClick;
     // Runs OnClick; false (and nothing run) when disabled or hidden.
     bool UserClick();
