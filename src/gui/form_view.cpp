@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -19,6 +20,7 @@
 #include <tuple>
 
 #include "gui/grid_view.h"
+#include "gui/page_splitter.h"
 #include "toolkit/tdbgrid.h"
 #include "toolkit/tdbnavigator.h"
 #include "toolkit/tmenuitem.h"
@@ -59,6 +61,27 @@ bool fills(const tk::TControl& control) {
            dynamic_cast<const tk::TDBText*>(&control);
 }
 
+// An MDI area switches windows on Ctrl+Tab from an application-wide filter, before any
+// widget sees the key. This one, installed after the area's and so asked first, gives
+// Ctrl+Tab and Ctrl+Shift+Tab to the screen when they are meant for one of its widgets.
+class CtrlTabRoute : public QObject {
+public:
+    using Route = std::function<bool(QObject* receiver, const QKeyEvent& key)>;
+    CtrlTabRoute(QObject* parent, Route route) : QObject(parent), route_(std::move(route)) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        const bool tab = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
+        return tab && (key.modifiers() & Qt::ControlModifier) && route_(watched, key);
+    }
+
+private:
+    Route route_;
+};
+
 }  // namespace
 
 FormView::FormView(tk::TForm& form, ActionLoop& loop, QWidget* parent) : QWidget(parent), form_(&form), loop_(loop) {
@@ -88,6 +111,13 @@ FormView::FormView(tk::TForm& form, ActionLoop& loop, QWidget* parent) : QWidget
         default:
             if (window->isMinimized() || window->isMaximized()) window->showNormal();
         }
+    });
+    new CtrlTabRoute(this, [this](QObject* receiver, const QKeyEvent& key) {
+        if (!form_) return false;
+        for (GridView* g : grids_)
+            if (receiver == g) return g->userKey(key);
+        if (pages_ && (receiver == pages_ || receiver == pages_->tabBar())) return pageKey(key);
+        return false;
     });
     afterActionId_ = loop_.AfterAction().subscribe([this] {
         if (!form_) return;
@@ -248,8 +278,9 @@ QWidget* FormView::buildPage(tk::TControl& page) {
         for (tk::TControl* child : children) build(*child, *layout);
         return content;
     }
-    // What comes before the splitter fills the page; what comes after keeps its height.
-    auto* splitter = new QSplitter(Qt::Vertical, content);
+    // What comes after the splitter starts at its own height; what comes before fills the
+    // page. Later changes of the page's height are shared between the two.
+    auto* splitter = new PageSplitter(content);
     splitter->setObjectName(qs((*splitterAt)->Name()));
     splitter->setChildrenCollapsible(false);
     splitter->setHandleWidth(std::max(3, (*splitterAt)->Height));
@@ -277,15 +308,16 @@ QWidget* FormView::buildNavigator(tk::TControl& control) {
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    const std::tuple<const char*, QStyle::StandardPixmap, tk::TNavigateBtn> buttons[] = {
-        {"first", QStyle::SP_MediaSkipBackward, tk::TNavigateBtn::nbFirst},
-        {"prior", QStyle::SP_MediaSeekBackward, tk::TNavigateBtn::nbPrior},
-        {"next", QStyle::SP_MediaSeekForward, tk::TNavigateBtn::nbNext},
-        {"last", QStyle::SP_MediaSkipForward, tk::TNavigateBtn::nbLast},
+    const std::tuple<const char*, const char*, QStyle::StandardPixmap, tk::TNavigateBtn> buttons[] = {
+        {"first", "Primeiro", QStyle::SP_MediaSkipBackward, tk::TNavigateBtn::nbFirst},
+        {"prior", "Anterior", QStyle::SP_MediaSeekBackward, tk::TNavigateBtn::nbPrior},
+        {"next", "Próximo", QStyle::SP_MediaSeekForward, tk::TNavigateBtn::nbNext},
+        {"last", "Último", QStyle::SP_MediaSkipForward, tk::TNavigateBtn::nbLast},
     };
-    for (const auto& [name, pixmap, which] : buttons) {
+    for (const auto& [name, tip, pixmap, which] : buttons) {
         auto* tool = new QToolButton(bar);
         tool->setObjectName(QString::fromLatin1(name));
+        tool->setToolTip(QString::fromUtf8(tip));
         tool->setIcon(QApplication::style()->standardIcon(pixmap));
         tool->setFocusPolicy(Qt::NoFocus);
         tool->setAutoRaise(false);
@@ -324,6 +356,9 @@ void FormView::addMenuItems(tk::TMenuItem& parent, QWidget& into) {
             into.addAction(action);
         } else {
             action = new QAction(qs(item->Caption()), &into);
+            // The menu shows the key beside the caption; pressing it chooses the item.
+            if (!item->ShortCut.empty())
+                action->setShortcut(QKeySequence::fromString(qs(item->ShortCut), QKeySequence::PortableText));
             into.addAction(action);
             // Qt flips a checkable action's mark on its own; the toolkit's mark wins.
             auto apply = [action, item] {
@@ -377,17 +412,52 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             }
             return true;
         }
+        case QEvent::KeyPress:
+            return pageKey(static_cast<QKeyEvent&>(*event));
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::Wheel:
-        case QEvent::KeyPress:
             return true;
         default:
             break;
         }
     }
-    if (pages_ && watched == pages_ && event->type() == QEvent::KeyPress) return true;
+    if (pages_ && watched == pages_ && event->type() == QEvent::KeyPress)
+        return pageKey(static_cast<QKeyEvent&>(*event));
     return QWidget::eventFilter(watched, event);
+}
+
+bool FormView::pageKey(const QKeyEvent& event) {
+    tk::TPageControl* control = pageControl_;
+    if (!control || !form_) return true;
+    switch (event.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
+        // With the focus on the page tabs, Tab and Ctrl+Tab go on to the next control.
+        const bool forward = event.key() == Qt::Key_Tab && !(event.modifiers() & Qt::ShiftModifier);
+        tk::TForm* form = form_;
+        loop_.run([form, control, forward] { form->SelectNext(control, forward); });
+        break;
+    }
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        // The neighbouring tab the user may choose; a disabled one is passed over.
+        const auto& pages = control->Pages();
+        const int step = event.key() == Qt::Key_Right ? 1 : -1;
+        const int count = static_cast<int>(pages.size());
+        int at = static_cast<int>(std::find(pages.begin(), pages.end(), control->ActivePage()) - pages.begin());
+        for (at += step; at >= 0 && at < count; at += step) {
+            tk::TTabSheet* page = pages[static_cast<std::size_t>(at)];
+            if (!page->Enabled() || !page->Visible()) continue;
+            loop_.run([control, page] { control->UserSelectTab(page); });
+            break;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return true;
 }
 
 QWidget* FormView::widgetOf(const std::string& name) const {

@@ -13,6 +13,7 @@
 #include "toolkit/tform.h"
 
 class QAction;
+class QKeyEvent;
 class QLayout;
 class QMenuBar;
 class QTabWidget;
@@ -67,6 +68,8 @@ private:
     // Calls `update` now and after every change notice of `component`.
     void follow(tk::TComponent& component, std::function<void()> update);
     void syncPages();
+    // Keys on the page tabs: Tab leaves them, Left and Right choose the neighbouring page.
+    bool pageKey(const QKeyEvent& event);
 
     tk::TForm* form_;
     ActionLoop& loop_;

@@ -2,12 +2,16 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "toolkit/keys.h"
 #include "toolkit/tform.h"
@@ -58,6 +62,30 @@ bool showsPickList(const tk::TDBGrid& grid) {
     const tk::TField* field = column->Field();
     return !field || !field->ReadOnly;
 }
+
+// Shows `text` as the tooltip of the help event, or none when it is empty; the event is
+// taken either way.
+bool showToolTip(const QHelpEvent& event, const QString& text, QWidget& over) {
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event.globalPos(), text, &over);
+    return true;
+}
+
+// Column titles cut short end in "…", whatever the style does with long titles.
+class GridHeader : public QHeaderView {
+public:
+    explicit GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+        const int room = sectionSize(logicalIndex) - 2 * margin;
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, room);
+    }
+};
 
 }  // namespace
 
@@ -141,6 +169,7 @@ GridView::GridView(tk::TDBGrid& grid, ActionLoop& loop, QWidget* parent)
       editButton_(new QToolButton(viewport())),
       pickButton_(new QToolButton(viewport())) {
     setObjectName(QString::fromStdString(grid.Name()));
+    setHorizontalHeader(new GridHeader(this));
     setModel(model_);
     // Qt edits nothing itself: every key and click goes to the toolkit's grid.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -160,6 +189,8 @@ GridView::GridView(tk::TDBGrid& grid, ActionLoop& loop, QWidget* parent)
     verticalHeader()->setDefaultSectionSize(QFontMetrics(small).height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumWidth(14);
+    // Cut texts end in "…"; their tooltip shows them whole.
+    setTextElideMode(Qt::ElideRight);
 
     editButton_->setObjectName(QStringLiteral("editButton"));
     editButton_->setText(QStringLiteral("\u2026"));
@@ -181,6 +212,7 @@ GridView::GridView(tk::TDBGrid& grid, ActionLoop& loop, QWidget* parent)
 
     installEventFilter(this);
     viewport()->installEventFilter(this);
+    horizontalHeader()->viewport()->installEventFilter(this);
     changedId_ = grid.OnChanged().subscribe([this](tk::TComponent&) { sync(); });
     sync();
 }
@@ -213,13 +245,59 @@ void GridView::sync() {
     const tk::TClientDataSet* set = dataSetOf(*grid_);
     const int row = set && set->Active() && !set->IsEmpty() ? set->RecNo() - 1 : -1;
     const QModelIndex current = model_->index(row, grid_->SelectedIndex());
+    // The grid with the focus marks its cell; the others their whole row, in a paler colour.
+    const bool focused = grid_->Focused();
+    showFocusInColours(focused);
     if (current.isValid()) {
-        selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
+        selectionModel()->setCurrentIndex(current, focused ? QItemSelectionModel::ClearAndSelect
+                                                           : QItemSelectionModel::ClearAndSelect |
+                                                                 QItemSelectionModel::Rows);
         scrollTo(current);
     } else {
         selectionModel()->clear();
     }
     placeButtons();
+}
+
+QColor GridView::inactiveRowColor(const QPalette& palette) {
+    const QColor mark = palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    auto mix = [](int a, int b) { return (a * 3 + b * 7) / 10; };
+    return QColor(mix(mark.red(), base.red()), mix(mark.green(), base.green()), mix(mark.blue(), base.blue()));
+}
+
+void GridView::showFocusInColours(bool focused) {
+    const QPalette app = QApplication::palette(this);
+    const QColor mark = focused ? app.color(QPalette::Active, QPalette::Highlight) : inactiveRowColor(app);
+    const QColor text = app.color(QPalette::Active, focused ? QPalette::HighlightedText : QPalette::Text);
+    QPalette shown = palette();
+    if (shown.color(QPalette::Active, QPalette::Highlight) == mark &&
+        shown.color(QPalette::Active, QPalette::HighlightedText) == text)
+        return;
+    // The same in both groups: it is the toolkit's focus that counts, not the window's.
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        shown.setColor(group, QPalette::Highlight, mark);
+        shown.setColor(group, QPalette::HighlightedText, text);
+    }
+    setPalette(shown);
+}
+
+QString GridView::cellToolTip(const QModelIndex& index) const {
+    if (!index.isValid()) return {};
+    const QString text = index.data(Qt::DisplayRole).toString();
+    // The item delegate keeps a margin each side of the text.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int room = columnWidth(index.column()) - 2 * margin;
+    return QFontMetrics(font()).horizontalAdvance(text) > room ? text : QString();
+}
+
+QString GridView::headerToolTip(int column) const {
+    if (column < 0 || column >= model_->columnCount()) return {};
+    const QString text = model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    const QHeaderView& header = *horizontalHeader();
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+    const int room = header.sectionSize(column) - 2 * margin;
+    return QFontMetrics(header.font()).elidedText(text, Qt::ElideRight, room) != text ? text : QString();
 }
 
 void GridView::placeButtons() {
@@ -264,8 +342,16 @@ void GridView::showPickList() {
     });
 }
 
-bool GridView::keyPress(const QKeyEvent& event) {
+bool GridView::userKey(const QKeyEvent& event) {
+    if (!grid_) return false;
     const tk::TShiftState shift = shiftOf(event.modifiers());
+    // The keypad's decimal key gives the decimal comma, whatever the keyboard layout says.
+    if ((event.modifiers() & Qt::KeypadModifier) && (event.key() == Qt::Key_Period || event.key() == Qt::Key_Comma)) {
+        loop_.run([this] {
+            if (takeFocus()) grid_->UserType(U',');
+        });
+        return true;
+    }
     if (event.key() == Qt::Key_Down && (shift & tk::ssAlt)) {
         if (showsPickList(*grid_)) showPickList();
         return true;
@@ -307,7 +393,14 @@ void GridView::mousePress(const QMouseEvent& event) {
 
 bool GridView::eventFilter(QObject* watched, QEvent* event) {
     if (!grid_) return QTableView::eventFilter(watched, event);
-    if (watched == this && event->type() == QEvent::KeyPress) return keyPress(static_cast<QKeyEvent&>(*event));
+    if (watched == this && event->type() == QEvent::KeyPress) return userKey(static_cast<QKeyEvent&>(*event));
+    if (event->type() == QEvent::ToolTip) {
+        auto& help = static_cast<QHelpEvent&>(*event);
+        if (watched == viewport()) return showToolTip(help, cellToolTip(indexAt(help.pos())), *viewport());
+        QHeaderView& header = *horizontalHeader();
+        if (watched == header.viewport())
+            return showToolTip(help, headerToolTip(header.logicalIndexAt(help.pos())), *header.viewport());
+    }
     if (watched == viewport()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:

@@ -53,12 +53,24 @@ public:
     QToolButton& editButton() const { return *editButton_; }
     QToolButton& pickButton() const { return *pickButton_; }
 
+    // Hands a key press to the toolkit's grid, as the widget's own key handling does;
+    // true when it was taken.
+    bool userKey(const QKeyEvent& event);
+
+    // The whole text of a cell or column title that is shown cut short ("…"); empty when
+    // it fits. Shown as the tooltip of the cell or title.
+    QString cellToolTip(const QModelIndex& index) const;
+    QString headerToolTip(int column) const;
+    // The colour of the current row of a grid without the focus: the user still sees which
+    // row the toolbar's commands would act on.
+    static QColor inactiveRowColor(const QPalette& palette);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool takeFocus();
-    bool keyPress(const QKeyEvent& event);
+    void showFocusInColours(bool focused);
     void mousePress(const QMouseEvent& event);
     void showPickList();
     void placeButtons();

@@ -9,6 +9,7 @@
 
 #include "gui/form_view.h"
 #include "gui/screen_pictures.h"
+#include "gui/window_menus.h"
 
 namespace gui {
 
@@ -17,6 +18,9 @@ MainWindow::MainWindow(tk::TApplication& app, GuiUserInterface& ui, host::Screen
     setObjectName(QStringLiteral("backoffice"));
     setWindowTitle(QStringLiteral("Backoffice"));
     mdi_->setObjectName(QStringLiteral("mdi"));
+    // A window too small for a screen scrolls to the rest of it instead of cutting it off.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     resize(1024, 720);
 
@@ -26,9 +30,10 @@ MainWindow::MainWindow(tk::TApplication& app, GuiUserInterface& ui, host::Screen
     connect(openAction_, &QAction::triggered, this, [this] { openScreen(); });
     cadastros->addSeparator();
     cadastros->addAction(QStringLiteral("&Sair"), this, [this] { close(); });
-    QMenu* janela = menuBar()->addMenu(QStringLiteral("&Janela"));
-    janela->addAction(QStringLiteral("&Cascata"), mdi_, &QMdiArea::cascadeSubWindows);
-    janela->addAction(QStringLiteral("&Lado a lado"), mdi_, &QMdiArea::tileSubWindows);
+    windowMenu_ = menuBar()->addMenu(QStringLiteral("&Janela"));
+    windowMenu_->addAction(QStringLiteral("&Cascata"), mdi_, &QMdiArea::cascadeSubWindows);
+    windowMenu_->addAction(QStringLiteral("&Lado a lado"), mdi_, &QMdiArea::tileSubWindows);
+    windowMenus_ = std::make_unique<WindowMenus>(*menuBar(), *mdi_, *windowMenu_);
     statusBar();
 
     ui_.setDialogParent(this);

@@ -3,17 +3,20 @@
 #pragma once
 #include <QMainWindow>
 #include <map>
+#include <memory>
 
 #include "gui/action_loop.h"
 #include "gui/gui_user_interface.h"
 #include "host/script_player.h"
 
 class QMdiArea;
+class QMenu;
 class QMdiSubWindow;
 
 namespace gui {
 
 class FormView;
+class WindowMenus;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -30,6 +33,8 @@ public:
     QAction& openAction() const { return *openAction_; }
 
     QMdiArea& mdiArea() const { return *mdi_; }
+    // The Janela menu: arrangement entries, then one entry per open window.
+    QMenu& windowMenu() const { return *windowMenu_; }
     ActionLoop& loop() { return loop_; }
     // The view of a shown form, or nullptr.
     FormView* viewOf(const tk::TForm& form) const;
@@ -53,6 +58,8 @@ private:
     QMdiArea* mdi_;
     QAction* openAction_ = nullptr;
     std::map<tk::TForm*, QMdiSubWindow*> windows_;
+    QMenu* windowMenu_ = nullptr;
+    std::unique_ptr<WindowMenus> windowMenus_;
 };
 
 }  // namespace gui
