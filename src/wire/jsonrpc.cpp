@@ -1,5 +1,6 @@
 #include "wire/jsonrpc.h"
 
+#include "wire/packet_text.h"
 #include "wire/wire_error.h"
 
 namespace wire::rpc {
@@ -46,6 +47,13 @@ Request parseRequest(const json& message) {
     return req;
 }
 
+bool isNotification(const json& message) {
+    if (!message.is_object() || message.contains("id")) return false;
+    const auto version = message.find("jsonrpc");
+    const auto method = message.find("method");
+    return version != message.end() && *version == "2.0" && method != message.end() && method->is_string();
+}
+
 Reply parseReply(const json& message) {
     if (!message.is_object()) throw WireError("reply: expected an object");
     const auto version = message.find("jsonrpc");
@@ -78,15 +86,28 @@ std::string toLine(const json& message) {
     return message.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-std::string resultLine(const json& id, std::string_view resultText) {
-    // Keys in the order nlohmann::json keeps them (sorted), as toLine writes them.
+std::string resultLine(const json& id, std::string_view resultText) { return resultLineFor(toLine(id), resultText); }
+
+// Keys in the order nlohmann::json keeps them (sorted), as toLine writes them.
+std::string resultLineFor(std::string_view idText, std::string_view resultText) {
     std::string out;
-    out.reserve(resultText.size() + 64);
+    out.reserve(resultText.size() + idText.size() + 40);
     out += R"({"id":)";
-    out += toLine(id);
+    out += idText;
     out += R"(,"jsonrpc":"2.0","result":)";
     out += resultText;
     out += '}';
+    return out;
+}
+
+std::string errorLineFor(std::string_view idText, int code, std::string_view message) {
+    std::string out = R"({"error":{"code":)";
+    out += std::to_string(code);
+    out += R"(,"message":)";
+    appendJsonString(out, message);
+    out += R"(},"id":)";
+    out += idText;
+    out += R"(,"jsonrpc":"2.0"})";
     return out;
 }
 

@@ -49,6 +49,9 @@ nlohmann::json makeError(const nlohmann::json& id, int code, const std::string& 
 // Checks one request object (not a batch). Throws RpcError(InvalidRequest) when it is
 // not a valid request; params given by name are refused with InvalidParams.
 Request parseRequest(const nlohmann::json& message);
+// True for a request object without an "id", which is never answered, even when its params are
+// wrong: "jsonrpc" is "2.0" and "method" a string, whatever the rest.
+bool isNotification(const nlohmann::json& message);
 
 // Checks one reply object. Throws WireError when it is not a valid reply.
 Reply parseReply(const nlohmann::json& message);
@@ -58,5 +61,9 @@ std::string toLine(const nlohmann::json& message);
 // toLine(makeResult(id, result)) for a result that is already JSON text, so a large result
 // need not pass through nlohmann::json on its way out.
 std::string resultLine(const nlohmann::json& id, std::string_view resultText);
+// The same lines for an id given as JSON text (as a request sent it, so that it comes back
+// exactly as it went), and toLine(makeError(id, code, message)) likewise.
+std::string resultLineFor(std::string_view idText, std::string_view resultText);
+std::string errorLineFor(std::string_view idText, int code, std::string_view message);
 
 }  // namespace wire::rpc

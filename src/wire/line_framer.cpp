@@ -2,6 +2,11 @@
 
 namespace wire {
 
+void emptyBuffer(std::string& buffer) {
+    buffer.clear();
+    if (buffer.capacity() > 64 * 1024) buffer.shrink_to_fit();
+}
+
 void LineFramer::feed(std::string_view bytes) {
     if (broken_) return;
     // Drop consumed bytes before growing, so a long stream of short lines stays cheap.
@@ -20,24 +25,31 @@ LineFramer::Status LineFramer::next(std::string& line) {
         scanned_ = buffer_.size();
         if (buffer_.size() - start_ > max_) {
             broken_ = true;
-            buffer_.clear();
+            emptyBuffer(buffer_);
+            start_ = scanned_ = 0;
             return Status::TooLong;
         }
         return Status::NeedMore;
     }
     if (nl - start_ > max_) {
         broken_ = true;
-        buffer_.clear();
+        emptyBuffer(buffer_);
+        start_ = scanned_ = 0;
         return Status::TooLong;
     }
     line.assign(buffer_, start_, nl - start_);
     start_ = nl + 1;
     scanned_ = start_;
     if (start_ == buffer_.size()) {
-        buffer_.clear();
+        emptyBuffer(buffer_);
         start_ = scanned_ = 0;
     }
     return Status::Line;
+}
+
+void LineFramer::clear() {
+    emptyBuffer(buffer_);
+    start_ = scanned_ = 0;
 }
 
 }  // namespace wire

@@ -80,7 +80,7 @@ TEST(PacketText, FloatsMatchTheTreeDigitForDigit) {
 TEST(PacketText, StringsEscapeAsTheTreeDoes) {
     const std::vector<std::string> texts = {
         "plain", "Comissão de Vendas", "aspas \" e barra \\", "linha\nnova\ttab\r", std::string("nul\0x", 5),
-        "\x01\x1f\x7f", "emoji \xF0\x9F\x98\x80", "bad \xC3 utf8", "\xFF\xFE", "trunc \xE2\x82", "/ slash"};
+        "\x01\x1f\x7f", "only \x1f here", "emoji \xF0\x9F\x98\x80", "bad \xC3 utf8", "\xFF\xFE", "trunc \xE2\x82", "/ slash"};
     const DataPacket p = withStrings(texts);
     EXPECT_EQ(toJsonText(p), viaTree(p));
 
@@ -94,4 +94,7 @@ TEST(PacketText, ResultLineMatchesTheEnvelopeOfTheTree) {
                            json(std::uint64_t{18446744073709551615ull})})
         EXPECT_EQ(rpc::resultLine(id, toJsonText(p)), rpc::toLine(rpc::makeResult(id, toJson(p))));
     EXPECT_EQ(rpc::resultLine(1, "null"), rpc::toLine(rpc::makeResult(1, nullptr)));
+    for (const json& id : {json(7), json("a\"b"), json(nullptr)})
+        EXPECT_EQ(rpc::errorLineFor(rpc::toLine(id), -32000, "Período \"inválido\"\n"),
+                  rpc::toLine(rpc::makeError(id, -32000, "Período \"inválido\"\n")));
 }
