@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
                {wire::Null{}, std::string("Bench"), wire::DateTime::fromYmd(2025, 1, 1),
                 wire::DateTime::fromYmd(2025, 12, 31), std::string("0001")});
         insert(store, ListKind::Cargo, {wire::Null{}, std::string("V"), 1.0});  // rule 1: 20 bands, read only
-        for (int i = 0; i < 20; ++i) insert(store, ListKind::PercCargo, band(ListKind::PercCargo, 1, 1, i * 100.0, i * 100.0 + 99.99, 1 + i * 0.1));
+        for (int i = 0; i < 20; ++i) insert(store, ListKind::PercCargo, band(ListKind::PercCargo, 1, 1, i * 100.0, i * 100.0 + 99.99, (10 + i) / 10.0));
         insert(store, ListKind::Cargo, {wire::Null{}, std::string("S"), 1.0});  // rule 2: written to
 
         const appserver::Dispatcher dispatcher(store);

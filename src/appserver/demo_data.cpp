@@ -36,9 +36,7 @@ void band(Store& store, ListKind list, double nrComissao, double nrRegra, double
     insert(store, list, std::move(row));
 }
 
-}  // namespace
-
-void seedDemo(Store& store) {
+void seedAll(Store& store) {
     insert(store, ListKind::Comissao, {Null{}, s("Comissão 2025"), d(2025, 1, 1), d(2025, 12, 31), s("0001")});
     insert(store, ListKind::Comissao, {Null{}, s("Comissão 2026"), d(2026, 1, 1), d(2026, 12, 31), s("0001")});
     const auto tables = store.comissoes();
@@ -80,6 +78,13 @@ void seedDemo(Store& store) {
     band(store, ListKind::PercPromocao, c25, p25, 0, 500, 5);
     band(store, ListKind::PercPromocao, c25, p25, 500.01, 3000, 6);
     band(store, ListKind::PercPromocao, c26, p26, 0, 10000, 4);
+}
+
+}  // namespace
+
+void seedDemo(Store& store) {
+    // All or nothing: a server killed halfway must not leave a store that looks seeded for good.
+    store.inOneTransaction([&store] { seedAll(store); });
 }
 
 }  // namespace appserver

@@ -1,5 +1,7 @@
 // The Portuguese texts of the server's refusals; the invariant ones match the screen's checks word for word.
 #pragma once
+#include <cstddef>
+#include <string>
 
 namespace appserver::msg {
 
@@ -39,5 +41,37 @@ inline constexpr const char* kDataBaseInvalida = "Data Base inválida: use DATAE
 inline constexpr const char* kRegraMudaComissao = "Uma regra não pode passar para outra comissão.";
 inline constexpr const char* kFaixaUmaRegra = "A faixa de valores deve pertencer a uma única regra.";
 inline constexpr const char* kTipoComissaoInvalido = "Tipo de comissão da faixa de valores não corresponde à lista enviada.";
+inline constexpr const char* kTipoEventoInvalido = "Tipo de evento inválido: use o código de três dígitos, como 001.";
+
+// A value the band grid's entry would never let through, named by the column's label.
+inline std::string foraDoLimite(const char* label, const char* lo, const char* hi) {
+    return std::string(label) + " fora do limite: use de " + lo + " a " + hi + ".";
+}
+inline std::string casasDecimais(const char* label) {
+    return std::string(label) + " deve ter no máximo duas casas decimais.";
+}
+
+// Limits of the server itself.
+inline std::string alteracoesDemais(std::size_t sent, std::size_t limit) {
+    return "O envio tem " + std::to_string(sent) + " alterações; o limite é " + std::to_string(limit) + " por envio.";
+}
+inline std::string respostaGrandeDemais(std::size_t limit) {
+    return "A resposta passaria do limite de " + std::to_string(limit) +
+           " bytes de uma mensagem; peça menos dados de uma vez.";
+}
+inline std::string conexoesDemais(std::size_t limit) {
+    return "Servidor ocupado: o limite de " + std::to_string(limit) +
+           " conexões foi atingido. Tente novamente em instantes.";
+}
+inline std::string conexoesDemaisDoEndereco(std::size_t limit) {
+    return "Servidor ocupado: o limite de " + std::to_string(limit) +
+           " conexões de um mesmo endereço foi atingido. Feche outras telas ou tente novamente em instantes.";
+}
+inline constexpr const char* kSemMemoriaParaRequisicoes =
+    "Servidor ocupado: não há memória para mais requisições incompletas. Tente novamente em instantes.";
+// An internal failure: the details go to the server's log under the same reference.
+inline std::string erroInterno(unsigned long long reference) {
+    return "Erro interno do servidor. Informe ao suporte a referência " + std::to_string(reference) + ".";
+}
 
 }  // namespace appserver::msg

@@ -1,5 +1,6 @@
 #include "appserver/sqlite_changes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <optional>
@@ -53,6 +54,10 @@ namespace fai { enum { NR, COM, KIND, RCARGO, REVENTO, RPROMO, INI, FIN, PERC };
 
 [[noreturn]] void refuse(const char* text) { throw Refusal(text); }
 
+// The upper limits of the band grid's entry (the lower one of values mirrors the upper).
+constexpr double kMaxValor = 999999999;
+constexpr double kMaxPercentual = 999;
+
 bool blank(const Value& v) {
     if (wire::isNull(v)) return true;
     if (const auto* s = std::get_if<std::string>(&v)) return s->find_first_not_of(" \t\r\n") == std::string::npos;
@@ -70,7 +75,53 @@ std::optional<long long> numberOf(const Value& v) {
     return static_cast<long long>(*d);
 }
 
-double round2(double v) { return std::round(v * 100.0) / 100.0; }
+// True when `v` has at most two decimals: the screen rounds every value to cents before sending it,
+// and rounding such a value again gives it back unchanged.
+bool cents(double v) { return std::round(v * 100.0) / 100.0 == v; }
+
+// A band value the screen's entry could have produced: within the column's limits, in cents.
+// The limits also keep the rounding above far from overflow.
+void requireEntry(const Value& v, const char* label, double lo, double hi, const char* loText, const char* hiText) {
+    const double d = num(v);
+    if (!(d >= lo && d <= hi)) throw Refusal(msg::foraDoLimite(label, loText, hiText));  // NaN included
+    if (!cents(d)) throw Refusal(msg::casasDecimais(label));
+}
+
+// Event-type codes travel as the screen writes them: three digits, zero-padded ("001"), so that
+// "1" and " 1" cannot become rules of their own beside "001".
+void requireTipoEvento(const Value& v) {
+    if (blank(v)) refuse(msg::kTipoEventoNaoInformado);
+    const auto& code = text(v);
+    if (code.size() != 3 || !std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        refuse(msg::kTipoEventoInvalido);
+}
+
+// A span of a stored row: a validity period, a promotion window or a band's values.
+struct Span {
+    double lo, hi;
+};
+
+// The first stored span, in the order of their starts, that shares a point with [lo, hi]:
+// `select` reads "start, end" of the spans to compare with, its WHERE clause last and its
+// parameters bound by `bindFilter` (1 to `filterParams`); `start` names the start column.
+// Stored spans never share a point (these very checks keep it so), so only two of them can:
+// the last to start before lo and the first to start at or after it. Two index probes instead
+// of a walk over every stored span keep a long change log from growing quadratically.
+template <class BindFilter>
+std::optional<Span> firstOverlap(sqlite::Database& db, const std::string& select, const char* start,
+                                 BindFilter bindFilter, int filterParams, double lo, double hi) {
+    auto probe = [&](const std::string& order) -> std::optional<Span> {
+        auto q = db.query(select + " AND " + start + order);
+        bindFilter(q);
+        q.bind(filterParams + 1, lo);
+        if (!q.step()) return std::nullopt;
+        return Span{std::get<double>(q.column(0, wire::FieldType::Float)), std::get<double>(q.column(1, wire::FieldType::Float))};
+    };
+    if (auto before = probe(std::string(" < ? ORDER BY ") + start + " DESC LIMIT 1"); before && before->hi >= lo)
+        return before;
+    if (auto from = probe(std::string(" >= ? ORDER BY ") + start + " LIMIT 1"); from && from->lo <= hi) return from;
+    return std::nullopt;
+}
 
 DateTime nowLocal() {
     const std::time_t t = std::time(nullptr);
@@ -197,8 +248,6 @@ private:
             if (!wire::isNull(row[c]) && num(row[c]) != 0) refuse(msg::kFaixaUmaRegra);
             row[c] = wire::Null{};
         }
-        for (int c : {fai::INI, fai::FIN, fai::PERC})
-            if (!wire::isNull(row[c])) row[c] = round2(num(row[c]));
     }
 
     static int ownerColumn(Scope s) {
@@ -238,24 +287,20 @@ private:
         const DateTime ni = date(row[com::INI]), nf = date(row[com::FIN]);
         if (nf < ni) refuse(msg::kDtIniMaiorDtFin);
         if (stored && (*stored)[com::INI] == row[com::INI] && (*stored)[com::FIN] == row[com::FIN]) return;
-        // The same walk as the screen's period check, over every other stored table.
-        {
-            auto q = db_.query(
-                "SELECT NRCOMISSAOOREV, DTVALIDADEINI, DTVALIDADEFIN FROM COMISSAO ORDER BY DTVALIDADEINI, NRCOMISSAOOREV");
-            while (q.step()) {
-                if (q.columnInt(0) == self) continue;
-                const auto oi = DateTime::fromSeconds(q.columnInt(1)), of = DateTime::fromSeconds(q.columnInt(2));
-                if (oi > ni && oi > nf) continue;
-                if (of < ni && of < nf) continue;
-                refuse(oi > ni && of < nf ? msg::kDataContempla : msg::kDataContida);
-            }
-        }
-        if (stored) {  // the table's promotions must stay inside its new period
-            auto q = db_.query(
-                "SELECT 1 FROM COMISSAOPROMO WHERE NRCOMISSAOOREV = ? AND "
-                "(DTVALINICOMISPROMO < ? OR DTVALFINCOMISPROMO > ?) LIMIT 1");
-            q.bindInt(1, self).bindInt(2, ni.seconds()).bindInt(3, nf.seconds());
-            if (q.step()) refuse(msg::kPromocaoForaDaComissao);
+        // The screen's period check walks every other stored table and stops at the first that
+        // shares a day with the new period; that table is found by its neighbours alone.
+        const auto other = firstOverlap(
+            db_, "SELECT DTVALIDADEINI, DTVALIDADEFIN FROM COMISSAO WHERE NRCOMISSAOOREV <> ?", "DTVALIDADEINI",
+            [&](sqlite::Query& q) { q.bindInt(1, self); }, 1, static_cast<double>(ni.seconds()),
+            static_cast<double>(nf.seconds()));
+        if (other) refuse(other->lo > ni.seconds() && other->hi < nf.seconds() ? msg::kDataContempla : msg::kDataContida);
+        if (stored) {  // the table's promotions must stay inside its new period: two index probes
+            auto early = db_.query("SELECT 1 FROM COMISSAOPROMO WHERE NRCOMISSAOOREV = ? AND DTVALINICOMISPROMO < ? LIMIT 1");
+            early.bindInt(1, self).bindInt(2, ni.seconds());
+            if (early.step()) refuse(msg::kPromocaoForaDaComissao);
+            auto late = db_.query("SELECT 1 FROM COMISSAOPROMO WHERE NRCOMISSAOOREV = ? AND DTVALFINCOMISPROMO > ? LIMIT 1");
+            late.bindInt(1, self).bindInt(2, nf.seconds());
+            if (late.step()) refuse(msg::kPromocaoForaDaComissao);
         }
     }
 
@@ -270,7 +315,7 @@ private:
 
     void checkEvento(const Row& row, long long self, const Row* stored) {
         requireComissao(row[eve::COM], stored, eve::COM);
-        if (blank(row[eve::TIPO])) refuse(msg::kTipoEventoNaoInformado);
+        requireTipoEvento(row[eve::TIPO]);
         requireCargo(row[eve::CARGO]);
         auto q = db_.query(
             "SELECT 1 FROM COMISSAOTPEVENTO WHERE NRCOMISSAOOREV = ? AND CDTIPOEVENTO = ? AND IDCARGOVEND = ? "
@@ -288,7 +333,7 @@ private:
         if (blank(row[pro::BASE])) refuse(msg::kDataBaseNaoInformada);
         if (text(row[pro::BASE]) != "DATAEVENTO" && text(row[pro::BASE]) != "DATAFECHAMENTO")
             refuse(msg::kDataBaseInvalida);
-        if (blank(row[pro::TIPO])) refuse(msg::kTipoEventoNaoInformado);
+        requireTipoEvento(row[pro::TIPO]);
         requireCargo(row[pro::CARGO]);
         {
             auto q = db_.query("SELECT DTVALIDADEINI, DTVALIDADEFIN FROM COMISSAO WHERE NRCOMISSAOOREV = ?");
@@ -298,13 +343,17 @@ private:
             if (!(i <= s && s <= f && i <= e && e <= f)) refuse(msg::kPromocaoForaDaComissao);
         }
         // Windows are closed: touching at one instant is an overlap.
-        auto q = db_.query(
-            "SELECT 1 FROM COMISSAOPROMO WHERE NRCOMISSAOOREV = ? AND IDDTBASECOMISPROMO = ? AND CDTIPOEVENTO = ? "
-            "AND IDCARGOVEND = ? AND NRCOMISSAOPROMOREV <> ? AND DTVALINICOMISPROMO <= ? AND DTVALFINCOMISPROMO >= ? "
-            "LIMIT 1");
-        q.bind(1, row[pro::COM]).bind(2, row[pro::BASE]).bind(3, row[pro::TIPO]).bind(4, row[pro::CARGO]);
-        q.bindInt(5, self).bindInt(6, e.seconds()).bindInt(7, s.seconds());
-        if (q.step()) refuse(msg::kPromocaoSobreposta);
+        const auto other = firstOverlap(
+            db_,
+            "SELECT DTVALINICOMISPROMO, DTVALFINCOMISPROMO FROM COMISSAOPROMO WHERE NRCOMISSAOOREV = ? AND "
+            "IDDTBASECOMISPROMO = ? AND CDTIPOEVENTO = ? AND IDCARGOVEND = ? AND NRCOMISSAOPROMOREV <> ?",
+            "DTVALINICOMISPROMO",
+            [&](sqlite::Query& q) {
+                q.bind(1, row[pro::COM]).bind(2, row[pro::BASE]).bind(3, row[pro::TIPO]).bind(4, row[pro::CARGO]);
+                q.bindInt(5, self);
+            },
+            5, static_cast<double>(s.seconds()), static_cast<double>(e.seconds()));
+        if (other) refuse(msg::kPromocaoSobreposta);
     }
 
     void checkFaixa(const Row& row, long long self) {
@@ -329,23 +378,22 @@ private:
             if (!q.step()) refuse(msg::kRegraNaoCadastrada);
         }
         if (wire::isNull(row[fai::INI])) refuse(msg::kVrIniNaoInformado);
+        requireEntry(row[fai::INI], "Valor Inicial", -kMaxValor, kMaxValor, "-999999999", "999999999");
         if (wire::isNull(row[fai::FIN])) refuse(msg::kVrFinNaoInformado);
+        requireEntry(row[fai::FIN], "Valor Final", -kMaxValor, kMaxValor, "-999999999", "999999999");
         const double bi = num(row[fai::INI]), bf = num(row[fai::FIN]);
         if (bf < bi) refuse(msg::kVrIniMaiorVrFin);
         if (wire::isNull(row[fai::PERC])) refuse(msg::kPercNaoInformado);
+        requireEntry(row[fai::PERC], "Percentual", 0, kMaxPercentual, "0", "999");
         if (num(row[fai::PERC]) == 0) refuse(msg::kPercZero);
-        // The screen's interval walk over the rule's other stored bands.
-        auto q = db_.query(std::string("SELECT NRFAIXACOMISSAOOREV, VRINICIAL, VRFINAL FROM FAIXACOMISSAO WHERE "
-                                       "NRCOMISSAOOREV = ? AND IDTIPOCOMISSAO = ? AND ") +
-                           ruleNumberField(scope) + " = ? ORDER BY VRINICIAL, NRFAIXACOMISSAOOREV");
-        q.bindInt(1, *nrCom).bindText(2, scopeWord(scope)).bindInt(3, *rule);
-        while (q.step()) {
-            if (q.columnInt(0) == self) continue;
-            const double si = std::get<double>(q.column(1, wire::FieldType::Float));
-            const double sf = std::get<double>(q.column(2, wire::FieldType::Float));
-            if (si > bf || sf < bi) continue;
-            refuse(bi < si && sf < bf ? msg::kValorContempla : msg::kIntervaloContido);
-        }
+        // The screen's interval walk over the rule's other stored bands, stopped at the first it meets.
+        const auto other = firstOverlap(
+            db_,
+            std::string("SELECT VRINICIAL, VRFINAL FROM FAIXACOMISSAO WHERE NRCOMISSAOOREV = ? AND IDTIPOCOMISSAO = ? AND ") +
+                ruleNumberField(scope) + " = ? AND NRFAIXACOMISSAOOREV <> ?",
+            "VRINICIAL", [&](sqlite::Query& q) { q.bindInt(1, *nrCom).bindText(2, scopeWord(scope)).bindInt(3, *rule).bindInt(4, self); },
+            4, bi, bf);
+        if (other) refuse(bi < other->lo && other->hi < bf ? msg::kValorContempla : msg::kIntervaloContido);
     }
 
     sqlite::Database& db_;

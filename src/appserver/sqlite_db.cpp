@@ -46,6 +46,8 @@ Query Database::query(const std::string& sql) {
 
 long long Database::lastInsertId() const { return sqlite3_last_insert_rowid(db_.get()); }
 
+void Query::fail(const std::string& what) const { db_.fail(what + " \"" + sqlite3_sql(stmt_) + "\""); }
+
 Query::~Query() {
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
@@ -65,12 +67,12 @@ Query& Query::bind(int index, const wire::Value& v) {
     } else {
         rc = sqlite3_bind_null(stmt_, index);
     }
-    if (rc != SQLITE_OK) db_.fail("cannot bind parameter");
+    if (rc != SQLITE_OK) fail("cannot bind parameter " + std::to_string(index) + " of");
     return *this;
 }
 
 Query& Query::bindInt(int index, long long v) {
-    if (sqlite3_bind_int64(stmt_, index, v) != SQLITE_OK) db_.fail("cannot bind parameter");
+    if (sqlite3_bind_int64(stmt_, index, v) != SQLITE_OK) fail("cannot bind parameter " + std::to_string(index) + " of");
     return *this;
 }
 
@@ -80,7 +82,7 @@ bool Query::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    db_.fail("statement failed");
+    fail("cannot run");
 }
 
 wire::Value Query::column(int index, wire::FieldType type) const {

@@ -38,6 +38,8 @@ public:
     long long columnInt(int index) const;
 
 private:
+    // Throws Error with `what`, the statement and SQLite's message: the log needs all three.
+    [[noreturn]] void fail(const std::string& what) const;
     Database& db_;
     sqlite3_stmt* stmt_;
 };

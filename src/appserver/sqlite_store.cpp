@@ -13,6 +13,9 @@ namespace {
 // Numbers never come back after a delete (AUTOINCREMENT), so a stale client can never hit a newer row.
 // A rule's bands are read in value order: the band indexes hold that order, so no read sorts
 // (they replace the single-column indexes of earlier files, which they make redundant).
+// The checks of a change log find a conflicting period, window or band by index probes on
+// the start of each (COMISSAO_INI, COMISSAOPROMO_GRUPO, FAIXA_*_VR), and a promotion outside
+// its table's period by COMISSAOPROMO_INI and COMISSAOPROMO_FIN.
 constexpr const char* kSchema = R"(
 CREATE TABLE IF NOT EXISTS COMISSAO (
   NRCOMISSAOOREV INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -20,6 +23,7 @@ CREATE TABLE IF NOT EXISTS COMISSAO (
   DTVALIDADEINI INTEGER NOT NULL,
   DTVALIDADEFIN INTEGER NOT NULL,
   CDFILIAL TEXT);
+CREATE INDEX IF NOT EXISTS COMISSAO_INI ON COMISSAO(DTVALIDADEINI);
 CREATE TABLE IF NOT EXISTS COMISSAOCARGO (
   NRCOMISSAOCARGOOREV INTEGER PRIMARY KEY AUTOINCREMENT,
   IDCARGOVEND TEXT NOT NULL,
@@ -42,7 +46,11 @@ CREATE TABLE IF NOT EXISTS COMISSAOPROMO (
   NMTIPOEVENTO TEXT,
   IDCARGOVEND TEXT NOT NULL,
   DTINCLUSAOCOMISSAO INTEGER);
-CREATE INDEX IF NOT EXISTS COMISSAOPROMO_NR ON COMISSAOPROMO(NRCOMISSAOOREV);
+DROP INDEX IF EXISTS COMISSAOPROMO_NR;
+CREATE INDEX IF NOT EXISTS COMISSAOPROMO_INI ON COMISSAOPROMO(NRCOMISSAOOREV, DTVALINICOMISPROMO);
+CREATE INDEX IF NOT EXISTS COMISSAOPROMO_FIN ON COMISSAOPROMO(NRCOMISSAOOREV, DTVALFINCOMISPROMO);
+CREATE INDEX IF NOT EXISTS COMISSAOPROMO_GRUPO
+  ON COMISSAOPROMO(NRCOMISSAOOREV, IDDTBASECOMISPROMO, CDTIPOEVENTO, IDCARGOVEND, DTVALINICOMISPROMO);
 CREATE TABLE IF NOT EXISTS FAIXACOMISSAO (
   NRFAIXACOMISSAOOREV INTEGER PRIMARY KEY AUTOINCREMENT,
   NRCOMISSAOOREV INTEGER NOT NULL REFERENCES COMISSAO ON DELETE CASCADE,
@@ -86,18 +94,23 @@ std::size_t slot(Scope s) {
 
 }  // namespace
 
-// Hands a read connection back to the pool however the read ends.
+// Hands a read connection back to the pool however the read ends. Inside inOneTransaction()
+// the read uses the writer, so that it sees what the transaction has stored so far.
 class SqliteStore::ReaderLease {
 public:
-    explicit ReaderLease(SqliteStore& store) : store_(store), db_(store.borrowReader()) {}
-    ~ReaderLease() { store_.returnReader(std::move(db_)); }
+    explicit ReaderLease(SqliteStore& store) : store_(store) {
+        if (store.transactionThread_.load() != std::this_thread::get_id()) owned_ = store.borrowReader();
+    }
+    ~ReaderLease() {
+        if (owned_) store_.returnReader(std::move(owned_));
+    }
     ReaderLease(const ReaderLease&) = delete;
     ReaderLease& operator=(const ReaderLease&) = delete;
-    sqlite::Database& db() { return *db_; }
+    sqlite::Database& db() { return owned_ ? *owned_ : store_.writer_; }
 
 private:
     SqliteStore& store_;
-    std::unique_ptr<sqlite::Database> db_;
+    std::unique_ptr<sqlite::Database> owned_;
 };
 
 SqliteStore::SqliteStore(const std::string& path)
@@ -214,9 +227,25 @@ DataPacket SqliteStore::intervalos(double nrComissao, double nrRegra, Scope scop
 }
 
 void SqliteStore::apply(ListKind list, const wire::ChangeLog& log) {
+    if (transactionThread_.load() == std::this_thread::get_id()) {
+        detail::applyChanges(writer_, list, log);  // the enclosing transaction keeps it or drops it
+        return;
+    }
     std::lock_guard lock(writeMutex_);
     sqlite::Transaction tx(writer_);
     detail::applyChanges(writer_, list, log);
+    tx.commit();
+}
+
+void SqliteStore::inOneTransaction(const std::function<void()>& work) {
+    std::lock_guard lock(writeMutex_);
+    sqlite::Transaction tx(writer_);
+    struct Inside {
+        std::atomic<std::thread::id>& thread;
+        explicit Inside(std::atomic<std::thread::id>& t) : thread(t) { thread = std::this_thread::get_id(); }
+        ~Inside() { thread = std::thread::id{}; }
+    } inside(transactionThread_);
+    work();
     tx.commit();
 }
 

@@ -1,9 +1,11 @@
 // The commission store kept in one SQLite file (WAL, foreign keys, synchronous=FULL).
 #pragma once
 #include <array>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "appserver/sqlite_db.h"
@@ -31,6 +33,7 @@ public:
     wire::DataPacket janelasPromocao(double nrComissao) override;
     wire::DataPacket intervalos(double nrComissao, double nrRegra, Scope scope) override;
     void apply(ListKind list, const wire::ChangeLog& log) override;
+    void inOneTransaction(const std::function<void()>& work) override;
     bool isEmpty() override;
 
 private:
@@ -56,6 +59,8 @@ private:
 
     std::mutex writeMutex_;
     sqlite::Database writer_;  // guarded by writeMutex_; declared before the readers so it closes last
+    // The thread inside inOneTransaction(), whose reads and applies use writer_ within it.
+    std::atomic<std::thread::id> transactionThread_{};
 
     std::mutex readersMutex_;
     std::vector<std::unique_ptr<sqlite::Database>> idleReaders_;  // guarded by readersMutex_

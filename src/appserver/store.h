@@ -1,5 +1,6 @@
 // The commission store: the one interface between the server's methods and where the data lives.
 #pragma once
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -45,6 +46,9 @@ public:
     // Applies the whole log in one transaction, in order, or nothing. Throws Refusal when a change
     // breaks an invariant or meets a row changed meanwhile, BadChangeLog when the log does not fit.
     virtual void apply(ListKind list, const wire::ChangeLog& log) = 0;
+    // Runs `work`, whose applies and reads on this store from the calling thread all belong to
+    // one transaction: what it stores is kept when it returns, and nothing when it throws.
+    virtual void inOneTransaction(const std::function<void()>& work) = 0;
 
     virtual bool isEmpty() = 0;
 };

@@ -86,6 +86,11 @@ TEST_F(Invariants, EditingATableChecksOnlyWhatChanged) {
     EXPECT_EQ(update("SetComissao", ListKind::Comissao, renamed, shrunk), msg::kPromocaoForaDaComissao);
     shrunk[3] = day(2024, 11, 30);
     EXPECT_EQ(update("SetComissao", ListKind::Comissao, renamed, shrunk), "");
+    Row startsLater = shrunk;
+    startsLater[2] = day(2024, 11, 2);  // past the promotion's start
+    EXPECT_EQ(update("SetComissao", ListKind::Comissao, shrunk, startsLater), msg::kPromocaoForaDaComissao);
+    startsLater[2] = day(2024, 11, 1);
+    EXPECT_EQ(update("SetComissao", ListKind::Comissao, shrunk, startsLater), "");
 }
 
 TEST_F(Invariants, OnePositionRulePerPosition) {
@@ -118,6 +123,10 @@ TEST_F(Invariants, OneEventTypeRulePerEventTypeAndPosition) {
     EXPECT_EQ(evento(nr, str("002"), str("V")), "");
     EXPECT_EQ(evento(nr, Null{}, str("V")), msg::kTipoEventoNaoInformado);
     EXPECT_EQ(evento(nr, str("003"), Null{}), msg::kCargoNaoInformado);
+    // The screen sends codes zero-padded to three digits; "1" and " 1" would be rules of their own beside "001".
+    for (const char* code : {"1", " 1", "01", "1 ", "0a1", "-01"})
+        EXPECT_EQ(evento(nr, str(code), str("V")), msg::kTipoEventoInvalido) << code;
+    EXPECT_EQ(promo(nr, day(2025, 5, 1), day(2025, 5, 2), str("DATAEVENTO"), str("7"), str("V")), msg::kTipoEventoInvalido);
 
     const Row first = client.packet("GetEvento", {nr}).rows[0];
     Row renamed = first;
@@ -170,7 +179,6 @@ TEST_F(Invariants, BandIntervalsNeverShareAValue) {
     ASSERT_EQ(band(nr, rule, 0.0, 100.0, 1.0), "");
     ASSERT_EQ(band(nr, rule, 101.0, 200.0, 1.0), "");
     EXPECT_EQ(band(nr, rule, 200.0, 300.0, 1.0), msg::kIntervaloContido);  // shared end point
-    EXPECT_EQ(band(nr, rule, 200.004, 300.0, 1.0), msg::kIntervaloContido);  // rounds to 200
     EXPECT_EQ(band(nr, rule, 200.01, 300.0, 1.0), "");
 
     const double other = addCargo(client, nr, "S");
@@ -190,8 +198,33 @@ TEST_F(Invariants, BandValuesAreRequiredOrderedAndNonZero) {
     EXPECT_EQ(band(nr, rule, 2.0, 1.0, 1.0), msg::kVrIniMaiorVrFin);
     EXPECT_EQ(band(nr, rule, 1.0, 2.0, Null{}), msg::kPercNaoInformado);
     EXPECT_EQ(band(nr, rule, 1.0, 2.0, 0.0), msg::kPercZero);
-    EXPECT_EQ(band(nr, rule, 1.0, 2.0, 0.004), msg::kPercZero);  // rounds to zero
     EXPECT_EQ(band(nr, rule, 1.0, 2.0, 0.01), "");
+}
+
+// The band grid's entry takes values within its limits, and the screen rounds them to cents:
+// anything else comes from elsewhere and is refused naming the column. Stored, 1e307 would
+// become infinity once rounded, read back as null and never be updated or deleted.
+TEST_F(Invariants, BandValuesTheScreenCannotSendAreRefused) {
+    const double nr = addComissao(client, "T", day(2025, 1, 1), day(2025, 12, 31));
+    const double rule = addCargo(client, nr, "V");
+    const std::string valueRange = " fora do limite: use de -999999999 a 999999999.";
+    EXPECT_EQ(band(nr, rule, 1e307, 1e307, 1.0), "Valor Inicial" + valueRange);
+    EXPECT_EQ(band(nr, rule, -1000000000.0, 0.0, 1.0), "Valor Inicial" + valueRange);
+    EXPECT_EQ(band(nr, rule, 0.0, 999999999.01, 1.0), "Valor Final" + valueRange);
+    EXPECT_EQ(band(nr, rule, 0.0, 1.0, -1.0), "Percentual fora do limite: use de 0 a 999.");
+    EXPECT_EQ(band(nr, rule, 0.0, 1.0, 999.01), "Percentual fora do limite: use de 0 a 999.");
+    EXPECT_EQ(band(nr, rule, 0.004, 1.0, 1.0), "Valor Inicial deve ter no máximo duas casas decimais.");
+    EXPECT_EQ(band(nr, rule, 0.0, 99.999, 1.0), "Valor Final deve ter no máximo duas casas decimais.");
+    EXPECT_EQ(band(nr, rule, 0.0, 1.0, 1.256), "Percentual deve ter no máximo duas casas decimais.");
+    const wire::Row row = bandRow(ListKind::PercCargo, nr, rule, 0, 1, -1);
+    const json reply = client.call("SetPercCargo", json::array({insertLog(ListKind::PercCargo, {row})}));
+    EXPECT_EQ(reply["error"]["code"], -32000);  // a refusal, with its text for the user
+
+    // The limits themselves, and cents that have no exact binary form, pass.
+    EXPECT_EQ(band(nr, rule, -999999999.0, -999999998.99, 999.0), "");
+    EXPECT_EQ(band(nr, rule, 999999998.71, 999999999.0, 0.29), "");
+    EXPECT_EQ(render(client.packet("GetPercentual", {nr, rule, "CARGO"})),
+              "1|1|CARGO|1|||-999999999|-999999998.99|999\n2|1|CARGO|1|||999999998.71|999999999|0.29\n");
 }
 
 TEST_F(Invariants, AnEditedBandIsComparedWithTheOtherBandsOnly) {

