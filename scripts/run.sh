@@ -23,14 +23,21 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The server keeps its store under the user's data directory unless told otherwise.
-"$build/bin/ktr52300-server" --listen 127.0.0.1:0 --demo ${KTR_DB:+--db "$KTR_DB"} >"$work/server.out" &
+# The server keeps its store under the user's data directory unless told otherwise; its log
+# goes to a file, so that it does not mix with the screen's output.
+"$build/bin/ktr52300-server" --listen 127.0.0.1:0 --demo ${KTR_DB:+--db "$KTR_DB"} \
+  >"$work/server.out" 2>"$work/server.log" &
 server_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/server.out" ] && break
+  kill -0 "$server_pid" 2>/dev/null || break
   sleep 0.1
 done
 port=$(head -n1 "$work/server.out")
+if [ -z "$port" ]; then
+  cat "$work/server.log" >&2
+  exit 1
+fi
 echo "application server on 127.0.0.1:$port"
 
 # The host's local database: the event-type catalogue.

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the tests and the demo need.
 set -euo pipefail
 pkgs=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-      libasio-dev nlohmann-json3-dev libsqlite3-dev sqlite3 qt6-base-dev poppler-utils)
+      libasio-dev nlohmann-json3-dev libsqlite3-dev sqlite3 qt6-base-dev poppler-utils
+      libcli11-dev libspdlog-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,86 +1,219 @@
 #include "appserver/connection.h"
 
 #include "appserver/connection_manager.h"
+#include "appserver/messages.h"
+#include "wire/jsonrpc.h"
 
 namespace appserver {
 
-Connection::Connection(asio::ip::tcp::socket socket, const RequestHandler& handler, ConnectionManager& manager,
-                       std::chrono::milliseconds idleTimeout)
+Connection::Connection(asio::ip::tcp::socket socket, const asio::ip::address& peer, const RequestHandler& handler,
+                       ConnectionManager& manager, InputBudget& inputBudget, const ServerOptions& options)
     : socket_(std::move(socket)),
       timer_(socket_.get_executor()),
+      peer_(peer),
       handler_(handler),
       manager_(manager),
-      idleTimeout_(idleTimeout) {}
+      inputBudget_(inputBudget),
+      options_(options),
+      framer_(options.maxMessageBytes) {}
 
 void Connection::start() {
     asio::dispatch(socket_.get_executor(), [self = shared_from_this()] {
         asio::error_code ignored;
         self->socket_.set_option(asio::ip::tcp::no_delay(true), ignored);
-        self->lastActivity_ = std::chrono::steady_clock::now();
-        self->armTimer();
-        self->doRead();
+        self->lastActivity_ = Clock::now();
+        self->pump();
     });
+}
+
+void Connection::refuse(const std::string& text) {
+    closed_ = true;
+    asio::error_code ignored;
+    const std::string line = wire::rpc::errorLineFor("null", wire::rpc::ApplicationError, text) + "\n";
+    socket_.non_blocking(true, ignored);
+    socket_.write_some(asio::buffer(line), ignored);  // a fresh socket's send buffer takes one short line
+    socket_.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+    // Closing with unread bytes would reset the connection, which can destroy the line before
+    // the client reads it: take what has arrived so far.
+    for (int i = 0; i < 16 && socket_.read_some(asio::buffer(input_), ignored) > 0; ++i) {
+    }
+    socket_.close(ignored);
 }
 
 void Connection::stop() {
     asio::post(socket_.get_executor(), [self = shared_from_this()] {
-        if (self->writing_) self->closeAfterWrite_ = true;
-        else self->close();
+        if (self->closed_) return;
+        self->closing_ = true;
+        const auto by = Clock::now() + self->options_.shutdownGrace;
+        if (!self->closeBy_ || by < *self->closeBy_) self->closeBy_ = by;
+        self->pump();
     });
 }
 
-void Connection::armTimer() {
-    timer_.expires_at(lastActivity_ + idleTimeout_);
-    timer_.async_wait([self = shared_from_this()](const asio::error_code& ec) {
-        if (ec || self->closed_) return;  // cancelled by close()
-        if (std::chrono::steady_clock::now() >= self->lastActivity_ + self->idleTimeout_) self->close();
-        else self->armTimer();  // bytes came in meanwhile
-    });
-}
-
-void Connection::doRead() {
-    if (closed_) return;
-    socket_.async_read_some(asio::buffer(input_), [self = shared_from_this()](const asio::error_code& ec, std::size_t n) {
-        self->onRead(ec, n);
-    });
-}
-
-void Connection::onRead(const asio::error_code& ec, std::size_t n) {
-    if (ec || closed_) {
-        close();  // the client went away, possibly in the middle of a request: nothing to answer
-        return;
-    }
-    lastActivity_ = std::chrono::steady_clock::now();
-    framer_.feed(std::string_view(input_.data(), n));
-    std::string line;
-    for (;;) {
-        const auto status = framer_.next(line);
-        if (status == wire::LineFramer::Status::NeedMore) break;
-        if (status == wire::LineFramer::Status::TooLong) {
-            output_ += RequestHandler::tooLongReply() + "\n";
-            closeAfterWrite_ = true;
+void Connection::pump() {
+    if (closed_ || pumping_) return;
+    pumping_ = true;
+    bool wantInput = false;
+    while (!busy_ && !closing_ && unsent() <= options_.outputHighWater) {
+        const auto status = framer_.next(line_);
+        if (status == wire::LineFramer::Status::NeedMore) {
+            wantInput = true;
             break;
         }
-        if (auto reply = handler_.handleLine(line)) {
-            output_ += *reply;
-            output_ += '\n';
+        if (status == wire::LineFramer::Status::TooLong) {
+            finish(RequestHandler::tooLongReply(options_.maxMessageBytes));
+            break;
+        }
+        partialSince_.reset();
+        busy_ = true;
+        try {
+            // A reply given at once comes back through deliver() before this returns.
+            handler_.handleLine(line_, socket_.get_executor(),
+                                [self = shared_from_this()](std::optional<std::string> reply) { self->deliver(std::move(reply)); });
+        } catch (const std::exception&) {  // the handler never throws; memory may still run out on the way
+            pumping_ = false;
+            close();
+            return;
         }
     }
-    if (!output_.empty()) doWrite();
-    else doRead();
+    wire::emptyBuffer(line_);
+    if (wantInput && framer_.buffered() == 0) partialSince_.reset();
+    else if (wantInput && !partialSince_) partialSince_ = Clock::now();
+    countInput();
+    if (!writing_ && !pending_.empty()) startWrite();
+    pumping_ = false;
+    if (closing_ || peerDone_) {
+        if (!busy_ && !writing_ && pending_.empty()) {
+            close();
+            return;
+        }
+    } else if (wantInput && !reading_) {
+        startRead();
+    }
+    armTimer();
 }
 
-void Connection::doWrite() {
+void Connection::deliver(std::optional<std::string> reply) {
+    busy_ = false;
+    if (closed_) return;
+    // When stopping, the grace for the replies runs from the end of the request in flight.
+    if (closing_ && closeBy_) closeBy_ = std::max(*closeBy_, Clock::now() + options_.shutdownGrace);
+    if (reply) {
+        try {
+            pending_ += *reply;
+            pending_ += '\n';
+        } catch (const std::bad_alloc&) {
+            close();
+            return;
+        }
+    }
+    pump();
+}
+
+void Connection::startRead() {
+    reading_ = true;
+    socket_.async_read_some(asio::buffer(input_), [self = shared_from_this()](const asio::error_code& ec, std::size_t n) {
+        self->reading_ = false;
+        if (self->closed_) return;
+        if (ec == asio::error::eof) {
+            // The client has sent all it will; what it asked for is still answered, and a request
+            // left incomplete never will be.
+            self->peerDone_ = true;
+            self->framer_.clear();
+            self->partialSince_.reset();
+            self->pump();
+            return;
+        }
+        if (ec) {
+            self->close();  // reset: nobody left to answer
+            return;
+        }
+        if (self->closing_) return;  // no more requests are taken
+        self->lastActivity_ = Clock::now();
+        try {
+            self->framer_.feed(std::string_view(self->input_.data(), n));
+        } catch (const std::bad_alloc&) {
+            self->finish(self->handler_.failureReply(std::current_exception()));
+        }
+        self->pump();
+    });
+}
+
+void Connection::startWrite() {
     writing_ = true;
-    asio::async_write(socket_, asio::buffer(output_), [self = shared_from_this()](const asio::error_code& ec, std::size_t) {
+    sending_.swap(pending_);
+    asio::async_write(socket_, asio::buffer(sending_), [self = shared_from_this()](const asio::error_code& ec, std::size_t) {
         self->writing_ = false;
-        self->output_.clear();
-        if (ec || self->closeAfterWrite_) {
+        wire::emptyBuffer(self->sending_);
+        if (self->closed_) return;
+        if (ec) {
             self->close();
             return;
         }
-        self->doRead();
+        self->pump();
     });
+}
+
+void Connection::finish(const std::string& lastLine) {
+    pending_ += lastLine;
+    pending_ += '\n';
+    closing_ = true;
+    framer_.clear();
+    partialSince_.reset();
+    const auto by = Clock::now() + options_.shutdownGrace;
+    if (!closeBy_ || by < *closeBy_) closeBy_ = by;
+}
+
+void Connection::countInput() {
+    const std::size_t now = framer_.buffered();
+    if (now <= held_) {
+        inputBudget_.give(held_ - now);
+        held_ = now;
+    } else if (inputBudget_.take(now - held_)) {
+        held_ = now;
+    } else {
+        finish(wire::rpc::errorLineFor("null", wire::rpc::ApplicationError, msg::kSemMemoriaParaRequisicoes));
+        inputBudget_.give(held_);
+        held_ = 0;
+    }
+}
+
+Connection::Clock::time_point Connection::deadline() const {
+    auto at = Clock::time_point::max();
+    if (!busy_) at = lastActivity_ + options_.idleTimeout;  // a client waiting for its reply is not idle
+    if (partialSince_) at = std::min(at, *partialSince_ + options_.requestTimeout);
+    if (closeBy_ && !busy_) at = std::min(at, *closeBy_);
+    return at;
+}
+
+void Connection::armTimer() {
+    const auto at = deadline();
+    if (at >= armedFor_) return;
+    armedFor_ = at;
+    timer_.expires_at(at);
+    timer_.async_wait([self = shared_from_this()](const asio::error_code& ec) {
+        if (ec || self->closed_) return;  // replaced by a nearer deadline, or closed
+        self->armedFor_ = Clock::time_point::max();
+        self->onTimer();
+    });
+}
+
+void Connection::onTimer() {
+    const auto now = Clock::now();
+    if (closeBy_ && !busy_ && now >= *closeBy_) {
+        close();  // the client did not take its replies in time
+        return;
+    }
+    if (partialSince_ && now >= *partialSince_ + options_.requestTimeout) {
+        finish(RequestHandler::incompleteReply(options_.requestTimeout));
+        pump();
+        return;
+    }
+    if (!busy_ && now >= lastActivity_ + options_.idleTimeout) {
+        close();
+        return;
+    }
+    armTimer();
 }
 
 void Connection::close() {
@@ -90,6 +223,10 @@ void Connection::close() {
     timer_.cancel();
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     socket_.close(ignored);
+    framer_.clear();
+    inputBudget_.give(held_);
+    held_ = 0;
+    wire::emptyBuffer(pending_);
     manager_.remove(shared_from_this());
 }
 

@@ -4,19 +4,25 @@
 
 namespace appserver {
 
-void ConnectionManager::add(const std::shared_ptr<Connection>& c) {
-    bool accepted = false;
+ConnectionManager::Admission ConnectionManager::add(const std::shared_ptr<Connection>& c) {
     {
         std::lock_guard lock(mutex_);
-        if (!stopping_) accepted = live_.insert(c).second;
+        if (stopping_) return Admission::Stopping;
+        if (live_.size() >= maxTotal_) return Admission::TooMany;
+        std::size_t& fromThere = perAddress_[c->peer()];
+        if (fromThere >= maxPerAddress_) return Admission::TooManyFromAddress;
+        ++fromThere;
+        live_.insert(c);
     }
-    if (accepted) c->start();
-    else c->stop();
+    c->start();
+    return Admission::Started;
 }
 
 void ConnectionManager::remove(const std::shared_ptr<Connection>& c) {
     std::lock_guard lock(mutex_);
-    live_.erase(c);
+    if (live_.erase(c) == 0) return;
+    const auto it = perAddress_.find(c->peer());
+    if (it != perAddress_.end() && --it->second == 0) perAddress_.erase(it);
 }
 
 void ConnectionManager::stopAll() {

@@ -1,6 +1,6 @@
 #include "appserver/dispatcher.h"
 
-#include "appserver/sqlite_db.h"
+#include "appserver/messages.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"
 #include "wire/packet_text.h"
@@ -43,39 +43,36 @@ Scope scope(const json& params, std::size_t i) {
 
 }  // namespace
 
-Dispatcher::Dispatcher(Store& store) : store_(store) {
+Dispatcher::Dispatcher(Store& store, std::size_t maxChanges) : store_(store), maxChanges_(maxChanges) {
     auto get0 = [](auto read) {
-        return [read](const json& p) {
+        return [read](const json& p) -> Outcome {
             expectCount(p, 0);
             return wire::toJsonText(read());
         };
     };
     auto byTable = [](auto read) {
-        return [read](const json& p) {
+        return [read](const json& p) -> Outcome {
             expectCount(p, 1);
             return wire::toJsonText(read(number(p, 0, "NRCOMISSAOOREV")));
         };
     };
     auto setter = [this](ListKind list) {
-        return [this, list](const json& p) {
+        return [this, list](const json& p) -> Outcome {
             expectCount(p, 1);
             if (!p[0].is_object()) badParams("parameter 1 must be a change log object");
-            wire::ChangeLog log;
+            // Counted before the log is read: the size of its checks grows with it.
+            if (const auto changes = p[0].find("changes"); changes != p[0].end() && changes->is_array() &&
+                                                           changes->size() > maxChanges_)
+                throw Refusal(msg::alteracoesDemais(changes->size(), maxChanges_));
             try {
-                log = wire::changeLogFromJson(p[0]);
+                return Write{list, wire::changeLogFromJson(p[0])};
             } catch (const wire::WireError& e) {
                 badParams(e.what());
             }
-            try {
-                store_.apply(list, log);
-            } catch (const BadChangeLog& e) {
-                badParams(e.what());
-            }
-            return std::string("null");
         };
     };
     auto bandCheck = [this](Scope s) {
-        return [this, s](const json& p) {
+        return [this, s](const json& p) -> Outcome {
             expectCount(p, 2);
             return wire::toJsonText(store_.intervalos(number(p, 0, "NRCOMISSAOOREV"), number(p, 1, "rule number"), s));
         };
@@ -86,15 +83,15 @@ Dispatcher::Dispatcher(Store& store) : store_(store) {
     methods_["GetEvento"] = byTable([this](double nr) { return store_.eventos(nr); });
     methods_["GetPromocao"] = byTable([this](double nr) { return store_.promocoes(nr); });
     methods_["getVdDtPromo"] = byTable([this](double nr) { return store_.janelasPromocao(nr); });
-    methods_["GetPercentual"] = [this](const json& p) {
+    methods_["GetPercentual"] = [this](const json& p) -> Outcome {
         expectCount(p, 3);
         return wire::toJsonText(store_.faixas(number(p, 0, "NRCOMISSAOOREV"), number(p, 1, "rule number"), scope(p, 2)));
     };
-    methods_["GetVdCargo"] = [this](const json& p) {
+    methods_["GetVdCargo"] = [this](const json& p) -> Outcome {
         expectCount(p, 2);
         return wire::toJsonText(store_.cargoCadastrado(number(p, 0, "NRCOMISSAOOREV"), text(p, 1, "IDCARGOVEND")));
     };
-    methods_["getEventoCad"] = [this](const json& p) {
+    methods_["getEventoCad"] = [this](const json& p) -> Outcome {
         expectCount(p, 3);
         return wire::toJsonText(store_.eventoCadastrado(number(p, 0, "NRCOMISSAOOREV"), text(p, 1, "CDTIPOEVENTO"),
                                                     text(p, 2, "IDCARGOVEND")));
@@ -111,18 +108,10 @@ Dispatcher::Dispatcher(Store& store) : store_(store) {
     methods_["SetPercPromocao"] = setter(ListKind::PercPromocao);
 }
 
-std::string Dispatcher::call(const std::string& method, const json& params) const {
+Dispatcher::Outcome Dispatcher::call(const std::string& method, const json& params) const {
     const auto it = methods_.find(method);
     if (it == methods_.end()) throw RpcError(wire::rpc::MethodNotFound, "Method not found: " + method);
-    try {
-        return it->second(params);
-    } catch (const RpcError&) {
-        throw;
-    } catch (const Refusal& e) {
-        throw RpcError(wire::rpc::ApplicationError, e.what());
-    } catch (const std::exception& e) {
-        throw RpcError(wire::rpc::InternalError, std::string("Erro interno do servidor: ") + e.what());
-    }
+    return it->second(params);
 }
 
 }  // namespace appserver

@@ -1,9 +1,11 @@
-// The server's method table: checks the positional parameters of each method and calls the store.
+// The server's method table: checks the positional parameters of each method, answers reads from
+// the store and hands the change logs of Set methods on, for the write queue to apply.
 #pragma once
 #include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <variant>
 
 #include "appserver/store.h"
 
@@ -11,17 +13,27 @@ namespace appserver {
 
 class Dispatcher {
 public:
-    explicit Dispatcher(Store& store);
+    // The change log of a Set method, checked for shape; its result, null, comes once it is applied.
+    struct Write {
+        ListKind list;
+        wire::ChangeLog log;
+    };
+    using Outcome = std::variant<std::string, Write>;
 
-    // The method's result as JSON text (written straight from the store's packet, never through a
-    // json tree: most replies are large and this is where a read spends its time). Throws wire::rpc::RpcError: MethodNotFound, InvalidParams (wrong count or
-    // types, a malformed change log), ApplicationError (a refusal, with its Portuguese text) or
-    // InternalError (the store failed).
-    std::string call(const std::string& method, const nlohmann::json& params) const;
+    // A change log of more than `maxChanges` changes is refused before it is read.
+    Dispatcher(Store& store, std::size_t maxChanges);
+
+    // A read's result as JSON text (written straight from the store's packet, never through a
+    // json tree: most replies are large and this is where a read spends its time), or the write a
+    // Set method asks for. Throws wire::rpc::RpcError (MethodNotFound; InvalidParams: wrong count
+    // or types, a malformed change log), Refusal (a change log over the limit) and whatever the
+    // store's reads throw.
+    Outcome call(const std::string& method, const nlohmann::json& params) const;
 
 private:
-    using Method = std::function<std::string(const nlohmann::json& params)>;
+    using Method = std::function<Outcome(const nlohmann::json& params)>;
     Store& store_;
+    const std::size_t maxChanges_;
     std::map<std::string, Method> methods_;  // fixed after construction
 };
 

@@ -1,13 +1,34 @@
 // ktr52300-server: the commission tables' application server (JSON-RPC over TCP, SQLite storage).
-#include <filesystem>
+#include <sys/resource.h>
+
+#include <csignal>
 #include <iostream>
 
 #include "appserver/demo_data.h"
 #include "appserver/dispatcher.h"
+#include "appserver/log.h"
 #include "appserver/options.h"
 #include "appserver/request_handler.h"
 #include "appserver/server.h"
 #include "appserver/sqlite_store.h"
+#include "appserver/store_file.h"
+#include "appserver/write_queue.h"
+
+namespace {
+
+// Room for every connection allowed, plus the store's files and the log: raises the soft limit
+// of descriptors as far as the hard one allows, and says so when that is not enough.
+void makeRoomForConnections(std::size_t connections, spdlog::logger& log) {
+    const rlim_t wanted = connections + 64;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= wanted) return;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min<rlim_t>(wanted, limit.rlim_max);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    if (limit.rlim_cur < wanted)
+        log.warn("only {} file descriptors for {} connections: beyond them new clients wait", limit.rlim_cur, connections);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace appserver;
@@ -15,23 +36,35 @@ int main(int argc, char** argv) {
     try {
         cl = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const UsageError& e) {
-        std::cerr << "ktr52300-server: " << e.what() << "\n" << usage();
+        std::cerr << "ktr52300-server: " << e.what() << "\nRun ktr52300-server --help to see the options.\n";
         return 2;
     }
     if (cl.help) {
         std::cout << usage();
         return 0;
     }
+    const auto log = makeLogger(cl.logLevel);
     try {
-        const std::filesystem::path db(cl.dbPath);
-        if (db.has_parent_path()) std::filesystem::create_directories(db.parent_path());
+        const StoreFile file(cl.dbPath, !cl.dbPathGiven);
+        log->info("starting on the database {}{}{}", cl.dbPath, file.created() ? " (new)" : "",
+                  file.createdFolder() ? ", in a folder made for it" : "");
         SqliteStore store(cl.dbPath);
-        if (cl.demo && store.isEmpty()) seedDemo(store);
-        const Dispatcher dispatcher(store);
-        const RequestHandler handler(dispatcher);
-        Server server(handler, cl.server);
-        if (cl.server.port == 0) std::cout << server.port() << std::endl;  // callers wait for this line
-        server.run();
+        if (cl.demo && store.isEmpty()) {
+            seedDemo(store);
+            log->info("demonstration data stored");
+        }
+        makeRoomForConnections(cl.server.maxConnections, *log);
+        WriteQueue writes(store, *log);
+        const Dispatcher dispatcher(store, cl.limits.maxChanges);
+        const RequestHandler handler(dispatcher, writes, cl.limits, *log);
+        {
+            Server server(handler, cl.server, *log);
+            if (cl.server.port == 0) std::cout << server.port() << std::endl;  // callers wait for this line
+            server.run();
+        }
+        // Stopping is under way: a repeated SIGTERM must not cut the last writes and the store's close short.
+        std::signal(SIGINT, SIG_IGN);
+        std::signal(SIGTERM, SIG_IGN);
     } catch (const std::exception& e) {
         std::cerr << "ktr52300-server: " << e.what() << "\n";
         return 1;

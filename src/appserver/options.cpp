@@ -1,18 +1,108 @@
 #include "appserver/options.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
+#include <cstdint>
 #include <cstdlib>
+#include <memory>
+
+#include "wire/host_port.h"
 
 namespace appserver {
 
 namespace {
 
-long parseNumber(const std::string& text, const std::string& what, long lo, long hi) {
-    long v = 0;
-    const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (res.ec != std::errc() || res.ptr != text.data() + text.size() || v < lo || v > hi)
-        throw UsageError("invalid " + what + ": \"" + text + "\"");
-    return v;
+// The texts the options are read into before they become CommandLine's typed values.
+struct Raw {
+    std::string listen = "127.0.0.1:52300";
+    int idleSeconds = 600;
+    int requestSeconds = 30;
+    int graceSeconds = 5;
+    std::uint64_t outputHighWater = 1u << 20;
+    std::uint64_t maxPartialBytes = 64u << 20;
+    std::uint64_t maxMessageBytes = wire::kMaxMessageBytes;
+};
+
+std::string checkHostPort(const std::string& text) {
+    try {
+        wire::parseHostPort(text, true);
+        return {};
+    } catch (const std::invalid_argument& e) {
+        return e.what();
+    }
+}
+
+// Sizes take a unit: 65536, 64KiB, 64KB and 64K are all 65536 bytes.
+CLI::Option* sizeOption(CLI::App& app, const char* name, std::uint64_t& value, const char* what, std::uint64_t lo,
+                        std::uint64_t hi) {
+    return app.add_option(name, value, what)
+        ->capture_default_str()
+        ->type_name("BYTES")
+        ->transform(CLI::AsSizeValue(false).description(""))
+        ->check(CLI::Range(lo, hi).description(""));
+}
+
+std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
+    auto app = std::make_unique<CLI::App>("The commission tables' application server: JSON-RPC over TCP, SQLite storage.",
+                                          "ktr52300-server");
+    app->get_formatter()->column_width(38);
+    app->add_option("--listen", raw.listen,
+                    "address to listen on, HOST:PORT (a name, an IPv4 address or [IPv6]); port 0 picks a free port "
+                    "and prints it as the first line of standard output")
+        ->capture_default_str()
+        ->type_name("HOST:PORT")
+        ->check(checkHostPort);
+    app->add_option("--db", cl.dbPath, "SQLite database file (its folder must exist; a new file is readable by its owner only)")
+        ->capture_default_str()
+        ->type_name("FILE");
+    app->add_flag("--demo,--seed-demo", cl.demo, "store a small demonstration data set when the database is empty");
+    app->add_option("--threads", cl.server.threads, "threads serving requests, 1 to 64")
+        ->capture_default_str()
+        ->type_name("N")
+        ->check(CLI::Range(1, 64).description(""));
+    app->add_option("--log-level", cl.logLevel,
+                    "log on standard error from this level up: trace, debug, info, warn, error, critical or off")
+        ->capture_default_str()
+        ->type_name("LEVEL")
+        ->check(CLI::IsMember({"trace", "debug", "info", "warn", "error", "critical", "off"}).description(""));
+    app->add_option("--idle-timeout", raw.idleSeconds, "seconds before a silent connection is closed")
+        ->capture_default_str()
+        ->type_name("SECONDS")
+        ->check(CLI::Range(1, 86400 * 7).description(""));
+    app->add_option("--request-timeout", raw.requestSeconds, "seconds within which a request begun must be complete")
+        ->capture_default_str()
+        ->type_name("SECONDS")
+        ->check(CLI::Range(1, 3600).description(""));
+    app->add_option("--shutdown-grace", raw.graceSeconds,
+                    "seconds a client's unsent replies get to go out once its connection is ending (the server stops, or it "
+                    "sent what ends it)")
+        ->capture_default_str()
+        ->type_name("SECONDS")
+        ->check(CLI::Range(0, 600).description(""));
+    app->add_option("--max-connections", cl.server.maxConnections, "connections at once, in all")
+        ->capture_default_str()
+        ->type_name("N")
+        ->check(CLI::Range(std::size_t{1}, std::size_t{1'000'000}).description(""));
+    app->add_option("--max-connections-per-address", cl.server.maxConnectionsPerAddress,
+                    "connections at once from one client address")
+        ->capture_default_str()
+        ->type_name("N")
+        ->check(CLI::Range(std::size_t{1}, std::size_t{1'000'000}).description(""));
+    sizeOption(*app, "--output-high-water", raw.outputHighWater,
+               "unsent reply bytes above which a connection stops reading requests (64KiB, 1MiB...)", 1024,
+               std::uint64_t{1} << 30);
+    sizeOption(*app, "--max-partial-bytes", raw.maxPartialBytes,
+               "bytes of incomplete requests held for all connections together", 1024, std::uint64_t{1} << 40);
+    sizeOption(*app, "--max-message-bytes", raw.maxMessageBytes, "longest request or reply line, at most 16MiB", 1024,
+               wire::kMaxMessageBytes);
+    app->add_option("--max-batch", cl.limits.maxBatch, "requests in one batch, 1 to 1000")
+        ->capture_default_str()
+        ->type_name("N")
+        ->check(CLI::Range(std::size_t{1}, std::size_t{1000}).description(""));
+    app->add_option("--max-changes", cl.limits.maxChanges, "changes in one change log, 1 to 100000")
+        ->capture_default_str()
+        ->type_name("N")
+        ->check(CLI::Range(std::size_t{1}, std::size_t{100'000}).description(""));
+    return app;
 }
 
 }  // namespace
@@ -24,47 +114,37 @@ std::string defaultDbPath() {
 }
 
 std::string usage() {
-    return "usage: ktr52300-server [--listen HOST:PORT] [--db FILE] [--demo] [--threads N] [--idle-timeout SECONDS]\n"
-           "  --listen        address to listen on (default 127.0.0.1:52300; port 0 picks a free port and\n"
-           "                  prints it as the first line of standard output)\n"
-           "  --db            SQLite database file (default " + defaultDbPath() + ")\n"
-           "  --demo          store a small demonstration data set when the database is empty\n"
-           "  --threads       worker threads (default 2)\n"
-           "  --idle-timeout  seconds before a silent connection is closed (default 600)\n";
+    CommandLine cl;
+    cl.dbPath = defaultDbPath();
+    Raw raw;
+    return makeApp(cl, raw)->help();
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine cl;
     cl.dbPath = defaultDbPath();
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
-            return args[++i];
-        };
-        if (a == "--listen") {
-            const std::string& v = value();
-            const auto colon = v.rfind(':');
-            if (colon == std::string::npos) throw UsageError("--listen wants HOST:PORT, got \"" + v + "\"");
-            std::string host = v.substr(0, colon);
-            if (host.size() >= 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
-            if (host.empty()) throw UsageError("--listen wants HOST:PORT, got \"" + v + "\"");
-            cl.server.host = host;
-            cl.server.port = static_cast<unsigned short>(parseNumber(v.substr(colon + 1), "port", 0, 65535));
-        } else if (a == "--db") {
-            cl.dbPath = value();
-        } else if (a == "--demo" || a == "--seed-demo") {
-            cl.demo = true;
-        } else if (a == "--threads") {
-            cl.server.threads = static_cast<int>(parseNumber(value(), "thread count", 1, 64));
-        } else if (a == "--idle-timeout") {
-            cl.server.idleTimeout = std::chrono::seconds(parseNumber(value(), "idle timeout", 1, 86400 * 7));
-        } else if (a == "--help" || a == "-h") {
-            cl.help = true;
-        } else {
-            throw UsageError("unknown argument \"" + a + "\"");
-        }
+    Raw raw;
+    auto app = makeApp(cl, raw);
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+    try {
+        app->parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        cl.help = true;
+        return cl;
+    } catch (const CLI::ParseError& e) {
+        throw UsageError(e.what());
     }
+    const wire::HostPort listen = wire::parseHostPort(raw.listen, true);
+    cl.server.host = listen.host;
+    cl.server.port = listen.port;
+    cl.dbPathGiven = app->count("--db") > 0;
+    cl.server.idleTimeout = std::chrono::seconds(raw.idleSeconds);
+    cl.server.requestTimeout = std::chrono::seconds(raw.requestSeconds);
+    cl.server.shutdownGrace = std::chrono::seconds(raw.graceSeconds);
+    cl.server.outputHighWater = static_cast<std::size_t>(raw.outputHighWater);
+    cl.server.maxPartialBytes = static_cast<std::size_t>(raw.maxPartialBytes);
+    cl.server.maxMessageBytes = static_cast<std::size_t>(raw.maxMessageBytes);
+    cl.limits.maxMessageBytes = cl.server.maxMessageBytes;
     return cl;
 }
 

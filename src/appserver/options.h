@@ -4,14 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "appserver/server.h"
+#include "appserver/request_handler.h"
+#include "appserver/server_options.h"
 
 namespace appserver {
 
 struct CommandLine {
     ServerOptions server;
-    std::string dbPath;  // default: under the user's data directory
-    bool demo = false;   // store the demonstration data when the database is empty
+    RequestLimits limits;
+    std::string dbPath;        // default: under the user's data directory
+    bool dbPathGiven = false;  // false: the default, whose folder the server may create
+    bool demo = false;         // store the demonstration data when the database is empty
+    std::string logLevel = "info";
     bool help = false;
 };
 

@@ -1,90 +1,299 @@
 #include "appserver/request_handler.h"
 
+#include <asio/executor_work_guard.hpp>
+#include <asio/post.hpp>
+#include <random>
+#include <vector>
+
+#include "appserver/messages.h"
+#include "appserver/write_queue.h"
 #include "wire/jsonrpc.h"
-#include "wire/line_framer.h"
+#include "wire/message_scan.h"
 
 namespace appserver {
 
+using Clock = std::chrono::steady_clock;
 using nlohmann::json;
 namespace rpc = wire::rpc;
 
 namespace {
 
 // Deeper nesting than this is refused before parsing, so no message can exhaust the stack.
-constexpr int kMaxDepth = 256;
+constexpr std::size_t kMaxDepth = 256;
 
-bool tooDeep(std::string_view text) {
-    int depth = 0;
-    bool inString = false, escaped = false;
-    for (char c : text) {
-        if (inString) {
-            if (escaped) escaped = false;
-            else if (c == '\\') escaped = true;
-            else if (c == '"') inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > kMaxDepth) return true;
-        } else if (c == ']' || c == '}') {
-            --depth;
-        }
-    }
-    return false;
+// What the log shows of a text that came from a client: enough to find it, never a megabyte,
+// and on one line, so that no client can write log lines of its own.
+std::string shown(std::string_view text, std::size_t most = 80) {
+    std::string out(text.substr(0, most));
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    return out;
 }
 
-// The id to answer an invalid request with: its own when usable, else null.
-json usableId(const json& message) {
-    if (message.is_object()) {
-        const auto it = message.find("id");
-        if (it != message.end() && (it->is_string() || it->is_number())) return *it;
-    }
-    return nullptr;
+double millisSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The id to answer a request object with, as JSON text: as the request wrote it when it is a
+// string or a number (2^64 comes back as sent, not as 1.8446744073709552e+19), else null.
+std::string idText(const json& message, std::string_view sent) {
+    if (!message.is_object()) return "null";
+    const auto it = message.find("id");
+    if (it == message.end() || !(it->is_string() || it->is_number())) return "null";
+    return sent.empty() ? rpc::toLine(*it) : std::string(sent);
+}
+
+unsigned long long firstReference() {
+    // Random, so that references from different runs of the server do not repeat.
+    std::random_device seed;
+    return 100'000'000ull + seed() % 800'000'000ull;
 }
 
 }  // namespace
 
-std::string RequestHandler::tooLongReply() {
-    return rpc::toLine(rpc::makeError(nullptr, rpc::InvalidRequest,
-                                      "Invalid Request: message longer than " +
-                                          std::to_string(wire::kMaxMessageBytes) + " bytes"));
-}
+// The requests of one line, answered in order; kept alive while a change log of it is with the
+// write queue, and resumed on the connection's executor when the queue is done with it.
+class RequestHandler::Job : public std::enable_shared_from_this<Job> {
+public:
+    Job(const RequestHandler& handler, json message, std::vector<std::string> sentIds, const asio::any_io_executor& ex,
+        Done done)
+        : handler_(handler),
+          message_(std::move(message)),
+          sentIds_(std::move(sentIds)),
+          batch_(message_.is_array()),
+          ex_(ex),
+          done_(std::move(done)) {
+        current_.start = Clock::now();
+    }
 
-std::optional<std::string> RequestHandler::handleLine(std::string_view line) const {
-    if (tooDeep(line))
-        return rpc::toLine(rpc::makeError(nullptr, rpc::ParseError, "Parse error: nesting deeper than " +
-                                                                        std::to_string(kMaxDepth) + " levels"));
-    json message = json::parse(line, nullptr, false);
-    if (message.is_discarded()) return rpc::toLine(rpc::makeError(nullptr, rpc::ParseError, "Parse error: invalid JSON"));
-    if (!message.is_array()) return handleOne(message);
-    if (message.empty())
-        return rpc::toLine(rpc::makeError(nullptr, rpc::InvalidRequest, "Invalid Request: empty batch"));
-    // A batch reply is its replies' lines joined as a JSON array, as a json array would print them.
-    std::string replies;
-    for (const auto& m : message)
-        if (auto reply = handleOne(m)) {
-            replies += replies.empty() ? '[' : ',';
-            replies += *reply;
+    // Answers the requests from the next one on, until one waits for the write queue or all are done.
+    void run() {
+        try {
+            const std::size_t count = batch_ ? message_.size() : 1;
+            for (; next_ < count; ++next_)
+                if (!answer(batch_ ? message_[next_] : message_, next_ < sentIds_.size() ? sentIds_[next_] : "")) return;
+        } catch (...) {  // gathering the replies ran out of memory: one error for the whole line
+            const Failure f = handler_.describe(std::current_exception(), "(line)", "", current_.start);
+            done_(rpc::errorLineFor("null", f.code, f.message));
+            return;
         }
-    if (replies.empty()) return std::nullopt;
-    replies += ']';
-    return replies;
+        finish();
+    }
+
+private:
+    struct Current {
+        std::string id;  // as JSON text
+        std::string method;
+        bool notification = false;
+        Clock::time_point start;
+    };
+
+    // False when the request went to the write queue; written() goes on from there.
+    bool answer(const json& message, std::string_view sentId) {
+        current_ = Current{};
+        current_.start = Clock::now();
+        rpc::Request request;
+        try {
+            request = rpc::parseRequest(message);
+        } catch (const rpc::RpcError&) {
+            current_.notification = rpc::isNotification(message);  // never answered, whatever is wrong with it
+            current_.id = idText(message, sentId);
+            failed(std::current_exception());
+            return true;
+        }
+        current_.notification = request.notification;
+        current_.id = idText(message, sentId);
+        current_.method = request.method;
+        try {
+            auto outcome = handler_.dispatcher_.call(request.method, request.params);
+            if (const auto* result = std::get_if<std::string>(&outcome)) {
+                answered(*result);
+                return true;
+            }
+            auto& write = std::get<Dispatcher::Write>(outcome);
+            handler_.writes_.submit(write.list, std::move(write.log),
+                                    [self = shared_from_this(), work = asio::make_work_guard(ex_)](std::exception_ptr failure) {
+                                        asio::post(work.get_executor(), [self, failure] { self->written(failure); });
+                                    });
+            return false;
+        } catch (...) {
+            failed(std::current_exception());
+            return true;
+        }
+    }
+
+    void written(std::exception_ptr failure) {
+        try {
+            if (failure) failed(failure);
+            else answered("null");
+        } catch (...) {
+            const Failure f = handler_.describe(std::current_exception(), "(line)", "", current_.start);
+            done_(rpc::errorLineFor("null", f.code, f.message));
+            return;
+        }
+        ++next_;
+        run();
+    }
+
+    void answered(std::string_view result) {
+        if (handler_.log_.should_log(spdlog::level::debug))
+            handler_.log_.debug("{} {} answered in {:.2f} ms", shown(current_.id), shown(current_.method),
+                                millisSince(current_.start));
+        if (!current_.notification) add(rpc::resultLineFor(current_.id, result));
+    }
+
+    void failed(std::exception_ptr thrown) {
+        const Failure f =
+            handler_.describe(thrown, current_.notification ? "(notification)" : current_.id, current_.method, current_.start);
+        if (!current_.notification) add(rpc::errorLineFor(current_.id, f.code, f.message));
+    }
+
+    // Joins a reply to the line's reply, keeping the line within the message limit: a reply that
+    // would pass it is replaced by an error.
+    void add(std::string reply) {
+        const std::size_t most = handler_.limits_.maxMessageBytes;
+        const std::size_t framing = batch_ ? 2 : 0;  // the '[' or ',' before it and the closing ']'
+        if (replies_.size() + reply.size() + framing > most) {
+            handler_.log_.info("{} {}: a reply of {} bytes would pass the limit of {}", shown(current_.id),
+                               shown(current_.method), reply.size(), most);
+            reply = rpc::errorLineFor(current_.id, rpc::ApplicationError, msg::respostaGrandeDemais(most));
+            if (replies_.size() + reply.size() + framing > most) {
+                overflow_ = true;
+                return;
+            }
+        }
+        if (!batch_) {
+            replies_ = std::move(reply);
+            return;
+        }
+        replies_ += replies_.empty() ? '[' : ',';
+        replies_ += reply;
+    }
+
+    void finish() {
+        std::optional<std::string> reply;
+        if (overflow_) {
+            reply = rpc::errorLineFor("null", rpc::ApplicationError, msg::respostaGrandeDemais(handler_.limits_.maxMessageBytes));
+        } else if (!replies_.empty()) {
+            if (batch_) replies_ += ']';
+            reply = std::move(replies_);
+        }
+        done_(std::move(reply));
+    }
+
+    const RequestHandler& handler_;
+    const json message_;
+    const std::vector<std::string> sentIds_;  // the ids' text as sent, by request; "" where unknown
+    const bool batch_;
+    const asio::any_io_executor ex_;
+    Done done_;
+    std::size_t next_ = 0;
+    Current current_;
+    std::string replies_;  // a batch's replies so far, or the one reply
+    bool overflow_ = false;
+};
+
+RequestHandler::RequestHandler(const Dispatcher& dispatcher, WriteQueue& writes, const RequestLimits& limits,
+                               spdlog::logger& log)
+    : dispatcher_(dispatcher),
+      writes_(writes),
+      limits_(limits),
+      maxValues_(32 * (limits.maxBatch + limits.maxChanges) + 4096),
+      log_(log),
+      nextReference_(firstReference()) {}
+
+std::string RequestHandler::failureReply(std::exception_ptr thrown) const {
+    const Failure f = describe(thrown, "(connection)", "", Clock::now());
+    return rpc::errorLineFor("null", f.code, f.message);
 }
 
-std::optional<std::string> RequestHandler::handleOne(const json& message) const {
-    rpc::Request request;
+std::string RequestHandler::tooLongReply(std::size_t maxBytes) {
+    return rpc::errorLineFor("null", rpc::InvalidRequest,
+                             "Invalid Request: message longer than " + std::to_string(maxBytes) + " bytes");
+}
+
+std::string RequestHandler::incompleteReply(std::chrono::milliseconds limit) {
+    return rpc::errorLineFor("null", rpc::InvalidRequest,
+                             "Invalid Request: message not complete within " +
+                                 std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limit).count()) +
+                                 " s");
+}
+
+RequestHandler::Failure RequestHandler::describe(std::exception_ptr thrown, std::string_view id,
+                                                 std::string_view method, Clock::time_point start) const {
+    const double ms = millisSince(start);
+    std::string detail;
     try {
-        request = rpc::parseRequest(message);
+        std::rethrow_exception(thrown);
     } catch (const rpc::RpcError& e) {
-        return rpc::toLine(rpc::makeError(usableId(message), e.code(), e.what()));
+        log_.info("{} {} refused in {:.2f} ms: {} {}", shown(id), shown(method), ms, e.code(), shown(e.what(), 300));
+        return {e.code(), e.what()};
+    } catch (const Refusal& e) {
+        log_.info("{} {} refused in {:.2f} ms: {} {}", shown(id), shown(method), ms, int{rpc::ApplicationError}, e.what());
+        return {rpc::ApplicationError, e.what()};
+    } catch (const BadChangeLog& e) {
+        log_.info("{} {} refused in {:.2f} ms: {} {}", shown(id), shown(method), ms, int{rpc::InvalidParams},
+                  shown(e.what(), 300));
+        return {rpc::InvalidParams, std::string("Invalid params: ") + e.what()};
+    } catch (const std::bad_alloc&) {
+        detail = "out of memory";
+    } catch (const std::exception& e) {
+        detail = e.what();
+    } catch (...) {
+        detail = "unknown failure";
     }
+    // Statements and storage errors stay here; the client gets a reference to them.
+    const unsigned long long reference = nextReference_++;
+    log_.error("{} {} failed in {:.2f} ms, reference {}: {}", shown(id), shown(method), ms, reference, detail);
+    return {rpc::InternalError, msg::erroInterno(reference)};
+}
+
+std::string RequestHandler::lineError(int code, const std::string& message, std::size_t lineBytes) const {
+    log_.info("a line of {} bytes refused: {} {}", lineBytes, code, message);
+    return rpc::errorLineFor("null", code, message);
+}
+
+void RequestHandler::handleLine(std::string_view line, const asio::any_io_executor& ex, Done done) const {
+    const auto start = Clock::now();
+    std::optional<std::string> reply;
+    std::shared_ptr<Job> job;
     try {
-        std::string result = dispatcher_.call(request.method, request.params);
-        if (request.notification) return std::nullopt;
-        return rpc::resultLine(request.id, result);
-    } catch (const rpc::RpcError& e) {
-        if (request.notification) return std::nullopt;
-        return rpc::toLine(rpc::makeError(request.id, e.code(), e.what()));
+        const wire::MessageScan scan = wire::scanMessage(line, kMaxDepth, limits_.maxBatch);
+        if (scan.verdict == wire::MessageScan::Verdict::NulByte) {
+            reply = lineError(rpc::ParseError, "Parse error: a NUL byte inside the message", line.size());
+        } else if (scan.verdict == wire::MessageScan::Verdict::TooDeep) {
+            reply = lineError(rpc::ParseError, "Parse error: nesting deeper than " + std::to_string(kMaxDepth) + " levels",
+                              line.size());
+        } else if (scan.batch && scan.batchSize > limits_.maxBatch) {
+            reply = lineError(rpc::InvalidRequest,
+                              "Invalid Request: a batch holds at most " + std::to_string(limits_.maxBatch) +
+                                  " requests, this one has " + std::to_string(scan.batchSize),
+                              line.size());
+        } else if (scan.values > maxValues_) {
+            reply = lineError(rpc::InvalidRequest,
+                              "Invalid Request: a message holds at most " + std::to_string(maxValues_) +
+                                  " values, this one has " + std::to_string(scan.values),
+                              line.size());
+        } else {
+            json message;
+            try {
+                message = json::parse(line);
+            } catch (const json::parse_error& e) {
+                reply = lineError(rpc::ParseError, "Parse error: invalid JSON at byte " + std::to_string(e.byte), line.size());
+            }
+            if (!reply && message.is_array() && message.empty())
+                reply = lineError(rpc::InvalidRequest, "Invalid Request: empty batch", line.size());
+            if (!reply)  // `done` moves into the job only once nothing else can throw
+                job = std::make_shared<Job>(*this, std::move(message),
+                                            std::vector<std::string>(scan.ids.begin(), scan.ids.end()), ex,
+                                            std::move(done));
+        }
+    } catch (...) {  // memory ran out while reading the line
+        const Failure f = describe(std::current_exception(), "(line)", "", start);
+        reply = rpc::errorLineFor("null", f.code, f.message);
     }
+    if (job) job->run();
+    else done(std::move(reply));
 }
 
 }  // namespace appserver

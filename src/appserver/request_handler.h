@@ -1,26 +1,68 @@
-// Turns one received line into the reply line: JSON-RPC parsing, batches, notifications; does no I/O.
+// Turns one received line into its reply line: JSON-RPC parsing, batches, notifications, errors
+// (logged, internal ones under a reference number); does no socket I/O.
 #pragma once
+#include <asio/any_io_executor.hpp>
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <optional>
+#include <spdlog/logger.h>
 #include <string>
 #include <string_view>
 
 #include "appserver/dispatcher.h"
+#include "wire/line_framer.h"
 
 namespace appserver {
 
+class WriteQueue;
+
+struct RequestLimits {
+    std::size_t maxBatch = 1000;    // requests in one batch
+    std::size_t maxChanges = 1000;  // changes in one change log
+    std::size_t maxMessageBytes = wire::kMaxMessageBytes;  // a longer reply is answered with an error
+};
+
 class RequestHandler {
 public:
-    explicit RequestHandler(const Dispatcher& dispatcher) : dispatcher_(dispatcher) {}
+    using Done = std::function<void(std::optional<std::string> reply)>;
 
-    // The reply to send, without "\n"; nullopt when the line held only notifications.
-    std::optional<std::string> handleLine(std::string_view line) const;
-    // The reply for a message that passed the size limit (the connection closes after it).
-    static std::string tooLongReply();
+    // The dispatcher, the queue and the log outlive the handler.
+    RequestHandler(const Dispatcher& dispatcher, WriteQueue& writes, const RequestLimits& limits, spdlog::logger& log);
+
+    // Answers one received line: `done` gets the reply line without "\n", or nullopt when the line
+    // held notifications only. It is called before handleLine returns when the line applies no
+    // change log; otherwise later, on `ex`, once the write queue has applied them. Never throws.
+    void handleLine(std::string_view line, const asio::any_io_executor& ex, Done done) const;
+
+    // The last lines of a connection that sent a message over the size limit, or one that was
+    // not complete within the time limit.
+    static std::string tooLongReply(std::size_t maxBytes);
+    static std::string incompleteReply(std::chrono::milliseconds limit);
+    // The last line of a connection that met an internal failure (memory ran out while receiving),
+    // logged with the reference it carries.
+    std::string failureReply(std::exception_ptr thrown) const;
 
 private:
-    // The reply line to one request object; nullopt for a notification.
-    std::optional<std::string> handleOne(const nlohmann::json& message) const;
+    class Job;
+    struct Failure {
+        int code;
+        std::string message;  // for the client
+    };
+    // The error to answer for what a call threw; internal failures are logged with a reference.
+    Failure describe(std::exception_ptr thrown, std::string_view id, std::string_view method,
+                     std::chrono::steady_clock::time_point start) const;
+    // An error for the whole line, logged.
+    std::string lineError(int code, const std::string& message, std::size_t lineBytes) const;
+
     const Dispatcher& dispatcher_;
+    WriteQueue& writes_;
+    const RequestLimits limits_;
+    // JSON values one line may hold: enough for a full batch and a full change log. Parsing costs
+    // some 80 bytes a value, and a parse that runs out of memory cannot even be undone safely.
+    const std::size_t maxValues_;
+    spdlog::logger& log_;
+    mutable std::atomic<unsigned long long> nextReference_;
 };
 
 }  // namespace appserver

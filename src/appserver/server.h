@@ -1,47 +1,52 @@
-// The listener: accepts connections on a thread pool and shuts down in order on SIGINT/SIGTERM.
+// The listener: accepts connections on a thread pool within its limits and shuts down in order on SIGINT/SIGTERM.
 #pragma once
 #include <asio.hpp>
 #include <chrono>
 #include <memory>
+#include <spdlog/logger.h>
 #include <string>
 #include <vector>
 
 #include "appserver/connection_manager.h"
+#include "appserver/input_budget.h"
 #include "appserver/request_handler.h"
+#include "appserver/server_options.h"
 
 namespace appserver {
 
-struct ServerOptions {
-    std::string host = "127.0.0.1";
-    unsigned short port = 52300;
-    int threads = 2;
-    std::chrono::milliseconds idleTimeout = std::chrono::minutes(10);
-};
-
 // Each thread runs an event loop of its own and every connection lives on one loop, taken in
-// turn: a request is read, answered and written on one thread, without waking another.
+// turn: a request is read, answered and written on one thread, without waking another (change
+// logs excepted: they go to the write queue and their replies come back).
 class Server {
 public:
     // Binds the listening socket at once; throws std::system_error when it cannot.
-    Server(const RequestHandler& handler, const ServerOptions& options);
+    Server(const RequestHandler& handler, const ServerOptions& options, spdlog::logger& log);
     ~Server();
     unsigned short port() const { return port_; }
     // Serves until stop() or a SIGINT/SIGTERM; returns after every connection has ended.
     void run();
-    // Stop accepting, then end every connection after its reply in flight. Thread-safe.
+    // Stop accepting, then end every connection: requests in flight are finished and unsent
+    // replies get the shutdown grace to go out. Thread-safe.
     void stop();
 
 private:
     using WorkGuard = asio::executor_work_guard<asio::io_context::executor_type>;
     void doAccept();
+    void admit(asio::ip::tcp::socket socket);
+    // Out of descriptors: wait a little instead of retrying at once (which spins a core).
+    void pauseAccepting();
 
     const RequestHandler& handler_;
     const ServerOptions options_;
+    spdlog::logger& log_;
     std::vector<std::unique_ptr<asio::io_context>> loops_;  // fixed after construction; loops_[0] listens
     std::vector<WorkGuard> keepRunning_;  // keeps idle loops alive until stop(); touched on loops_[0] only
     asio::signal_set signals_;
     asio::ip::tcp::acceptor acceptor_;
+    asio::steady_timer acceptPause_;  // touched on loops_[0] only
+    bool pausedBefore_ = false;       // the last accept failed for want of descriptors; loops_[0] only
     ConnectionManager manager_;
+    InputBudget inputBudget_;
     std::size_t nextLoop_ = 0;  // touched on loops_[0] only
     unsigned short port_ = 0;
 };

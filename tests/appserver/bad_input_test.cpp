@@ -41,6 +41,11 @@ TEST_F(BadInput, MalformedMessages) {
     EXPECT_EQ(codeOf("not json at all"), -32700);
     EXPECT_EQ(codeOf("\"\xff\xfe\""), -32700);                       // not UTF-8
     EXPECT_EQ(codeOf(std::string(100000, '[') + std::string(100000, ']')), -32700);  // nesting bomb
+    std::string manyValues = R"({"jsonrpc":"2.0","id":1,"method":"GetCargo","params":[0)";
+    for (int i = 0; i < 70000; ++i) manyValues += ",0";
+    EXPECT_EQ(codeOf(manyValues + "]}"), -32600);  // refused before it is parsed: its tree would be large
+    // A NUL byte would end the parser's input early, and the rest would pass for valid.
+    EXPECT_EQ(codeOf(R"({"jsonrpc":"2.0","id":1,"method":"GetComissao"})" + std::string(1, '\0') + " junk"), -32700);
     EXPECT_EQ(codeOf("{\"id\":1,\"method\":\"GetComissao\"}"), -32600);  // no "jsonrpc"
     EXPECT_EQ(codeOf("42"), -32600);
     EXPECT_EQ(codeOf("[]"), -32600);
@@ -62,8 +67,8 @@ TEST_F(BadInput, UnknownMethodsAndWrongParameters) {
 
 TEST_F(BadInput, MalformedChangeLogsChangeNothing) {
     const std::string before = render(client.packet("GetCargo", {1}));
-    auto codeAndText = [&](const json& log) {
-        const json reply = client.call("SetCargo", json::array({log}));
+    auto codeAndText = [&](const json& log, const char* method = "SetCargo") {
+        const json reply = client.call(method, json::array({log}));
         return std::to_string(reply["error"]["code"].get<int>()) + " " + reply["error"]["message"].get<std::string>();
     };
     json unknownField = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}});
@@ -85,6 +90,16 @@ TEST_F(BadInput, MalformedChangeLogsChangeNothing) {
     tooLong["changes"][0]["new"][1] = "Gerente";
     EXPECT_EQ(codeAndText(tooLong),
               R"(-32602 Invalid params: changes[0].new[1]: text longer than 1 characters for field "IDCARGOVEND")");
+
+    json sizeZero = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}});
+    sizeZero["fields"][1]["size"] = 0;
+    EXPECT_EQ(codeAndText(sizeZero),
+              R"(-32602 Invalid params: fields[1]: expected a positive "size" for string field "IDCARGOVEND")");
+
+    json leapSecond = insertLog(ListKind::Comissao, {{wire::Null{}, str("T"), day(2030, 1, 1), day(2030, 12, 31), str("0001")}});
+    leapSecond["changes"][0]["new"][3] = "2030-12-31T23:59:60";
+    EXPECT_EQ(codeAndText(leapSecond, "SetComissao"),
+              R"(-32602 Invalid params: changes[0].new[3]: invalid date "2030-12-31T23:59:60" for datetime field "DTVALIDADEFIN")");
 
     json shortRow = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}});
     shortRow["changes"][0]["new"].erase(0);
@@ -117,6 +132,27 @@ TEST_F(BadInput, BatchesAndNotifications) {
     client.sendRaw(wire::rpc::toLine(wire::rpc::makeRequest(nullptr, "SetCargo", json::array({log}))) + "\n" +
                    R"([{"jsonrpc":"2.0","method":"GetComissao"}])" + "\n");
     EXPECT_EQ(render(client.packet("GetVdCargo", {1, "G"})), "G\n");  // the very next line answers this call
+
+    // Nor are notifications whose params are wrong, alone or in a batch.
+    client.sendRaw(R"({"jsonrpc":"2.0","method":"GetCargo","params":{"nr":1}})" "\n"
+                   R"([{"jsonrpc":"2.0","method":"GetCargo","params":7},{"jsonrpc":"2.0","method":"GetCargo","params":["x"]}])"
+                   "\n");
+    EXPECT_EQ(render(client.packet("GetVdCargo", {1, "V"})), "V\n");
+}
+
+TEST_F(BadInput, IdsComeBackExactlyAsSent) {
+    // A parser reads 2^64 as a float, 1.0 as 1 or 1e2 as 100.0; the reply gives back the request's own text.
+    std::string batch;
+    for (const std::string id : {"18446744073709551616", "-9223372036854775809", "1.0", "1e2", "-0", "0.1",
+                                 R"("a\u0062")"}) {
+        client.sendRaw(R"({"jsonrpc":"2.0","id":)" + id + R"(,"method":"GetVdCargo","params":[1,"V"]})" "\n");
+        EXPECT_EQ(client.readLine().substr(0, id.size() + 6), R"({"id":)" + id) << id;
+        batch += (batch.empty() ? "[" : ",") + std::string(R"({"jsonrpc":"2.0","id":)") + id + R"(,"method":"Nope"})";
+    }
+    client.sendRaw(batch + "]\n");
+    const std::string replies = client.readLine();
+    for (const char* id : {"18446744073709551616,", "1e2,", "-0,", R"("a\u0062",)"})
+        EXPECT_NE(replies.find(std::string(R"("id":)") + id), std::string::npos) << id << " in " << replies;
 }
 
 TEST_F(BadInput, AnOverlongMessageClosesOnlyThatConnection) {

@@ -4,7 +4,6 @@
 #include <sqlite3.h>
 
 #include <atomic>
-#include <stdexcept>
 #include <thread>
 
 #include "server_harness.h"
@@ -14,19 +13,6 @@ using appserver::ListKind;
 using nlohmann::json;
 
 namespace {
-
-// Runs SQL on the file directly, as another program would.
-void execOn(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open(path.c_str(), &db);
-    std::string error = rc == SQLITE_OK ? "" : "cannot open " + path;
-    char* message = nullptr;
-    if (error.empty() && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK)
-        error = message ? message : "error";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    if (!error.empty()) throw std::runtime_error(error + " in: " + sql);
-}
 
 // "name name ...": the indexes of the band table, by name.
 std::string bandIndexes(const std::string& path) {

@@ -1,16 +1,24 @@
 #include "server_harness.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <signal.h>
+#include <poll.h>
+#include <sqlite3.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "support/test_paths.h"
 #include "wire/jsonrpc.h"
@@ -34,24 +42,86 @@ TempDb::~TempDb() {
     for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(path_ + suffix, ec);
 }
 
-ServerProcess::ServerProcess(const std::string& dbPath, std::vector<std::string> extraArgs) {
-    int out[2];
-    if (::pipe(out) != 0) throw std::runtime_error("pipe failed");
+namespace {
+
+std::string freshLogPath() {
+    static std::atomic<int> counter{0};
+    return (std::filesystem::temp_directory_path() /
+            ("ktr52300_apptest_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".log"))
+        .string();
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Starts the server with `args`, its standard output on `out` (when given) and its log in `logPath`.
+pid_t spawnServer(const std::vector<std::string>& args, int out, const std::string& logPath) {
     const std::string bin = testsupport::binDir() + "/ktr52300-server";
-    std::vector<std::string> args = {bin, "--listen", "127.0.0.1:0", "--db", dbPath};
-    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-    pid_ = ::fork();
-    if (pid_ < 0) throw std::runtime_error("fork failed");
-    if (pid_ == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::close(out[0]);
-        ::close(out[1]);
+    std::vector<std::string> all = {bin};
+    all.insert(all.end(), args.begin(), args.end());
+    const pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        if (out >= 0) ::dup2(out, STDOUT_FILENO);
+        const int err = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (err >= 0) ::dup2(err, STDERR_FILENO);
         std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
+        for (auto& a : all) argv.push_back(a.data());
         argv.push_back(nullptr);
         ::execv(bin.c_str(), argv.data());
         ::_exit(127);
     }
+    return pid;
+}
+
+// The exit status of `pid`, or -1 when it ended otherwise or had to be killed after `seconds`.
+int reap(pid_t pid, int seconds) {
+    int status = 0;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > until) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+Refused runServer(const std::vector<std::string>& args) {
+    Refused r;
+    const std::string logPath = freshLogPath();
+    r.status = reap(spawnServer(args, -1, logPath), 30);
+    r.log = fileText(logPath);
+    std::filesystem::remove(logPath);
+    return r;
+}
+
+void execOn(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open(path.c_str(), &db);
+    std::string error = rc == SQLITE_OK ? "" : "cannot open " + path;
+    char* message = nullptr;
+    if (error.empty() && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK)
+        error = message ? message : "error";
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (!error.empty()) throw std::runtime_error(error + " in: " + sql);
+}
+
+ServerProcess::ServerProcess(const std::string& dbPath, std::vector<std::string> extraArgs) : logPath_(freshLogPath()) {
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    std::vector<std::string> args = {"--listen", "127.0.0.1:0", "--db", dbPath};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    pid_ = spawnServer(args, out[1], logPath_);
     ::close(out[1]);
     std::string line;
     char ch;
@@ -64,19 +134,38 @@ ServerProcess::ServerProcess(const std::string& dbPath, std::vector<std::string>
     port_ = static_cast<unsigned short>(std::stoi(line));
 }
 
-ServerProcess::~ServerProcess() { stop(); }
+ServerProcess::~ServerProcess() {
+    stop();
+    std::error_code ignored;
+    std::filesystem::remove(logPath_, ignored);
+}
+
+std::string ServerProcess::log() const { return fileText(logPath_); }
+
+void ServerProcess::terminate() {
+    if (pid_ > 0) ::kill(pid_, SIGTERM);
+    terminated_ = true;
+}
 
 int ServerProcess::stop() {
     if (pid_ <= 0) return -1;
-    ::kill(pid_, SIGTERM);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
+    if (!terminated_) ::kill(pid_, SIGTERM);
+    const int status = reap(pid_, 30);
     pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status;
 }
 
-Client::Client(unsigned short port) {
+Client::Client(unsigned short port, const char* from) {
     fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (from) {
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        ::inet_pton(AF_INET, from, &local.sin_addr);
+        if (::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+            ::close(fd_);
+            throw std::runtime_error(std::string("cannot bind to ") + from);
+        }
+    }
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port);
@@ -87,6 +176,8 @@ Client::Client(unsigned short port) {
     }
     int one = 1;
     ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    timeval wait{30, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
 }
 
 Client::~Client() {
@@ -117,11 +208,18 @@ std::string Client::readLine() {
     }
 }
 
+bool Client::readable(int ms) {
+    if (!buffer_.empty()) return true;
+    pollfd p{fd_, POLLIN, 0};
+    return ::poll(&p, 1, ms) > 0;
+}
+
 bool Client::closedByServer() {
     char chunk[4096];
     for (;;) {
         const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
-        if (n <= 0) return true;
+        if (n == 0) return true;
+        if (n < 0) return errno != EAGAIN && errno != EWOULDBLOCK;  // a timeout is no close
     }
 }
 

@@ -21,7 +21,7 @@ private:
     std::string path_;
 };
 
-// Starts ktr52300-server on 127.0.0.1 port 0 and reads the port it prints.
+// Starts ktr52300-server on 127.0.0.1 port 0 and reads the port it prints; its log goes to a file.
 class ServerProcess {
 public:
     explicit ServerProcess(const std::string& dbPath, std::vector<std::string> extraArgs = {});
@@ -29,17 +29,38 @@ public:
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
     unsigned short port() const { return port_; }
-    // Sends SIGTERM and waits; the exit status (or -1 when it did not exit normally).
+    pid_t pid() const { return pid_; }
+    // What the server has logged so far.
+    std::string log() const;
+    // Sends SIGTERM (unless terminate() did) and waits; the exit status, or -1 when it did not
+    // exit normally or had to be killed after 30 s.
     int stop();
+    // Sends SIGTERM without waiting.
+    void terminate();
 
 private:
     pid_t pid_ = -1;
+    bool terminated_ = false;
     unsigned short port_ = 0;
+    std::string logPath_;
 };
 
+// A server run that is expected to end by itself (refusing to start): its exit status and log.
+struct Refused {
+    int status = -1;
+    std::string log;
+};
+Refused runServer(const std::vector<std::string>& args);
+
+// Runs SQL on a database file directly, as another program would; throws on failure.
+void execOn(const std::string& path, const std::string& sql);
+
+// A blocking client; a read that waits 30 s fails, so that a server that hangs fails a test
+// instead of holding it up.
 class Client {
 public:
-    explicit Client(unsigned short port);
+    // `from`: the local address to connect from (loopback has many, 127.0.0.2 among them).
+    explicit Client(unsigned short port, const char* from = nullptr);
     ~Client();
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;
@@ -49,6 +70,9 @@ public:
     std::string readLine();
     // True when the server closed the connection (reads end of stream or an error).
     bool closedByServer();
+    // True when bytes (or the end of the stream) arrive within `ms` milliseconds.
+    bool readable(int ms);
+    int fd() const { return fd_; }
 
     nlohmann::json call(const std::string& method, const nlohmann::json& params);
     // The result of a call that must succeed (throws std::runtime_error with the error otherwise).
