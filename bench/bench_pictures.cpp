@@ -19,12 +19,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "appserver/dispatcher.h"
-#include "appserver/request_handler.h"
-#include "appserver/server.h"
+#include "appserver/embedded_server.h"
 #include "appserver/sqlite_store.h"
 #include "gui/commission_data.h"
 #include "gui/commission_report.h"
@@ -166,12 +163,9 @@ void seed(appserver::Store& store) {
 void benchReport(const std::string& dbPath) {
     appserver::SqliteStore store(dbPath);
     if (store.isEmpty()) seed(store);
-    const appserver::Dispatcher dispatcher(store);
-    const appserver::RequestHandler handler(dispatcher);
     appserver::ServerOptions options;
     options.port = 0;
-    appserver::Server server(handler, options);
-    std::thread serverThread([&] { server.run(); });
+    const appserver::EmbeddedServer server(store, options);
 
     const auto out = std::filesystem::temp_directory_path() / "ktr52300_bench_report";
     std::vector<double> fetch, pdf, pdfCpu, csv;
@@ -195,8 +189,6 @@ void benchReport(const std::string& dbPath) {
         std::ofstream(out.string() + ".csv", std::ios::binary) << gui::ReportCsv(report);
         csv.push_back(ms(Clock::now() - t0));
     }
-    server.stop();
-    serverThread.join();
     const Figures f = figures(fetch), p = figures(pdf), pc = figures(pdfCpu), c = figures(csv);
     std::printf("report, %d rules, %d bands (5 runs):\n"
                 "  read through the connection: median %.0f ms (max %.0f)\n"

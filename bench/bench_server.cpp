@@ -20,12 +20,8 @@
 #include <thread>
 #include <vector>
 
-#include "appserver/dispatcher.h"
-#include "appserver/log.h"
-#include "appserver/request_handler.h"
-#include "appserver/server.h"
+#include "appserver/embedded_server.h"
 #include "appserver/sqlite_store.h"
-#include "appserver/write_queue.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"
 
@@ -199,16 +195,11 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 20; ++i) insert(store, ListKind::PercCargo, band(ListKind::PercCargo, 1, 1, i * 100.0, i * 100.0 + 99.99, (10 + i) / 10.0));
         insert(store, ListKind::Cargo, {wire::Null{}, std::string("S"), 1.0});  // rule 2: written to
 
-        const auto log = appserver::makeSilentLogger();
-        appserver::WriteQueue writes(store, *log);
-        const appserver::RequestLimits limits;
-        const appserver::Dispatcher dispatcher(store, limits.maxChanges);
-        const appserver::RequestHandler handler(dispatcher, writes, limits, *log);
         appserver::ServerOptions options;
         options.port = 0;
         options.threads = threads;
-        appserver::Server server(handler, options, *log);
-        std::thread serverThread([&] { server.run(); });
+        appserver::EmbeddedServer server(store, options);
+        const appserver::RequestHandler& handler = server.handler();
         EchoServer echo;
 
         const std::string readLine =
@@ -259,8 +250,6 @@ int main(int argc, char** argv) {
                        s.roundTrip(wire::rpc::toLine(wire::rpc::makeRequest(3, "GetPercentual", {1, 2, "CARGO"})) + "\n");
                    }));
         }
-        server.stop();
-        serverThread.join();
     }
     std::filesystem::remove_all(dir);
     return 0;
