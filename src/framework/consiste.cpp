@@ -35,12 +35,8 @@ void MensErro(const std::string& text, bool stop) {
     if (stop) tk::Abort();
 }
 
-wire::DataPacket CheckResultServ(const TServerReply& reply, bool raise, int /*kind*/) {
-    if (reply.ok) return reply.data.value_or(wire::DataPacket{});
-    const std::string text = reply.message.empty() ? "Falha na chamada ao servidor de aplicação." : reply.message;
-    tk::TApplication::Instance().UI().ShowException(text);
-    if (raise) tk::Abort();
-    return {};
+wire::DataPacket CheckResultServ(const TServerReply& reply, bool /*raise*/, int /*kind*/) {
+    return reply.data.value_or(wire::DataPacket{});
 }
 
 bool EmptyString(std::string_view text) { return trim(text).empty(); }

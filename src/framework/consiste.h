@@ -13,9 +13,9 @@ namespace fw::Consiste {
 
 // Shows `text` as an error; with `stop` true then aborts the running action silently.
 void MensErro(const std::string& text, bool stop);
-// The data of a good reply (an empty packet when it carries none). A failed reply is
-// shown as an error and then aborts silently when `raise` is true (returns an empty
-// packet otherwise).
+// The data of a reply (an empty packet when it carries none). A failed call never comes
+// back as a reply: it raised EServerError, which ends the action and is shown once where
+// the action ends. `raise` and `kind` are the screens' calling convention, (true, 0).
 wire::DataPacket CheckResultServ(const TServerReply& reply, bool raise, int kind);
 // True for an empty text or one of blanks only.
 bool EmptyString(std::string_view text);

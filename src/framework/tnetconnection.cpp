@@ -158,7 +158,7 @@ void TNetConnection::open() {
     addrinfo* found = nullptr;
     if (port_ <= 0 || port_ > 65535 || host_.empty() ||
         ::getaddrinfo(host_.c_str(), std::to_string(port_).c_str(), &hints, &found) != 0)
-        throw std::runtime_error(failure);
+        throw EServerError(failure);
     std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);
     for (const addrinfo* ai = list.get(); ai; ai = ai->ai_next) {
         const int fd = connectTo(*ai);
@@ -169,11 +169,10 @@ void TNetConnection::open() {
             return;
         }
     }
-    throw std::runtime_error(failure);
+    throw EServerError(failure);
 }
 
 TServerReply TNetConnection::Call(const std::string& method, const std::vector<TServerParam>& params) {
-    TServerReply reply;
     try {
         if (!open_) throw ConnectionLost("Não há conexão com o servidor de aplicação.");
         // Nothing has been sent yet, so a new connection cannot make the call run twice.
@@ -199,27 +198,23 @@ TServerReply TNetConnection::Call(const std::string& method, const std::vector<T
         // Calls are strictly one at a time, so any other id means the stream is out of step.
         if (answer.id != nlohmann::json(id))
             throw ConnectionLost("Resposta inválida do servidor de aplicação.");
-        if (!answer.ok) {
-            reply.message = answer.message.empty() ? "O servidor de aplicação recusou a chamada " + method + "."
-                                                   : answer.message;
-        } else {
-            if (!answer.result.is_null()) {
-                try {
-                    reply.data = wire::packetFromJson(answer.result);
-                } catch (const std::exception&) {
-                    // The line was whole, so the stream itself is still in step.
-                    reply.message = "Resposta inválida do servidor de aplicação: o pacote de dados está malformado.";
-                    reply.data.reset();
-                }
+        if (!answer.ok)
+            throw EServerError(answer.message.empty() ? "O servidor de aplicação recusou a chamada " + method + "."
+                                                      : answer.message);
+        TServerReply reply;
+        if (!answer.result.is_null()) {
+            try {
+                reply.data = wire::packetFromJson(answer.result);
+            } catch (const std::exception&) {
+                // The line was whole, so the stream itself is still in step.
+                throw EServerError("Resposta inválida do servidor de aplicação: o pacote de dados está malformado.");
             }
-            reply.ok = reply.message.empty();
         }
+        return reply;
     } catch (const ConnectionLost& e) {
         socket_.reset();
-        reply = TServerReply{false, std::nullopt, e.what()};
+        throw EServerError(e.what());
     }
-    if (!reply.ok && ThrowException) throw std::runtime_error(reply.message);
-    return reply;
 }
 
 }  // namespace fw

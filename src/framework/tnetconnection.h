@@ -19,8 +19,6 @@ public:
     ~TNetConnection() override;
 
     std::string ServerName;
-    // With false a failed call comes back as a failed reply instead of an exception.
-    bool ThrowException = true;
 
     const std::string& Host() const { return host_; }
     void SetHost(std::string host) { host_ = std::move(host); }
@@ -30,9 +28,9 @@ public:
     // A socket is open to the server (false once a call has lost it, until the next call
     // opens a new one).
     bool Connected() const;
-    // Opening runs BeforeConnect first, then connects; a failure to connect always raises
-    // (std::runtime_error with a Portuguese text naming host and port). Closing drops the
-    // socket, and calls fail until the connection is opened again.
+    // Opening runs BeforeConnect first, then connects; a failure to connect raises
+    // EServerError with a Portuguese text naming host and port. Closing drops the socket,
+    // and calls fail until the connection is opened again.
     void SetConnected(bool on);
 
     tk::TNotifyEvent BeforeConnect;
@@ -41,13 +39,13 @@ public:
     // reply. While the connection is open, a socket that the server has closed meanwhile
     // (an idle one), or that an earlier call lost, is replaced before the request goes out:
     // one new connection, BeforeConnect included. A request once sent is never sent again:
-    // a reply lost on the way is a failure of this call. A refusal of the server or a
-    // broken connection gives a failed reply (or an exception when ThrowException is true).
+    // a reply lost on the way is a failure of this call. A refusal of the server, a broken
+    // connection or a malformed reply raises EServerError with the text to show.
     TServerReply Call(const std::string& method, const std::vector<TServerParam>& params);
 
 private:
     struct Socket;
-    // BeforeConnect, then a new socket; throws std::runtime_error naming host and port.
+    // BeforeConnect, then a new socket; throws EServerError naming host and port.
     void open();
     std::unique_ptr<Socket> socket_;
     bool open_ = false;  // SetConnected(true) succeeded and no SetConnected(false) since

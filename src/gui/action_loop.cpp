@@ -6,11 +6,13 @@ namespace gui {
 
 void ActionLoop::run(const std::function<void()>& action) {
     ++depth_;
+    std::exception_ptr failure;
     try {
         action();
     } catch (...) {
-        app_.HandleException(std::current_exception());
+        failure = std::current_exception();
     }
+    app_.HandleException(failure);
     --depth_;
     if (depth_ > 0) return;
     try {

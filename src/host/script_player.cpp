@@ -53,20 +53,19 @@ tk::TNavigateBtn navButton(const std::string& name) {
     return tk::TNavigateBtn::nbLast;
 }
 
-// Runs one user action as the message loop would: EAbort silent, other failures shown.
-// Script errors pass through.
+// Runs one user action as the message loop would: where it ends, its failure is shown
+// (EAbort silently). Script errors pass through.
 template <class F>
-void guarded(ScriptUserInterface& ui, F&& action) {
+void guarded(tk::TApplication& app, F&& action) {
+    std::exception_ptr failure;
     try {
         action();
     } catch (const ScriptError&) {
         throw;
-    } catch (const tk::EAbort&) {
-    } catch (const std::exception& e) {
-        ui.ShowException(e.what());
     } catch (...) {
-        ui.ShowException("Falha desconhecida.");
+        failure = std::current_exception();
     }
+    app.HandleException(failure);
 }
 
 }  // namespace
@@ -87,9 +86,9 @@ void ScriptPlayer::play(std::istream& script) {
 }
 
 void ScriptPlayer::run(const ScriptCommand& command) {
-    guarded(ui_, [&] { execute(command); });
+    guarded(app_, [&] { execute(command); });
     if (ui_.failure()) fail(command, *ui_.failure());
-    guarded(ui_, [&] { app_.ProcessReleased(); });
+    guarded(app_, [&] { app_.ProcessReleased(); });
     out_.flush();
 }
 
@@ -203,7 +202,7 @@ void ScriptPlayer::execute(const ScriptCommand& c) {
         if (!focusGrid(grid)) break;
         // Each keystroke is its own event: one dropped or failing does not stop the rest.
         for (char32_t ch : text) {
-            guarded(ui_, [&] { grid.UserType(ch); });
+            guarded(app_, [&] { grid.UserType(ch); });
             if (ui_.failure()) break;
         }
         break;

@@ -24,7 +24,8 @@ public:
     // ScriptAbort. The player turns it into a ScriptError.
     const std::optional<std::string>& failure() const { return failure_; }
 
-    // Prints "error: TEXT" (also used by the player for failures reaching the loop).
+    // Prints "error: TEXT": any failure other than a check's message, shown where the
+    // user's action ends.
     void ShowException(const std::string& text) override;
     // Prints "message: TEXT".
     void ShowMessageError(const std::string& text) override;

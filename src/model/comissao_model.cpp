@@ -210,7 +210,6 @@ ComissaoModel::ComissaoModel(fw::TfrmPadrao& form)
     form.msgPadrao.Messages = MessageRows();
 
     NetComissao.ServerName = "KTR52300.rdmComissao";
-    NetComissao.ThrowException = false;
 
     // Commission tables.
     form.dtsPadrao.SetDataSet(&cdsComissao);

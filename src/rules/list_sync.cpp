@@ -33,11 +33,11 @@ void SendChanges(TfrmComissao& form, tk::TClientDataSet& list, SetMethod set) {
         fw::Showavi::DeactiveShowAvi();
         const std::exception_ptr failure = std::current_exception();
         try {
-            // Undoing moves the cursor, and what follows it (the band list) reloads. A
-            // failure there is shown; the send's own failure is what ends the action.
+            // Undoing moves the cursor, and what follows it (the band list) reloads. The
+            // send's own failure is what ends the action; one here is shown after it.
             list.CancelUpdates();
         } catch (...) {
-            tk::TApplication::Instance().HandleException(std::current_exception());
+            tk::TApplication::Instance().NoteFailure(std::current_exception());
         }
         std::rethrow_exception(failure);
     }

@@ -8,8 +8,8 @@
 namespace server {
 
 // Each method calls the server method of the same name through the connection, with the
-// arguments in the server's order, and returns its reply unchecked: callers pass every
-// reply through Consiste::CheckResultServ.
+// arguments in the server's order, and returns its reply; a failed call raises
+// fw::EServerError. Callers take a reply's data through Consiste::CheckResultServ.
 class RdmComissao {
 public:
     explicit RdmComissao(fw::TNetConnection& connection) : connection_(connection) {}

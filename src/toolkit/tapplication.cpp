@@ -64,15 +64,25 @@ void TApplication::ProcessReleased() {
 }
 
 void TApplication::HandleException(std::exception_ptr e) {
-    if (!e) return;
-    try {
-        std::rethrow_exception(e);
-    } catch (const EAbort&) {
-    } catch (const std::exception& x) {
-        ui_.ShowException(x.what());
-    } catch (...) {
-        ui_.ShowException("Falha desconhecida.");
-    }
+    auto show = [this](const std::exception_ptr& failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const EAbort&) {
+        } catch (const std::exception& x) {
+            ui_.ShowException(x.what());
+        } catch (...) {
+            ui_.ShowException("Falha desconhecida.");
+        }
+    };
+    if (e) show(e);
+    // Moved out first: showing one may note another.
+    auto noted = std::move(noted_);
+    noted_.clear();
+    for (const auto& failure : noted) show(failure);
+}
+
+void TApplication::NoteFailure(std::exception_ptr e) {
+    if (e) noted_.push_back(std::move(e));
 }
 
 }  // namespace tk

@@ -48,9 +48,13 @@ public:
     // Destroys forms released so far; hosts call it between user actions.
     void ProcessReleased();
 
-    // Shows a failure as the application's message loop would: EAbort silently,
-    // anything else through the view.
+    // Shows a failure as the application's message loop does where a user's action ends:
+    // EAbort silently, anything else through the view; then the failures noted on the way
+    // (NoteFailure), in the order they happened. A null `e` shows the noted ones only.
     void HandleException(std::exception_ptr e);
+    // A failure met while the action was already failing (an undo that failed too): it is
+    // shown after the action's own, where the action ends.
+    void NoteFailure(std::exception_ptr e);
 
     int Cursor() const { return cursor_; }
     void SetCursor(int c) { cursor_ = c; }
@@ -60,6 +64,7 @@ private:
     IUserInterface& ui_;
     std::vector<std::unique_ptr<TForm>> forms_;
     std::vector<std::unique_ptr<TForm>> released_;
+    std::vector<std::exception_ptr> noted_;
     TForm* active_ = nullptr;
     int cursor_ = crDefault;
 };

@@ -77,17 +77,10 @@ TEST_F(ConsisteWithUI, MensErroShowsAndAbortsOnlyWhenAsked) {
 
 TEST_F(ConsisteWithUI, CheckResultServGivesTheDataOfAGoodReply) {
     wire::DataPacket packet{{{"NR", wire::FieldType::Float, 0}}, {{1.0}, {2.0}}};
-    EXPECT_EQ(fw::Consiste::CheckResultServ({true, packet, ""}, true, 0), packet);
+    EXPECT_EQ(fw::Consiste::CheckResultServ({packet}, true, 0), packet);
     // A Set method answers with no data: an empty packet, no failure.
-    EXPECT_EQ(fw::Consiste::CheckResultServ({true, std::nullopt, ""}, true, 0), wire::DataPacket{});
+    EXPECT_EQ(fw::Consiste::CheckResultServ({std::nullopt}, true, 0), wire::DataPacket{});
     EXPECT_TRUE(env.ui.log.empty());
-}
-
-TEST_F(ConsisteWithUI, CheckResultServReportsAFailureThenAborts) {
-    fw::TServerReply failed{false, std::nullopt, "Período já cadastrado."};
-    EXPECT_THROW(fw::Consiste::CheckResultServ(failed, true, 0), tk::EAbort);
-    EXPECT_EQ(fw::Consiste::CheckResultServ(failed, false, 0), wire::DataPacket{});
-    EXPECT_EQ(env.ui.log, (std::vector<std::string>{"error: Período já cadastrado.", "error: Período já cadastrado."}));
 }
 
 // A one-row set with a date and a number, and a grid over it on a focused form.

@@ -102,10 +102,16 @@ TEST_F(AppTest, CloseDefaultsToHidingAndNoneKeepsTheForm) {
     EXPECT_EQ(app.ActiveForm(), nullptr);
 }
 
-TEST_F(AppTest, HandleExceptionShowsAllButAborts) {
+TEST_F(AppTest, HandleExceptionShowsAllButAbortsAndThenWhatWasNotedOnTheWay) {
     app.HandleException(std::make_exception_ptr(EAbort()));
     app.HandleException(std::make_exception_ptr(EDatabaseError("Field 'X' not found")));
-    EXPECT_EQ(ui.log, (std::vector<std::string>{"error: Field 'X' not found"}));
+    // An undo that failed while the send was failing: shown after the send's failure.
+    app.NoteFailure(std::make_exception_ptr(std::runtime_error("reload failed")));
+    app.HandleException(std::make_exception_ptr(std::runtime_error("send failed")));
+    app.NoteFailure(std::make_exception_ptr(std::runtime_error("undo failed")));
+    app.HandleException(std::make_exception_ptr(EAbort()));
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"error: Field 'X' not found", "error: send failed",
+                                                "error: reload failed", "error: undo failed"}));
 }
 
 TEST(Clickable, DisabledOrHiddenButtonsRefuseTheClick) {
