@@ -1,7 +1,6 @@
 #include "framework/dialogs.h"
 
 #include "framework/host_services.h"
-#include "framework/tadoibquery.h"
 #include "toolkit/tapplication.h"
 
 namespace fw {
@@ -21,6 +20,10 @@ void DeactiveShowAvi() {
     tk::TApplication::Instance().UI().WaitHide();
 }
 
+WaitAnimation::WaitAnimation(int kind) { ActiveShowAvi(tk::TApplication::Instance().MainForm, kind); }
+
+WaitAnimation::~WaitAnimation() { DeactiveShowAvi(); }
+
 }  // namespace Showavi
 
 namespace Pesquisa {
@@ -28,13 +31,7 @@ namespace Pesquisa {
 bool Pesquisar(tk::TDataSource& source, const std::string& title, bool /*multiSelect*/, bool /*showAll*/) {
     tk::TClientDataSet* data = source.DataSet();
     if (!data) return false;
-    if (!data->Active()) {
-        // A query reads its rows when opened; a plain set opens with what it holds.
-        if (auto* query = dynamic_cast<TADOIBQuery*>(data))
-            query->Open();
-        else
-            data->Open();
-    }
+    if (!data->Active()) data->Open();
     // The title is "caption|not-found text"; the dialog shows the caption.
     const std::string caption = title.substr(0, title.find('|'));
     return tk::TApplication::Instance().UI().Search(*data, caption);

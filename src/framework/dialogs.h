@@ -12,6 +12,16 @@ namespace Showavi {
 void ActiveShowAvi(tk::TForm* mainForm, int kind);
 // Hides it; does nothing when none is shown.
 void DeactiveShowAvi();
+
+// The one way screens show the animation: over the application's main form for the life
+// of a scope, hidden on every way out of it.
+class WaitAnimation {
+public:
+    explicit WaitAnimation(int kind);
+    ~WaitAnimation();
+    WaitAnimation(const WaitAnimation&) = delete;
+    WaitAnimation& operator=(const WaitAnimation&) = delete;
+};
 }  // namespace Showavi
 
 namespace Pesquisa {

@@ -41,6 +41,4 @@ void TADOIBQuery::Open() {
     SetData(rows);
 }
 
-void TADOIBQuery::Close() { tk::TClientDataSet::Close(); }
-
 }  // namespace fw

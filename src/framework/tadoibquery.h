@@ -36,8 +36,7 @@ public:
     TParam& ParamByName(std::string_view name);  // throws tk::EDatabaseError when unknown
 
     // Runs SQL on the local database and loads the rows (first row current).
-    void Open();
-    void Close();
+    void Open() override;
 
 private:
     std::vector<TParam> params_;

@@ -108,8 +108,9 @@ FormView::FormView(tk::TForm& form, ActionLoop& loop, QWidget* parent) : QWidget
         case tk::TWindowState::wsMaximized:
             if (!window->isMaximized()) window->showMaximized();
             break;
-        default:
+        case tk::TWindowState::wsNormal:
             if (window->isMinimized() || window->isMaximized()) window->showNormal();
+            break;
         }
     });
     new CtrlTabRoute(this, [this](QObject* receiver, const QKeyEvent& key) {

@@ -132,8 +132,10 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     switch (set->State()) {
     case tk::TDataSetState::dsInsert: return QStringLiteral("*");
     case tk::TDataSetState::dsEdit: return QStringLiteral("I");
-    default: return QStringLiteral("\u25B6");
+    case tk::TDataSetState::dsBrowse:
+    case tk::TDataSetState::dsInactive: break;
     }
+    return QStringLiteral("\u25B6");
 }
 
 bool GridModel::refresh() {

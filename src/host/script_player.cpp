@@ -40,10 +40,11 @@ bool enabledInChain(const tk::TControl& control) {
 
 const char* windowStateName(tk::TWindowState s) {
     switch (s) {
+    case tk::TWindowState::wsNormal: return "normal";
     case tk::TWindowState::wsMinimized: return "minimized";
     case tk::TWindowState::wsMaximized: return "maximized";
-    default: return "normal";
     }
+    return "normal";
 }
 
 tk::TNavigateBtn navButton(const std::string& name) {

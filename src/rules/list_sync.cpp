@@ -25,12 +25,11 @@ std::vector<std::string> splitFields(const std::string& keyFields) {
 void SendChanges(TfrmComissao& form, tk::TClientDataSet& list, SetMethod set) {
     if (list.ChangeCount() <= 0) return;
     try {
-        fw::Showavi::ActiveShowAvi(tk::TApplication::Instance().MainForm, 1);
+        fw::Showavi::WaitAnimation wait(1);
         fw::Consiste::CheckResultServ((form.rdmComissao.*set)(list.Delta()), true, 0);
         if (list.LogChanges) list.MergeChangeLog();
-        fw::Showavi::DeactiveShowAvi();
     } catch (...) {
-        fw::Showavi::DeactiveShowAvi();
+        // The animation is down by now; what follows runs without it.
         const std::exception_ptr failure = std::current_exception();
         try {
             // Undoing moves the cursor, and what follows it (the band list) reloads. The

@@ -6,7 +6,6 @@
 #include "framework/dialogs.h"
 #include "screen/page_loading.h"
 #include "screen/tfrmcomissao.h"
-#include "toolkit/tapplication.h"
 
 namespace Consiste = fw::Consiste;
 namespace Showavi = fw::Showavi;
@@ -75,15 +74,6 @@ void checkActivePage(TfrmComissao& f) {
 }
 
 bool isEmpty(const tk::TClientDataSet* data) { return !data || data->IsEmpty(); }
-
-// Shows the wait animation for the life of a scope and hides it on every way out.
-class WaitAnimation {
-public:
-    explicit WaitAnimation(int kind) { Showavi::ActiveShowAvi(tk::TApplication::Instance().MainForm, kind); }
-    ~WaitAnimation() { Showavi::DeactiveShowAvi(); }
-    WaitAnimation(const WaitAnimation&) = delete;
-    WaitAnimation& operator=(const WaitAnimation&) = delete;
-};
 
 }  // namespace
 
@@ -225,14 +215,13 @@ void TfrmComissao::sbtProcurarClick(tk::TObject& Sender) {
 }
 
 void TfrmComissao::sbtVerificarClick(tk::TObject&) {
-    WaitAnimation wait(6);
+    Showavi::WaitAnimation wait(6);
     tk::TTabSheet* active = pgcPadrao.ActivePage();
     if (active == &tshFolhaDados) {
         cdsComissao.SetData(Consiste::CheckResultServ(rdmComissao.GetComissao(), true, 0));
     } else if (active) {
         screen::LoadScopePage(*this, *active);
     }
-    Showavi::DeactiveShowAvi();
 }
 
 void TfrmComissao::dtsPadraoStateChange(tk::TObject&) {

@@ -4,7 +4,6 @@
 #include "framework/host_services.h"
 #include "screen/module_exports.h"
 #include "screen/tfrmcomissao.h"
-#include "toolkit/tapplication.h"
 
 namespace Consiste = fw::Consiste;
 namespace Showavi = fw::Showavi;
@@ -20,15 +19,10 @@ void TfrmComissao::NetComissaoBeforeConnect(tk::TObject&) {
 }
 
 void TfrmComissao::FormActivate(tk::TObject&) {
-    // Hidden once more on the way out, whether the load worked or not.
-    struct HideWait {
-        ~HideWait() { Showavi::DeactiveShowAvi(); }
-    } hideWait;
     // A reload would drop an edit in progress: the user comes back to it as it was left.
     if (!EditInProgress()) {
-        Showavi::ActiveShowAvi(tk::TApplication::Instance().MainForm, 6);
+        Showavi::WaitAnimation wait(6);
         cdsComissao.SetData(Consiste::CheckResultServ(rdmComissao.GetComissao(), true, 0));
-        Showavi::DeactiveShowAvi();
     }
 
     for (tk::TField* f : {&cdsComissaoDTVALIDADEINI, &cdsComissaoDTVALIDADEFIN, &cdsPromocaoDTVALINICOMISPROMO,

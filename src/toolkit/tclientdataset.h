@@ -37,7 +37,8 @@ public:
     TDataSetState State() const { return state_; }
     bool Active() const { return state_ != TDataSetState::dsInactive; }
     bool Editing() const { return state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert; }
-    void Open();   // opens empty when nothing was loaded
+    // Opens with the rows loaded so far (none: empty); a query overrides it to read its rows.
+    virtual void Open();
     void Close();
 
     // The row being inserted counts as a row: a set inserting its first row is not empty.

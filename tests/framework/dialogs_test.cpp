@@ -18,6 +18,17 @@ TEST(Showavi, HidingWhatIsNotShownDoesNothing) {
     EXPECT_EQ(env.ui.log, (std::vector<std::string>{"wait 6", "wait hidden", "wait 1", "wait hidden"}));
 }
 
+TEST(Showavi, AScopesAnimationIsHiddenOnAFailedWayOut) {
+    fwtest::FrameworkEnv env;
+    try {
+        fw::Showavi::WaitAnimation wait(1);
+        throw std::runtime_error("falhou");
+    } catch (const std::runtime_error&) {
+        env.ui.log.push_back("failure handled");
+    }
+    EXPECT_EQ(env.ui.log, (std::vector<std::string>{"wait 1", "wait hidden", "failure handled"}));
+}
+
 TEST(Pesquisa, OpensAClosedSetAndShowsTheCaption) {
     fwtest::FrameworkEnv env;
     tk::TClientDataSet cds(nullptr, "cdsTeste");
