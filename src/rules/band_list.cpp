@@ -4,7 +4,7 @@
 
 #include "framework/consiste.h"
 #include "rules/band_overlap.h"
-#include "screen/tfrmcomissao.h"
+#include "rules/comissao_form.h"
 #include "toolkit/exceptions.h"
 
 namespace rules {
@@ -24,7 +24,7 @@ std::string columnEditText(const tk::TDBGrid& grid, const std::string& fieldName
 }
 
 // Shows the message of `key` and aborts; the focus then goes to `field`.
-[[noreturn]] void failThenFocus(TfrmComissao& form, const char* key, tk::TField& field) {
+[[noreturn]] void failThenFocus(ComissaoForm& form, const char* key, tk::TField& field) {
     try {
         fw::Consiste::MensErro(form.msgPadrao.Msg(key), true);
     } catch (...) {
@@ -47,42 +47,21 @@ double currentRule(const BandList& b) { return b.ruleList.FieldByName(b.ruleFiel
 
 }  // namespace
 
-BandList PercCargo(TfrmComissao& f) {
-    return {f.dbgPercCargo,  f.cdsPercCargo,
-            f.cdsCargo,      "NRCOMISSAOCARGOOREV",
-            "CARGO",         &server::RdmComissao::getVdVrCargo,
-            f.cdsCargo,      &server::RdmComissao::SetPercCargo};
-}
-
-BandList PercEvento(TfrmComissao& f) {
-    return {f.dbgPercEvento, f.cdsPercEvento,
-            f.cdsEvento,     "NRCOMISSAOTPEVENTOREV",
-            "TIPOEVENTO",    &server::RdmComissao::getVdVrEvento,
-            f.cdsEvento,     &server::RdmComissao::SetPercEvento};
-}
-
-BandList PercPromocao(TfrmComissao& f) {
-    return {f.dbgPercPromocao, f.cdsPercPromocao,
-            f.cdsPromocao,     "NRCOMISSAOPROMOREV",
-            "PROMOCAO",        &server::RdmComissao::getVdVrPromocao,
-            f.cdsPercPromocao, &server::RdmComissao::SetPercPromocao};
-}
-
-tk::TClientDataSet* BandsOfGrid(TfrmComissao& form, const tk::TControl* grid) {
+tk::TClientDataSet* BandsOfGrid(ComissaoForm& form, const tk::TControl* grid) {
     if (grid == &form.dbgPercCargo) return &form.cdsPercCargo;
     if (grid == &form.dbgPercEvento) return &form.cdsPercEvento;
     if (grid == &form.dbgPercPromocao) return &form.cdsPercPromocao;
     return nullptr;
 }
 
-tk::TDBGrid* BandGridOfPage(TfrmComissao& form, const tk::TTabSheet* page) {
+tk::TDBGrid* BandGridOfPage(ComissaoForm& form, const tk::TTabSheet* page) {
     if (page == &form.tshFormulario) return &form.dbgPercCargo;
     if (page == &form.tshEvento) return &form.dbgPercEvento;
     if (page == &form.tshPromocao) return &form.dbgPercPromocao;
     return nullptr;
 }
 
-void NewBand(TfrmComissao& form, const BandList& b) {
+void NewBand(ComissaoForm& form, const BandList& b) {
     if (b.bands.State() != tk::TDataSetState::dsInsert) return;
     b.bands.FieldByName("NRCOMISSAOOREV").SetAsFloat(form.NrComissao());
     b.bands.FieldByName(b.ruleField).SetAsFloat(currentRule(b));
@@ -98,7 +77,7 @@ void BeforeInsertBand(const BandList& b) {
 
 void AfterInsertBand(const BandList& b) { b.bands.FieldByName(kIni).FocusControl(); }
 
-void BeforePostBand(TfrmComissao& form, const BandList& b) {
+void BeforePostBand(ComissaoForm& form, const BandList& b) {
     // Every comparison below, and the re-positioning after the post, uses the values
     // the server will store.
     roundToCents(b.bands.FieldByName(kIni));
@@ -111,7 +90,7 @@ void BeforePostBand(TfrmComissao& form, const BandList& b) {
     CheckOverlap(form, b);
 }
 
-void AfterPostBand(TfrmComissao& form, const BandList& b) {
+void AfterPostBand(ComissaoForm& form, const BandList& b) {
     SendReloadLocate(
         form, b.bands, b.set,
         [&form, &b] { return form.rdmComissao.GetPercentual(form.NrComissao(), currentRule(b), b.scopeKind); },
@@ -120,14 +99,14 @@ void AfterPostBand(TfrmComissao& form, const BandList& b) {
 
 void AfterCancelBand(const BandList& b) { b.bands.CancelUpdates(); }
 
-void AfterDeleteBand(TfrmComissao& form, const BandList& b) { SendAfterDelete(form, b.bands, b.set); }
+void AfterDeleteBand(ComissaoForm& form, const BandList& b) { SendAfterDelete(form, b.bands, b.set); }
 
-void CheckVrIni(TfrmComissao& form, const BandList& b, bool obrigatorio) {
+void CheckVrIni(ComissaoForm& form, const BandList& b, bool obrigatorio) {
     if (obrigatorio && fw::Consiste::EmptyString(columnEditText(b.grid, kIni)))
         failThenFocus(form, "VRINI_N", b.bands.FieldByName(kIni));
 }
 
-void CheckVrFin(TfrmComissao& form, const BandList& b, bool obrigatorio) {
+void CheckVrFin(ComissaoForm& form, const BandList& b, bool obrigatorio) {
     tk::TField& fin = b.bands.FieldByName(kFin);
     if (!fw::Consiste::EmptyString(columnEditText(b.grid, kFin))) {
         if (fin.AsFloat() < b.bands.FieldByName(kIni).AsFloat()) failThenFocus(form, "VRINI>VRFIN", fin);
@@ -136,12 +115,12 @@ void CheckVrFin(TfrmComissao& form, const BandList& b, bool obrigatorio) {
     }
 }
 
-void CheckVrPerc(TfrmComissao& form, const BandList& b, bool obrigatorio) {
+void CheckVrPerc(ComissaoForm& form, const BandList& b, bool obrigatorio) {
     if (obrigatorio && fw::Consiste::EmptyString(columnEditText(b.grid, kPerc)))
         failThenFocus(form, "PERC_N", b.bands.FieldByName(kPerc));
 }
 
-void CheckPercZero(TfrmComissao& form, tk::TClientDataSet* posted) {
+void CheckPercZero(ComissaoForm& form, tk::TClientDataSet* posted) {
     tk::TClientDataSet* bands = BandsOfGrid(form, form.ActiveControl());
     if (!bands) bands = posted;
     if (!bands) return;
@@ -151,7 +130,7 @@ void CheckPercZero(TfrmComissao& form, tk::TClientDataSet* posted) {
     fw::Consiste::MensErro(form.msgPadrao.Msg("PERC_ZERO"), true);
 }
 
-void CheckOverlap(TfrmComissao& form, const BandList& b) {
+void CheckOverlap(ComissaoForm& form, const BandList& b) {
     tk::TField& ini = b.bands.FieldByName(kIni);
     try {
         const double rule = b.overlapRuleSource.FieldByName(b.ruleField).AsFloat();

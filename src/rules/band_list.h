@@ -2,7 +2,8 @@
 //
 // The three band lists (position, event type, promotion) behave alike; a BandList names the
 // components and server methods of one of them, and the functions below are the behaviour
-// written once. The screen's named handlers pass the BandList of their own list.
+// written once. The named handlers (bands.cpp) pass the BandList of their own list, which
+// ComissaoRules builds once.
 #pragma once
 #include <string>
 
@@ -11,13 +12,14 @@
 #include "toolkit/tclientdataset.h"
 #include "toolkit/tdbgrid.h"
 
-class TfrmComissao;
 namespace tk {
 class TControl;
 class TTabSheet;
 }  // namespace tk
 
 namespace rules {
+
+class ComissaoForm;
 
 using OverlapMethod = fw::TServerReply (server::RdmComissao::*)(double nrComissao, double ruleNumber);
 
@@ -34,36 +36,32 @@ struct BandList {
     SetMethod set;  // change-log send
 };
 
-BandList PercCargo(TfrmComissao& form);
-BandList PercEvento(TfrmComissao& form);
-BandList PercPromocao(TfrmComissao& form);
-
 // The band list shown in `grid` when it is one of the three band grids; nullptr otherwise.
-tk::TClientDataSet* BandsOfGrid(TfrmComissao& form, const tk::TControl* grid);
+tk::TClientDataSet* BandsOfGrid(ComissaoForm& form, const tk::TControl* grid);
 // The band grid of a scope page; nullptr for any other page.
-tk::TDBGrid* BandGridOfPage(TfrmComissao& form, const tk::TTabSheet* page);
+tk::TDBGrid* BandGridOfPage(ComissaoForm& form, const tk::TTabSheet* page);
 
 // Data-set events.
-void NewBand(TfrmComissao& form, const BandList& b);     // keys and scope kind of an inserted band
+void NewBand(ComissaoForm& form, const BandList& b);     // keys and scope kind of an inserted band
 // Selects the initial-value column; refuses (tk::EAbort) while no stored rule is current.
 void BeforeInsertBand(const BandList& b);
 void AfterInsertBand(const BandList& b);                 // focus to the initial value
-void BeforePostBand(TfrmComissao& form, const BandList& b);  // rounding, then every check
-void AfterPostBand(TfrmComissao& form, const BandList& b);   // send, reload, stand on the band
+void BeforePostBand(ComissaoForm& form, const BandList& b);  // rounding, then every check
+void AfterPostBand(ComissaoForm& form, const BandList& b);   // send, reload, stand on the band
 void AfterCancelBand(const BandList& b);                 // drops the unsent changes
-void AfterDeleteBand(TfrmComissao& form, const BandList& b);  // send, then the enabling step
+void AfterDeleteBand(ComissaoForm& form, const BandList& b);  // send, then the enabling step
 
 // Field checks; each failure shows its message and aborts (tk::EAbort).
-void CheckVrIni(TfrmComissao& form, const BandList& b, bool obrigatorio);   // "VRINI_N"
-void CheckVrFin(TfrmComissao& form, const BandList& b, bool obrigatorio);   // "VRINI>VRFIN", "VRFIN_N"
-void CheckVrPerc(TfrmComissao& form, const BandList& b, bool obrigatorio);  // "PERC_N"
+void CheckVrIni(ComissaoForm& form, const BandList& b, bool obrigatorio);   // "VRINI_N"
+void CheckVrFin(ComissaoForm& form, const BandList& b, bool obrigatorio);   // "VRINI>VRFIN", "VRFIN_N"
+void CheckVrPerc(ComissaoForm& form, const BandList& b, bool obrigatorio);  // "PERC_N"
 // "PERC_ZERO" when the percentage is 0, the focus put on it first. The list tested is the
 // one of the focused band grid; with no band grid focused, `posted` (when given), so that
 // a band posted from elsewhere (focus on the rule grid, say) cannot store a zero.
-void CheckPercZero(TfrmComissao& form, tk::TClientDataSet* posted);
+void CheckPercZero(ComissaoForm& form, tk::TClientDataSet* posted);
 // The posted band against the stored bands of its rule: "VALOR_<>" for a stored band
 // strictly inside it, "INTER_N_CONT" for any other shared value. Any failure, a failed
 // server call included, ends with the focus on the initial value.
-void CheckOverlap(TfrmComissao& form, const BandList& b);
+void CheckOverlap(ComissaoForm& form, const BandList& b);
 
 }  // namespace rules

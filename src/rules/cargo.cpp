@@ -2,67 +2,80 @@
 #include <string>
 
 #include "framework/consiste.h"
-#include "model/code_tables.h"
-#include "rules/rule_conflicts.h"
-#include "rules/scope_list.h"
-#include "screen/tfrmcomissao.h"
+#include "rules/comissao_rules.h"
+#include "toolkit/event_handler.h"
+
+namespace rules {
 
 namespace Consiste = fw::Consiste;
 
 namespace {
 
-rules::Scope cargoScope(TfrmComissao& f) {
-    return {f.cdsCargo,         f.cdsCargoNRCOMISSAOCARGOOREV, f.cdsPercCargo,  model::kScopeCargo,
-            &server::RdmComissao::SetCargo, &server::RdmComissao::GetCargo, "IDCARGOVEND"};
-}
-
 // The server's duplicate answer covers every stored rule, the edited rule's stored copy
 // included. Every post is sent at once, so the position the rule held when its edit began
 // is its stored one: meeting that position is meeting itself.
-bool isOwnStoredPosition(const TfrmComissao& f, const std::string& code) {
+bool isOwnStoredPosition(const ComissaoForm& f, const std::string& code) {
     return f.cdsCargo.State() == tk::TDataSetState::dsEdit &&
            wire::render(f.cdsCargoIDCARGOVEND.OldValue()) == code;
 }
 
 }  // namespace
 
-void TfrmComissao::cdsCargoBeforeInsert(tk::TClientDataSet&) {
+void ComissaoRules::bindCargo() {
+    using R = ComissaoRules;
+    cdsCargo.BeforeInsert = tk::Handler(this, &R::cdsCargoBeforeInsert);
+    cdsCargo.AfterInsert = tk::Handler(this, &R::cdsCargoAfterInsert);
+    cdsCargo.BeforePost = tk::Handler(this, &R::cdsCargoBeforePost);
+    cdsCargo.AfterPost = tk::Handler(this, &R::cdsCargoAfterPost);
+    cdsCargo.AfterCancel = tk::Handler(this, &R::cdsCargoAfterCancel);
+    cdsCargo.AfterDelete = tk::Handler(this, &R::cdsCargoAfterDelete);
+    cdsCargo.BeforeEdit = tk::Handler(this, &R::cdsCargoBeforeEdit);
+    cdsCargo.BeforeScroll = tk::Handler(this, &R::cdsCargoBeforeScroll);
+    cdsCargo.AfterScroll = tk::Handler(this, &R::cdsCargoAfterScroll);
+    dbgCargo.OnColExit = tk::Handler(this, &R::dbgCargoColExit);
+    dbgCargo.OnExit = tk::Handler(this, &R::dbgCargoExit);
+    dbgCargo.OnKeyPress = tk::Handler(this, &R::dbgCargoKeyPress);
+    // The position grid shares the commission grid's key-down handler.
+    dbgCargo.OnKeyDown = tk::Handler(this, &R::dbgPadraoKeyDown);
+}
+
+void ComissaoRules::cdsCargoBeforeInsert(tk::TClientDataSet&) {
     dbgCargo.SetSelectedIndex(Consiste::IndiceCol(dbgCargo, "IDCARGOVEND"));
 }
 
-void TfrmComissao::cdsCargoAfterInsert(tk::TClientDataSet&) { cdsCargoIDCARGOVEND.FocusControl(); }
+void ComissaoRules::cdsCargoAfterInsert(tk::TClientDataSet&) { cdsCargoIDCARGOVEND.FocusControl(); }
 
-void TfrmComissao::cdsCargoBeforePost(tk::TClientDataSet&) {
+void ComissaoRules::cdsCargoBeforePost(tk::TClientDataSet&) {
     if (cdsCargo.State() == tk::TDataSetState::dsInsert) cdsCargoNRCOMISSAOOREV.SetAsFloat(NrComissao());
     Vd_Cargo(true);
 }
 
-void TfrmComissao::cdsCargoAfterPost(tk::TClientDataSet&) { rules::SendAndReload(*this, cargoScope(*this)); }
+void ComissaoRules::cdsCargoAfterPost(tk::TClientDataSet&) { SendAndReload(*this, cargo_); }
 
-void TfrmComissao::cdsCargoAfterCancel(tk::TClientDataSet&) { rules::DropChanges(cargoScope(*this)); }
+void ComissaoRules::cdsCargoAfterCancel(tk::TClientDataSet&) { DropChanges(cargo_); }
 
-void TfrmComissao::cdsCargoAfterDelete(tk::TClientDataSet&) { rules::SendDelete(*this, cargoScope(*this)); }
+void ComissaoRules::cdsCargoAfterDelete(tk::TClientDataSet&) { SendDelete(*this, cargo_); }
 
-void TfrmComissao::cdsCargoBeforeEdit(tk::TClientDataSet&) { rules::PostPendingBands(cargoScope(*this)); }
+void ComissaoRules::cdsCargoBeforeEdit(tk::TClientDataSet&) { PostPendingBands(cargo_); }
 
-void TfrmComissao::cdsCargoBeforeScroll(tk::TClientDataSet&) { rules::PostPendingBands(cargoScope(*this)); }
+void ComissaoRules::cdsCargoBeforeScroll(tk::TClientDataSet&) { PostPendingBands(cargo_); }
 
-void TfrmComissao::cdsCargoAfterScroll(tk::TClientDataSet&) { rules::ReloadBands(*this, cargoScope(*this)); }
+void ComissaoRules::cdsCargoAfterScroll(tk::TClientDataSet&) { ReloadBands(*this, cargo_); }
 
-void TfrmComissao::dbgCargoColExit(tk::TObject&) { Vd_Cargo(false); }
+void ComissaoRules::dbgCargoColExit(tk::TObject&) { Vd_Cargo(false); }
 
-void TfrmComissao::dbgCargoExit(tk::TObject&) {
+void ComissaoRules::dbgCargoExit(tk::TObject&) {
     Vd_Cargo(true);
     if (cdsCargo.Editing()) cdsCargo.Post();
 }
 
 // A position is chosen from the pick list, never typed.
-void TfrmComissao::dbgCargoKeyPress(tk::TObject&, char32_t& Key) {
-    if (rules::SelectedIs(dbgCargo, "IDCARGOVEND")) rules::KeepPickListKey(Key);
+void ComissaoRules::dbgCargoKeyPress(tk::TObject&, char32_t& Key) {
+    if (SelectedIs(dbgCargo, "IDCARGOVEND")) KeepPickListKey(Key);
 }
 
-void TfrmComissao::Vd_Cargo(bool Obrigatorio) {
-    const std::string text = rules::ColumnText(dbgCargo, "IDCARGOVEND");
+void ComissaoRules::Vd_Cargo(bool Obrigatorio) {
+    const std::string text = ColumnText(dbgCargo, "IDCARGOVEND");
     const bool empty = Consiste::EmptyString(text);
     if (!cdsCargo.Editing()) return;
     try {
@@ -81,3 +94,5 @@ void TfrmComissao::Vd_Cargo(bool Obrigatorio) {
         throw;
     }
 }
+
+}  // namespace rules

@@ -3,9 +3,11 @@
 #include "framework/consiste.h"
 #include "framework/host_services.h"
 #include "rules/comissao_period.h"
-#include "rules/list_sync.h"
-#include "screen/tfrmcomissao.h"
+#include "rules/comissao_rules.h"
+#include "toolkit/event_handler.h"
 #include "toolkit/exceptions.h"
+
+namespace rules {
 
 namespace Consiste = fw::Consiste;
 
@@ -44,7 +46,7 @@ bool isDate(const tk::TField& field) {
 
 // A validity period is typed only into a new table; a stored one keeps its dates. Both
 // date fields are made writable or read-only accordingly; true when they take typing.
-bool datesTakeTyping(TfrmComissao& form) {
+bool datesTakeTyping(ComissaoForm& form) {
     const bool inserting = form.cdsComissao.State() == tk::TDataSetState::dsInsert;
     form.cdsComissaoDTVALIDADEINI.ReadOnly = !inserting;
     form.cdsComissaoDTVALIDADEFIN.ReadOnly = !inserting;
@@ -53,17 +55,32 @@ bool datesTakeTyping(TfrmComissao& form) {
 
 }  // namespace
 
-void TfrmComissao::Vd_Nome(bool Obrigatorio) {
+void ComissaoRules::bindComissao() {
+    using R = ComissaoRules;
+    cdsComissao.BeforeInsert = tk::Handler(this, &R::cdsComissaoBeforeInsert);
+    cdsComissao.BeforePost = tk::Handler(this, &R::cdsComissaoBeforePost);
+    cdsComissao.AfterPost = tk::Handler(this, &R::cdsComissaoAfterPost);
+    cdsComissao.AfterCancel = tk::Handler(this, &R::cdsComissaoAfterCancel);
+    cdsComissao.AfterDelete = tk::Handler(this, &R::cdsComissaoAfterDelete);
+    cdsComissaoDTVALIDADEINI.OnSetText = tk::Handler(this, &R::cdsComissaoDTVALIDADEINISetText);
+    cdsComissaoDTVALIDADEFIN.OnSetText = tk::Handler(this, &R::cdsComissaoDTVALIDADEFINSetText);
+    dbgPadrao.OnColExit = tk::Handler(this, &R::dbgPadraoColExit);
+    dbgPadrao.OnExit = tk::Handler(this, &R::dbgPadraoExit);
+    dbgPadrao.OnKeyPress = tk::Handler(this, &R::dbgPadraoKeyPress);
+    // dbgPadrao.OnKeyDown is the base screen's binding of dbgPadraoKeyDown, overridden here.
+}
+
+void ComissaoRules::Vd_Nome(bool Obrigatorio) {
     if (Obrigatorio && Consiste::EmptyString(gridText(dbgPadrao, cdsComissaoDSCOMISSAOOREV)))
         refuse(msgPadrao, "Nm_Deve", cdsComissaoDSCOMISSAOOREV);
 }
 
-void TfrmComissao::Vd_DtIniComissao(bool Obrigatorio) {
+void ComissaoRules::Vd_DtIniComissao(bool Obrigatorio) {
     if (Obrigatorio && Consiste::EmptyString(gridText(dbgPadrao, cdsComissaoDTVALIDADEINI)))
         refuse(msgPadrao, "N_DtIni", cdsComissaoDTVALIDADEINI);
 }
 
-void TfrmComissao::Vd_DtFinComissao(bool Obrigatorio) {
+void ComissaoRules::Vd_DtFinComissao(bool Obrigatorio) {
     if (Consiste::EmptyString(gridText(dbgPadrao, cdsComissaoDTVALIDADEFIN))) {
         if (Obrigatorio) refuse(msgPadrao, "N_DtFin", cdsComissaoDTVALIDADEFIN);
         return;
@@ -72,9 +89,9 @@ void TfrmComissao::Vd_DtFinComissao(bool Obrigatorio) {
         refuse(msgPadrao, "DtIni>DtFin", cdsComissaoDTVALIDADEFIN);
 }
 
-void TfrmComissao::cdsComissaoBeforeInsert(tk::TClientDataSet&) { cdsComissaoDSCOMISSAOOREV.FocusControl(); }
+void ComissaoRules::cdsComissaoBeforeInsert(tk::TClientDataSet&) { cdsComissaoDSCOMISSAOOREV.FocusControl(); }
 
-void TfrmComissao::cdsComissaoBeforePost(tk::TClientDataSet&) {
+void ComissaoRules::cdsComissaoBeforePost(tk::TClientDataSet&) {
     Vd_Nome(true);
     Vd_DtIniComissao(true);
     Vd_DtFinComissao(true);
@@ -84,13 +101,13 @@ void TfrmComissao::cdsComissaoBeforePost(tk::TClientDataSet&) {
 
     try {
         cdsVdDtComissao.SetData(Consiste::CheckResultServ(rdmComissao.GetComissao(), true, 0));
-        const rules::Period novo{cdsComissaoDTVALIDADEINI.AsDateTime(), cdsComissaoDTVALIDADEFIN.AsDateTime()};
+        const Period novo{cdsComissaoDTVALIDADEINI.AsDateTime(), cdsComissaoDTVALIDADEFIN.AsDateTime()};
         for (cdsVdDtComissao.First(); !cdsVdDtComissao.Eof(); cdsVdDtComissao.Next()) {
-            const rules::Period stored{cdsVdDtComissaoDTVALIDADEINI.AsDateTime(),
+            const Period stored{cdsVdDtComissaoDTVALIDADEINI.AsDateTime(),
                                        cdsVdDtComissaoDTVALIDADEFIN.AsDateTime()};
-            const rules::PeriodClash clash = rules::ComparePeriods(novo, stored);
-            if (clash == rules::PeriodClash::none) continue;
-            Consiste::MensErro(msgPadrao.Msg(clash == rules::PeriodClash::spans ? "DATA_<>" : "DT_N_CONT"), true);
+            const PeriodClash clash = ComparePeriods(novo, stored);
+            if (clash == PeriodClash::none) continue;
+            Consiste::MensErro(msgPadrao.Msg(clash == PeriodClash::spans ? "DATA_<>" : "DT_N_CONT"), true);
             tk::Abort();  // MensErro stops the post; never go on past a clash
         }
     } catch (...) {
@@ -99,42 +116,42 @@ void TfrmComissao::cdsComissaoBeforePost(tk::TClientDataSet&) {
     }
 }
 
-void TfrmComissao::cdsComissaoAfterPost(tk::TClientDataSet&) {
-    rules::SendReloadLocate(
+void ComissaoRules::cdsComissaoAfterPost(tk::TClientDataSet&) {
+    SendReloadLocate(
         *this, cdsComissao, &server::RdmComissao::SetComissao, [this] { return rdmComissao.GetComissao(); },
         "DTVALIDADEINI;DTVALIDADEFIN");
 }
 
-void TfrmComissao::cdsComissaoAfterCancel(tk::TClientDataSet&) { cdsComissao.CancelUpdates(); }
+void ComissaoRules::cdsComissaoAfterCancel(tk::TClientDataSet&) { cdsComissao.CancelUpdates(); }
 
-void TfrmComissao::cdsComissaoAfterDelete(tk::TClientDataSet&) {
-    rules::SendAfterDelete(*this, cdsComissao, &server::RdmComissao::SetComissao);
+void ComissaoRules::cdsComissaoAfterDelete(tk::TClientDataSet&) {
+    SendAfterDelete(*this, cdsComissao, &server::RdmComissao::SetComissao);
 }
 
-void TfrmComissao::cdsComissaoDTVALIDADEINISetText(tk::TField& Sender, const std::string& Text) {
+void ComissaoRules::cdsComissaoDTVALIDADEINISetText(tk::TField& Sender, const std::string& Text) {
     if (bareMask(Text))
         cdsComissaoDTVALIDADEINI.Clear();
     else
         Consiste::DateSetText(Sender, Text);
 }
 
-void TfrmComissao::cdsComissaoDTVALIDADEFINSetText(tk::TField& Sender, const std::string& Text) {
+void ComissaoRules::cdsComissaoDTVALIDADEFINSetText(tk::TField& Sender, const std::string& Text) {
     if (bareMask(Text))
         cdsComissaoDTVALIDADEFIN.Clear();
     else
         Consiste::DateSetText(Sender, Text);
 }
 
-void TfrmComissao::dbgPadraoColExit(tk::TObject&) {
+void ComissaoRules::dbgPadraoColExit(tk::TObject&) {
     const tk::TField* field = dbgPadrao.SelectedField();
     if (dtsPadrao.Editing() && field && field->FieldName() == "DSCOMISSAOOREV") Vd_Nome(false);
 }
 
-void TfrmComissao::dbgPadraoExit(tk::TObject&) {
+void ComissaoRules::dbgPadraoExit(tk::TObject&) {
     if (dtsPadrao.Editing()) Vd_Nome(true);
 }
 
-void TfrmComissao::dbgPadraoKeyPress(tk::TObject&, char32_t& Key) {
+void ComissaoRules::dbgPadraoKeyPress(tk::TObject&, char32_t& Key) {
     const tk::TField* field = dbgPadrao.SelectedField();
     if (!field) return;
     const tk::TClientDataSet* data = dtsPadrao.DataSet();
@@ -147,9 +164,9 @@ void TfrmComissao::dbgPadraoKeyPress(tk::TObject&, char32_t& Key) {
 
 // Also on every state change, so that the grid shows a stored table's dates read-only
 // before the first keystroke.
-void TfrmComissao::TravaDatasComissao() { datesTakeTyping(*this); }
+void ComissaoRules::TravaDatasComissao() { datesTakeTyping(*this); }
 
-void TfrmComissao::dbgPadraoKeyDown(tk::TObject& Sender, std::uint16_t& Key, tk::TShiftState Shift) {
+void ComissaoRules::dbgPadraoKeyDown(tk::TObject& Sender, std::uint16_t& Key, tk::TShiftState Shift) {
     fw::TfrmPadrao::dbgPadraoKeyDown(Sender, Key, Shift);
     // Delete empties a cell without typing a character: the dates refuse it as they refuse
     // every character.
@@ -162,3 +179,5 @@ void TfrmComissao::dbgPadraoKeyDown(tk::TObject& Sender, std::uint16_t& Key, tk:
                          Key == tk::VK_INSERT;
     if (!allowed) tk::Abort();
 }
+
+}  // namespace rules

@@ -2,9 +2,11 @@
 #include <algorithm>
 
 #include "framework/consiste.h"
-#include "rules/band_list.h"
-#include "screen/tfrmcomissao.h"
+#include "rules/comissao_rules.h"
+#include "toolkit/event_handler.h"
 #include "toolkit/formats.h"
+
+namespace rules {
 
 namespace {
 
@@ -19,7 +21,7 @@ bool isControlKey(char32_t key) { return key == 8 || key == 9 || key == 13; }
 // The filter of one band grid. A character for a value column goes on to Vd_Virgula when
 // it can belong to a number there; any other character, and every key while the scope has
 // no rule, is dropped. Other columns are left alone.
-void filterBandKey(TfrmComissao& form, const rules::BandList& b, char32_t& key) {
+void filterBandKey(ComissaoRules& form, const BandList& b, char32_t& key) {
     const tk::TField* selected = b.grid.SelectedField();
     if (!selected) return;
     const std::string& name = selected->FieldName();
@@ -39,17 +41,19 @@ void filterBandKey(TfrmComissao& form, const rules::BandList& b, char32_t& key) 
 
 }  // namespace
 
-void TfrmComissao::dbgPercCargoKeyPress(tk::TObject&, char32_t& Key) {
-    filterBandKey(*this, rules::PercCargo(*this), Key);
-}
-void TfrmComissao::dbgPercEventoKeyPress(tk::TObject&, char32_t& Key) {
-    filterBandKey(*this, rules::PercEvento(*this), Key);
-}
-void TfrmComissao::dbgPercPromocaoKeyPress(tk::TObject&, char32_t& Key) {
-    filterBandKey(*this, rules::PercPromocao(*this), Key);
+void ComissaoRules::bindDecimalEntry() {
+    dbgPercCargo.OnKeyPress = tk::Handler(this, &ComissaoRules::dbgPercCargoKeyPress);
+    dbgPercEvento.OnKeyPress = tk::Handler(this, &ComissaoRules::dbgPercEventoKeyPress);
+    dbgPercPromocao.OnKeyPress = tk::Handler(this, &ComissaoRules::dbgPercPromocaoKeyPress);
 }
 
-void TfrmComissao::Vd_Virgula(tk::TDBGrid& Grid, const std::string& FieldName, char32_t& Key) {
+void ComissaoRules::dbgPercCargoKeyPress(tk::TObject&, char32_t& Key) { filterBandKey(*this, percCargo_, Key); }
+void ComissaoRules::dbgPercEventoKeyPress(tk::TObject&, char32_t& Key) { filterBandKey(*this, percEvento_, Key); }
+void ComissaoRules::dbgPercPromocaoKeyPress(tk::TObject&, char32_t& Key) {
+    filterBandKey(*this, percPromocao_, Key);
+}
+
+void ComissaoRules::Vd_Virgula(tk::TDBGrid& Grid, const std::string& FieldName, char32_t& Key) {
     const tk::TField* selected = Grid.SelectedField();
     if (Key == U',' && selected && selected->FieldName() == FieldName) {
         const std::string current = fw::Consiste::GridText(Grid, FieldName, false);
@@ -61,7 +65,7 @@ void TfrmComissao::Vd_Virgula(tk::TDBGrid& Grid, const std::string& FieldName, c
     }
     if (!isDigit(Key)) return;  // only digits are measured against the limits
 
-    const tk::TDBGrid* shown = rules::BandGridOfPage(*this, pgcPadrao.ActivePage());
+    const tk::TDBGrid* shown = BandGridOfPage(*this, pgcPadrao.ActivePage());
     if (!shown) return;
     // The typed character replaces a selected cell text: GridText then gives "".
     const std::string prospective = fw::Consiste::GridText(Grid, FieldName, true) + static_cast<char>(Key);
@@ -75,3 +79,5 @@ void TfrmComissao::Vd_Virgula(tk::TDBGrid& Grid, const std::string& FieldName, c
     const double limit = shownField && shownField->FieldName() == "VRCOMISSAO" ? kPercentLimit : kValueLimit;
     if (*number > limit) Key = kDropped;
 }
+
+}  // namespace rules

@@ -1,84 +1,84 @@
 // Event-type rules: one rule per event type and position under a commission table.
 #include "framework/consiste.h"
-#include "model/code_tables.h"
-#include "rules/scope_list.h"
-#include "screen/tfrmcomissao.h"
+#include "rules/comissao_rules.h"
+#include "toolkit/event_handler.h"
+
+namespace rules {
 
 namespace Consiste = fw::Consiste;
 
-namespace {
-
-rules::Scope eventoScope(TfrmComissao& f) {
-    return {f.cdsEvento,
-            f.cdsEventoNRCOMISSAOTPEVENTOREV,
-            f.cdsPercEvento,
-            model::kScopeTipoEvento,
-            &server::RdmComissao::SetEvento,
-            &server::RdmComissao::GetEvento,
-            "CDTIPOEVENTO;IDCARGOVEND"};
+void ComissaoRules::bindEvento() {
+    using R = ComissaoRules;
+    cdsEvento.BeforeInsert = tk::Handler(this, &R::cdsEventoBeforeInsert);
+    cdsEvento.AfterInsert = tk::Handler(this, &R::cdsEventoAfterInsert);
+    cdsEvento.BeforePost = tk::Handler(this, &R::cdsEventoBeforePost);
+    cdsEvento.AfterPost = tk::Handler(this, &R::cdsEventoAfterPost);
+    cdsEvento.AfterDelete = tk::Handler(this, &R::cdsEventoAfterDelete);
+    cdsEvento.AfterCancel = tk::Handler(this, &R::cdsEventoAfterCancel);
+    cdsEvento.BeforeEdit = tk::Handler(this, &R::cdsEventoBeforeEdit);
+    cdsEvento.BeforeScroll = tk::Handler(this, &R::cdsEventoBeforeScroll);
+    cdsEvento.AfterScroll = tk::Handler(this, &R::cdsEventoAfterScroll);
+    dbgEvento.OnKeyPress = tk::Handler(this, &R::dbgEventoKeyPress);
+    dbgEvento.OnEditButtonClick = tk::Handler(this, &R::dbgEventoEditButtonClick);
+    dbgEvento.OnColExit = tk::Handler(this, &R::dbgEventoColExit);
+    dbgEvento.OnExit = tk::Handler(this, &R::dbgEventoExit);
 }
 
-rules::EventTypeColumn eventoColumn(TfrmComissao& f) {
-    return {f.dbgEvento, f.cdsEvento, f.cdsEventoCDTIPOEVENTO, f.cdsEventoNMTIPOEVENTO};
-}
-
-}  // namespace
-
-void TfrmComissao::cdsEventoBeforeInsert(tk::TClientDataSet&) {
+void ComissaoRules::cdsEventoBeforeInsert(tk::TClientDataSet&) {
     dbgEvento.SetSelectedIndex(Consiste::IndiceCol(dbgEvento, "CDTIPOEVENTO"));
 }
 
-void TfrmComissao::cdsEventoAfterInsert(tk::TClientDataSet&) { cdsEventoCDTIPOEVENTO.FocusControl(); }
+void ComissaoRules::cdsEventoAfterInsert(tk::TClientDataSet&) { cdsEventoCDTIPOEVENTO.FocusControl(); }
 
-void TfrmComissao::cdsEventoBeforePost(tk::TClientDataSet&) {
+void ComissaoRules::cdsEventoBeforePost(tk::TClientDataSet&) {
     if (cdsEvento.State() == tk::TDataSetState::dsInsert) cdsEventoNRCOMISSAOOREV.SetAsFloat(NrComissao());
     Vd_TpEvento(true);
     Vd_Cargo_TpEven(true);
     Vd_EventoCadastrado();
 }
 
-void TfrmComissao::cdsEventoAfterPost(tk::TClientDataSet&) { rules::SendAndReload(*this, eventoScope(*this)); }
+void ComissaoRules::cdsEventoAfterPost(tk::TClientDataSet&) { SendAndReload(*this, evento_); }
 
-void TfrmComissao::cdsEventoAfterDelete(tk::TClientDataSet&) { rules::SendDelete(*this, eventoScope(*this)); }
+void ComissaoRules::cdsEventoAfterDelete(tk::TClientDataSet&) { SendDelete(*this, evento_); }
 
-void TfrmComissao::cdsEventoAfterCancel(tk::TClientDataSet&) { rules::DropChanges(eventoScope(*this)); }
+void ComissaoRules::cdsEventoAfterCancel(tk::TClientDataSet&) { DropChanges(evento_); }
 
-void TfrmComissao::cdsEventoBeforeEdit(tk::TClientDataSet&) { rules::PostPendingBands(eventoScope(*this)); }
+void ComissaoRules::cdsEventoBeforeEdit(tk::TClientDataSet&) { PostPendingBands(evento_); }
 
-void TfrmComissao::cdsEventoBeforeScroll(tk::TClientDataSet&) { rules::PostPendingBands(eventoScope(*this)); }
+void ComissaoRules::cdsEventoBeforeScroll(tk::TClientDataSet&) { PostPendingBands(evento_); }
 
-void TfrmComissao::cdsEventoAfterScroll(tk::TClientDataSet&) { rules::ReloadBands(*this, eventoScope(*this)); }
+void ComissaoRules::cdsEventoAfterScroll(tk::TClientDataSet&) { ReloadBands(*this, evento_); }
 
 // Codes are digits; a position is chosen from the pick list, never typed.
-void TfrmComissao::dbgEventoKeyPress(tk::TObject&, char32_t& Key) {
-    if (rules::SelectedIs(dbgEvento, "CDTIPOEVENTO"))
-        rules::KeepDigitKey(Key);
-    else if (rules::SelectedIs(dbgEvento, "IDCARGOVEND"))
-        rules::KeepPickListKey(Key);
+void ComissaoRules::dbgEventoKeyPress(tk::TObject&, char32_t& Key) {
+    if (SelectedIs(dbgEvento, "CDTIPOEVENTO"))
+        KeepDigitKey(Key);
+    else if (SelectedIs(dbgEvento, "IDCARGOVEND"))
+        KeepPickListKey(Key);
 }
 
-void TfrmComissao::dbgEventoEditButtonClick(tk::TObject&) { rules::SearchEventType(*this, eventoColumn(*this)); }
+void ComissaoRules::dbgEventoEditButtonClick(tk::TObject&) { SearchEventType(*this, eventoColumn_); }
 
-void TfrmComissao::dbgEventoColExit(tk::TObject&) {
-    if (rules::SelectedIs(dbgEvento, "CDTIPOEVENTO")) Vd_TpEvento(false);
+void ComissaoRules::dbgEventoColExit(tk::TObject&) {
+    if (SelectedIs(dbgEvento, "CDTIPOEVENTO")) Vd_TpEvento(false);
 }
 
-void TfrmComissao::dbgEventoExit(tk::TObject&) {
+void ComissaoRules::dbgEventoExit(tk::TObject&) {
     Vd_TpEvento(true);
     if (cdsEvento.Editing()) cdsEvento.Post();
 }
 
-void TfrmComissao::Vd_TpEvento(bool Obrigatorio) {
-    rules::CheckEventTypeCode(*this, eventoColumn(*this), Obrigatorio);
+void ComissaoRules::Vd_TpEvento(bool Obrigatorio) {
+    CheckEventTypeCode(*this, eventoColumn_, Obrigatorio);
 }
 
-void TfrmComissao::Vd_Cargo_TpEven(bool Obrigatorio) {
-    rules::RequireChoice(*this, dbgEvento, cdsEvento, cdsEventoIDCARGOVEND, "Cargo_NCad", Obrigatorio);
+void ComissaoRules::Vd_Cargo_TpEven(bool Obrigatorio) {
+    RequireChoice(*this, dbgEvento, cdsEvento, cdsEventoIDCARGOVEND, "Cargo_NCad", Obrigatorio);
 }
 
 // Every stored rule with this event type and position conflicts, except the rule's own
 // stored copy: a rule edited and posted unchanged must not meet itself.
-void TfrmComissao::Vd_EventoCadastrado() {
+void ComissaoRules::Vd_EventoCadastrado() {
     auto reply = rdmComissao.getEventoCad(NrComissao(), cdsEventoCDTIPOEVENTO.AsString(), cdsEventoIDCARGOVEND.AsString());
     cdsVdEventoCad.SetData(Consiste::CheckResultServ(reply, true, 0));
     const double own = cdsEventoNRCOMISSAOTPEVENTOREV.AsFloat();
@@ -87,3 +87,5 @@ void TfrmComissao::Vd_EventoCadastrado() {
             Consiste::MensErro(msgPadrao.Msg("TPEVENTO_CAD"), true);
     }
 }
+
+}  // namespace rules

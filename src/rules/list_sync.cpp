@@ -6,7 +6,7 @@
 
 #include "framework/consiste.h"
 #include "framework/dialogs.h"
-#include "screen/tfrmcomissao.h"
+#include "rules/comissao_form.h"
 #include "toolkit/tapplication.h"
 
 namespace rules {
@@ -22,7 +22,7 @@ std::vector<std::string> splitFields(const std::string& keyFields) {
 
 }  // namespace
 
-void SendChanges(TfrmComissao& form, tk::TClientDataSet& list, SetMethod set) {
+void SendChanges(ComissaoForm& form, tk::TClientDataSet& list, SetMethod set) {
     if (list.ChangeCount() <= 0) return;
     try {
         fw::Showavi::WaitAnimation wait(1);
@@ -42,7 +42,7 @@ void SendChanges(TfrmComissao& form, tk::TClientDataSet& list, SetMethod set) {
     }
 }
 
-void SendReloadLocate(TfrmComissao& form, tk::TClientDataSet& list, SetMethod set,
+void SendReloadLocate(ComissaoForm& form, tk::TClientDataSet& list, SetMethod set,
                       const std::function<fw::TServerReply()>& reload, const std::string& keyFields) {
     std::vector<wire::Value> keys;
     for (const auto& name : splitFields(keyFields)) keys.push_back(list.FieldByName(name).Value());
@@ -51,7 +51,7 @@ void SendReloadLocate(TfrmComissao& form, tk::TClientDataSet& list, SetMethod se
     list.Locate(keyFields, keys, tk::loCaseInsensitive);
 }
 
-void SendAfterDelete(TfrmComissao& form, tk::TClientDataSet& list, SetMethod set) {
+void SendAfterDelete(ComissaoForm& form, tk::TClientDataSet& list, SetMethod set) {
     try {
         SendChanges(form, list, set);
         form.Habilita_Botoes();

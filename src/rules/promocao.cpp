@@ -1,39 +1,41 @@
 // Promotion rules: a window inside the commission table's period, a base date, an event
 // type and a position; windows of the same kind may not overlap.
 #include "framework/consiste.h"
-#include "model/code_tables.h"
+#include "rules/comissao_rules.h"
 #include "rules/rule_conflicts.h"
-#include "rules/scope_list.h"
-#include "screen/tfrmcomissao.h"
+#include "toolkit/event_handler.h"
+
+namespace rules {
 
 namespace Consiste = fw::Consiste;
 
-namespace {
-
-rules::Scope promocaoScope(TfrmComissao& f) {
-    return {f.cdsPromocao,
-            f.cdsPromocaoNRCOMISSAOPROMOREV,
-            f.cdsPercPromocao,
-            model::kScopePromocao,
-            &server::RdmComissao::SetPromocao,
-            &server::RdmComissao::GetPromocao,
-            "DTVALINICOMISPROMO;DTVALFINCOMISPROMO;IDDTBASECOMISPROMO;CDTIPOEVENTO;IDCARGOVEND"};
+void ComissaoRules::bindPromocao() {
+    using R = ComissaoRules;
+    cdsPromocao.BeforeInsert = tk::Handler(this, &R::cdsPromocaoBeforeInsert);
+    cdsPromocao.AfterInsert = tk::Handler(this, &R::cdsPromocaoAfterInsert);
+    cdsPromocao.BeforePost = tk::Handler(this, &R::cdsPromocaoBeforePost);
+    cdsPromocao.AfterPost = tk::Handler(this, &R::cdsPromocaoAfterPost);
+    cdsPromocao.AfterDelete = tk::Handler(this, &R::cdsPromocaoAfterDelete);
+    cdsPromocao.AfterCancel = tk::Handler(this, &R::cdsPromocaoAfterCancel);
+    cdsPromocao.BeforeEdit = tk::Handler(this, &R::cdsPromocaoBeforeEdit);
+    cdsPromocao.BeforeScroll = tk::Handler(this, &R::cdsPromocaoBeforeScroll);
+    cdsPromocao.AfterScroll = tk::Handler(this, &R::cdsPromocaoAfterScroll);
+    cdsPromocaoDTVALINICOMISPROMO.OnSetText = tk::Handler(this, &R::cdsPromocaoDTVALINICOMISPROMOSetText);
+    cdsPromocaoDTVALFINCOMISPROMO.OnSetText = tk::Handler(this, &R::cdsPromocaoDTVALFINCOMISPROMOSetText);
+    dbgPromocao.OnKeyPress = tk::Handler(this, &R::dbgPromocaoKeyPress);
+    dbgPromocao.OnEditButtonClick = tk::Handler(this, &R::dbgPromocaoEditButtonClick);
+    dbgPromocao.OnColExit = tk::Handler(this, &R::dbgPromocaoColExit);
+    dbgPromocao.OnExit = tk::Handler(this, &R::dbgPromocaoExit);
 }
 
-rules::EventTypeColumn promocaoColumn(TfrmComissao& f) {
-    return {f.dbgPromocao, f.cdsPromocao, f.cdsPromocaoCDTIPOEVENTO, f.cdsPromocaoNMTIPOEVENTO};
-}
-
-}  // namespace
-
-void TfrmComissao::cdsPromocaoBeforeInsert(tk::TClientDataSet&) {
+void ComissaoRules::cdsPromocaoBeforeInsert(tk::TClientDataSet&) {
     dbgPromocao.SetSelectedIndex(Consiste::IndiceCol(dbgPromocao, "DTVALINICOMISPROMO"));
 }
 
-void TfrmComissao::cdsPromocaoAfterInsert(tk::TClientDataSet&) { cdsPromocaoDTVALINICOMISPROMO.FocusControl(); }
+void ComissaoRules::cdsPromocaoAfterInsert(tk::TClientDataSet&) { cdsPromocaoDTVALINICOMISPROMO.FocusControl(); }
 
 // The order matters: the window check relies on a start and an end in order.
-void TfrmComissao::cdsPromocaoBeforePost(tk::TClientDataSet&) {
+void ComissaoRules::cdsPromocaoBeforePost(tk::TClientDataSet&) {
     if (cdsPromocao.State() == tk::TDataSetState::dsInsert) cdsPromocaoNRCOMISSAOOREV.SetAsFloat(NrComissao());
     Vd_DtIniPromocao(true);
     Vd_DtFinPromocao(true);
@@ -43,80 +45,80 @@ void TfrmComissao::cdsPromocaoBeforePost(tk::TClientDataSet&) {
     Vd_DtPromocao();
 }
 
-void TfrmComissao::cdsPromocaoAfterPost(tk::TClientDataSet&) { rules::SendAndReload(*this, promocaoScope(*this)); }
+void ComissaoRules::cdsPromocaoAfterPost(tk::TClientDataSet&) { SendAndReload(*this, promocao_); }
 
-void TfrmComissao::cdsPromocaoAfterDelete(tk::TClientDataSet&) { rules::SendDelete(*this, promocaoScope(*this)); }
+void ComissaoRules::cdsPromocaoAfterDelete(tk::TClientDataSet&) { SendDelete(*this, promocao_); }
 
-void TfrmComissao::cdsPromocaoAfterCancel(tk::TClientDataSet&) { rules::DropChanges(promocaoScope(*this)); }
+void ComissaoRules::cdsPromocaoAfterCancel(tk::TClientDataSet&) { DropChanges(promocao_); }
 
-void TfrmComissao::cdsPromocaoBeforeEdit(tk::TClientDataSet&) { rules::PostPendingBands(promocaoScope(*this)); }
+void ComissaoRules::cdsPromocaoBeforeEdit(tk::TClientDataSet&) { PostPendingBands(promocao_); }
 
-void TfrmComissao::cdsPromocaoBeforeScroll(tk::TClientDataSet&) { rules::PostPendingBands(promocaoScope(*this)); }
+void ComissaoRules::cdsPromocaoBeforeScroll(tk::TClientDataSet&) { PostPendingBands(promocao_); }
 
-void TfrmComissao::cdsPromocaoAfterScroll(tk::TClientDataSet&) { rules::ReloadBands(*this, promocaoScope(*this)); }
+void ComissaoRules::cdsPromocaoAfterScroll(tk::TClientDataSet&) { ReloadBands(*this, promocao_); }
 
-void TfrmComissao::cdsPromocaoDTVALINICOMISPROMOSetText(tk::TField& Sender, const std::string& Text) {
-    rules::DateEntry(Sender, Text);
+void ComissaoRules::cdsPromocaoDTVALINICOMISPROMOSetText(tk::TField& Sender, const std::string& Text) {
+    DateEntry(Sender, Text);
 }
 
-void TfrmComissao::cdsPromocaoDTVALFINCOMISPROMOSetText(tk::TField& Sender, const std::string& Text) {
-    rules::DateEntry(Sender, Text);
+void ComissaoRules::cdsPromocaoDTVALFINCOMISPROMOSetText(tk::TField& Sender, const std::string& Text) {
+    DateEntry(Sender, Text);
 }
 
 // Base date and position come from their pick lists; codes are digits.
-void TfrmComissao::dbgPromocaoKeyPress(tk::TObject&, char32_t& Key) {
-    if (rules::SelectedIs(dbgPromocao, "IDCARGOVEND") || rules::SelectedIs(dbgPromocao, "IDDTBASECOMISPROMO"))
-        rules::KeepPickListKey(Key);
-    else if (rules::SelectedIs(dbgPromocao, "CDTIPOEVENTO"))
-        rules::KeepDigitKey(Key);
+void ComissaoRules::dbgPromocaoKeyPress(tk::TObject&, char32_t& Key) {
+    if (SelectedIs(dbgPromocao, "IDCARGOVEND") || SelectedIs(dbgPromocao, "IDDTBASECOMISPROMO"))
+        KeepPickListKey(Key);
+    else if (SelectedIs(dbgPromocao, "CDTIPOEVENTO"))
+        KeepDigitKey(Key);
 }
 
-void TfrmComissao::dbgPromocaoEditButtonClick(tk::TObject&) {
-    rules::SearchEventType(*this, promocaoColumn(*this));
+void ComissaoRules::dbgPromocaoEditButtonClick(tk::TObject&) {
+    SearchEventType(*this, promocaoColumn_);
 }
 
-void TfrmComissao::dbgPromocaoColExit(tk::TObject&) {
-    if (rules::SelectedIs(dbgPromocao, "CDTIPOEVENTO")) Vd_TpEvento_Promocao(false);
+void ComissaoRules::dbgPromocaoColExit(tk::TObject&) {
+    if (SelectedIs(dbgPromocao, "CDTIPOEVENTO")) Vd_TpEvento_Promocao(false);
 }
 
-void TfrmComissao::dbgPromocaoExit(tk::TObject&) {
+void ComissaoRules::dbgPromocaoExit(tk::TObject&) {
     Vd_TpEvento_Promocao(true);
     if (cdsPromocao.Editing()) cdsPromocao.Post();
 }
 
-void TfrmComissao::Vd_DtIniPromocao(bool Obrigatorio) {
-    if (Obrigatorio && Consiste::EmptyString(rules::ColumnText(dbgPromocao, "DTVALINICOMISPROMO")))
-        rules::FailFocusAfter(*this, cdsPromocaoDTVALINICOMISPROMO, "N_DtIni");
+void ComissaoRules::Vd_DtIniPromocao(bool Obrigatorio) {
+    if (Obrigatorio && Consiste::EmptyString(ColumnText(dbgPromocao, "DTVALINICOMISPROMO")))
+        FailFocusAfter(*this, cdsPromocaoDTVALINICOMISPROMO, "N_DtIni");
 }
 
-void TfrmComissao::Vd_DtFinPromocao(bool Obrigatorio) {
-    if (Consiste::EmptyString(rules::ColumnText(dbgPromocao, "DTVALFINCOMISPROMO"))) {
-        if (Obrigatorio) rules::FailFocusAfter(*this, cdsPromocaoDTVALFINCOMISPROMO, "N_DtFin");
+void ComissaoRules::Vd_DtFinPromocao(bool Obrigatorio) {
+    if (Consiste::EmptyString(ColumnText(dbgPromocao, "DTVALFINCOMISPROMO"))) {
+        if (Obrigatorio) FailFocusAfter(*this, cdsPromocaoDTVALFINCOMISPROMO, "N_DtFin");
         return;
     }
     if (cdsPromocaoDTVALFINCOMISPROMO.AsDateTime() < cdsPromocaoDTVALINICOMISPROMO.AsDateTime())
-        rules::FailFocusAfter(*this, cdsPromocaoDTVALFINCOMISPROMO, "DtIni>DtFin");
+        FailFocusAfter(*this, cdsPromocaoDTVALFINCOMISPROMO, "DtIni>DtFin");
 }
 
-void TfrmComissao::Vd_DataBase(bool Obrigatorio) {
-    rules::RequireChoice(*this, dbgPromocao, cdsPromocao, cdsPromocaoIDDTBASECOMISPROMO, "DtBase_NCad",
+void ComissaoRules::Vd_DataBase(bool Obrigatorio) {
+    RequireChoice(*this, dbgPromocao, cdsPromocao, cdsPromocaoIDDTBASECOMISPROMO, "DtBase_NCad",
                          Obrigatorio);
 }
 
-void TfrmComissao::Vd_TpEvento_Promocao(bool Obrigatorio) {
-    rules::CheckEventTypeCode(*this, promocaoColumn(*this), Obrigatorio);
+void ComissaoRules::Vd_TpEvento_Promocao(bool Obrigatorio) {
+    CheckEventTypeCode(*this, promocaoColumn_, Obrigatorio);
 }
 
-void TfrmComissao::Vd_Cargo_Promocao(bool Obrigatorio) {
-    rules::RequireChoice(*this, dbgPromocao, cdsPromocao, cdsPromocaoIDCARGOVEND, "Cargo_NCad", Obrigatorio);
+void ComissaoRules::Vd_Cargo_Promocao(bool Obrigatorio) {
+    RequireChoice(*this, dbgPromocao, cdsPromocao, cdsPromocaoIDCARGOVEND, "Cargo_NCad", Obrigatorio);
 }
 
 // Inside the commission table's period first (no server question when it is not), then
 // no overlap with another stored rule of the same base date, event type and position.
-void TfrmComissao::Vd_DtPromocao() {
+void ComissaoRules::Vd_DtPromocao() {
     const auto start = cdsPromocaoDTVALINICOMISPROMO.AsDateTime();
     const auto end = cdsPromocaoDTVALFINCOMISPROMO.AsDateTime();
-    if (!rules::WithinPeriod(cdsComissaoDTVALIDADEINI.AsDateTime(), cdsComissaoDTVALIDADEFIN.AsDateTime(), start,
+    if (!WithinPeriod(cdsComissaoDTVALIDADEINI.AsDateTime(), cdsComissaoDTVALIDADEFIN.AsDateTime(), start,
                              end)) {
         cdsPromocaoDTVALINICOMISPROMO.FocusControl();
         Consiste::MensErro(msgPadrao.Msg("DTPROMO_COMI"), true);
@@ -128,10 +130,12 @@ void TfrmComissao::Vd_DtPromocao() {
         const bool sameKind = cdsVdDtPromoIDDTBASECOMISPROMO.AsString() == cdsPromocaoIDDTBASECOMISPROMO.AsString() &&
                               cdsVdDtPromoCDTIPOEVENTO.AsString() == cdsPromocaoCDTIPOEVENTO.AsString() &&
                               cdsVdDtPromoIDCARGOVEND.AsString() == cdsPromocaoIDCARGOVEND.AsString();
-        if (sameKind && rules::WindowsOverlap(start, end, cdsVdDtPromoDTVALINICOMISPROMO.AsDateTime(),
+        if (sameKind && WindowsOverlap(start, end, cdsVdDtPromoDTVALINICOMISPROMO.AsDateTime(),
                                               cdsVdDtPromoDTVALFINCOMISPROMO.AsDateTime())) {
             cdsPromocaoIDDTBASECOMISPROMO.FocusControl();
             Consiste::MensErro(msgPadrao.Msg("DTPROM_CAD"), true);
         }
     }
 }
+
+}  // namespace rules

@@ -4,7 +4,7 @@
 
 #include "framework/consiste.h"
 #include "framework/dialogs.h"
-#include "screen/tfrmcomissao.h"
+#include "rules/comissao_form.h"
 #include "toolkit/exceptions.h"
 #include "toolkit/keys.h"
 
@@ -12,17 +12,17 @@ namespace rules {
 
 namespace Consiste = fw::Consiste;
 
-void SendAndReload(TfrmComissao& form, const Scope& scope) {
+void SendAndReload(ComissaoForm& form, const Scope& scope) {
     SendReloadLocate(
         form, scope.rules, scope.set,
         [&form, &scope] { return (form.rdmComissao.*scope.get)(form.NrComissao()); }, scope.keyFields);
 }
 
-void SendDelete(TfrmComissao& form, const Scope& scope) { SendAfterDelete(form, scope.rules, scope.set); }
+void SendDelete(ComissaoForm& form, const Scope& scope) { SendAfterDelete(form, scope.rules, scope.set); }
 
 void DropChanges(const Scope& scope) { scope.rules.CancelUpdates(); }
 
-void ReloadBands(TfrmComissao& form, const Scope& scope) {
+void ReloadBands(ComissaoForm& form, const Scope& scope) {
     auto reply = form.rdmComissao.GetPercentual(form.NrComissao(), scope.ruleNumber.AsFloat(), scope.kind);
     scope.bands.SetData(Consiste::CheckResultServ(reply, true, 0));
 }
@@ -50,7 +50,7 @@ void KeepDigitKey(char32_t& key) {
     if (!(key >= U'0' && key <= U'9') && key != tk::VK_BACK) key = 0;
 }
 
-void FailFocusAfter(TfrmComissao& form, tk::TField& field, const char* messageKey) {
+void FailFocusAfter(ComissaoForm& form, tk::TField& field, const char* messageKey) {
     try {
         Consiste::MensErro(form.msgPadrao.Msg(messageKey), true);
     } catch (...) {
@@ -60,13 +60,13 @@ void FailFocusAfter(TfrmComissao& form, tk::TField& field, const char* messageKe
     throw tk::EAbort();  // not reached: MensErro with stop always aborts
 }
 
-void RequireChoice(TfrmComissao& form, const tk::TDBGrid& grid, const tk::TClientDataSet& rules,
+void RequireChoice(ComissaoForm& form, const tk::TDBGrid& grid, const tk::TClientDataSet& rules,
                    tk::TField& field, const char* messageKey, bool obrigatorio) {
     const bool empty = Consiste::EmptyString(ColumnText(grid, field.FieldName()));
     if (rules.Editing() && empty && obrigatorio) FailFocusAfter(form, field, messageKey);
 }
 
-void CheckEventTypeCode(TfrmComissao& form, const EventTypeColumn& column, bool obrigatorio) {
+void CheckEventTypeCode(ComissaoForm& form, const EventTypeColumn& column, bool obrigatorio) {
     const std::string text = ColumnText(column.grid, column.code.FieldName());
     const bool empty = Consiste::EmptyString(text);
     if (!column.rules.Editing()) return;
@@ -88,7 +88,7 @@ void CheckEventTypeCode(TfrmComissao& form, const EventTypeColumn& column, bool 
     }
 }
 
-void SearchEventType(TfrmComissao& form, const EventTypeColumn& column) {
+void SearchEventType(ComissaoForm& form, const EventTypeColumn& column) {
     if (!SelectedIs(column.grid, column.code.FieldName())) return;
     form.qryTipoEvento.Close();
     form.qryTipoEvento.Open();

@@ -11,17 +11,19 @@
 #include "toolkit/tclientdataset.h"
 #include "toolkit/tdbgrid.h"
 #include "toolkit/tfield.h"
-
-class TfrmComissao;
+#include "toolkit/tpagecontrol.h"
 
 namespace rules {
+
+class ComissaoForm;
 
 using GetMethod = fw::TServerReply (server::RdmComissao::*)(double);
 
 // The names that tell one scope's rule list from another's.
 struct Scope {
+    const tk::TTabSheet& page;  // the rules above, the bands of the current rule below
     tk::TClientDataSet& rules;
-    tk::TField& ruleNumber;    // the rule's own number; 0 while it is not stored
+    tk::TField& ruleNumber;     // the rule's own number; 0 while it is not stored
     tk::TClientDataSet& bands;  // the value bands of the current rule
     const char* kind;           // scope kind of the band request ("CARGO", ...)
     SetMethod set;
@@ -31,13 +33,13 @@ struct Scope {
 
 // After a post: sends the change log, fetches the rules of the current commission table
 // again and stands on the posted rule.
-void SendAndReload(TfrmComissao& form, const Scope& scope);
+void SendAndReload(ComissaoForm& form, const Scope& scope);
 // After a delete: sends the change log, then recomputes the enabled controls.
-void SendDelete(TfrmComissao& form, const Scope& scope);
+void SendDelete(ComissaoForm& form, const Scope& scope);
 // After a cancel: every change of the list not yet sent is dropped.
 void DropChanges(const Scope& scope);
 // Fetches the bands of the current rule (0 for a rule not yet stored) into the band list.
-void ReloadBands(TfrmComissao& form, const Scope& scope);
+void ReloadBands(ComissaoForm& form, const Scope& scope);
 // Before the rule list moves (which reloads the band list) or goes into edit (whose post
 // reloads it): a band being typed under the current rule is posted first through its
 // checks, or cancelled when nothing was typed. A refusal has shown its message and put
@@ -55,11 +57,11 @@ void KeepPickListKey(char32_t& key);
 void KeepDigitKey(char32_t& key);
 
 // Shows the text of `messageKey` as an error and aborts; the focus goes to `field` after.
-[[noreturn]] void FailFocusAfter(TfrmComissao& form, tk::TField& field, const char* messageKey);
+[[noreturn]] void FailFocusAfter(ComissaoForm& form, tk::TField& field, const char* messageKey);
 
 // A choice that must be made: while `rules` is editing, an empty text in `field`'s column
 // fails with `messageKey` when `obrigatorio`; the focus goes to the field afterwards.
-void RequireChoice(TfrmComissao& form, const tk::TDBGrid& grid, const tk::TClientDataSet& rules,
+void RequireChoice(ComissaoForm& form, const tk::TDBGrid& grid, const tk::TClientDataSet& rules,
                    tk::TField& field, const char* messageKey, bool obrigatorio);
 
 // The event-type columns of a rule grid (event-type and promotion rules).
@@ -74,10 +76,10 @@ struct EventTypeColumn {
 // else passes; a code is fitted to three characters, looked up in the catalogue and
 // named from it, or fails ("EVEN_N_CAD") keeping the fitted code and the former name.
 // The focus goes to the code after a failure.
-void CheckEventTypeCode(TfrmComissao& form, const EventTypeColumn& column, bool obrigatorio);
+void CheckEventTypeCode(ComissaoForm& form, const EventTypeColumn& column, bool obrigatorio);
 // On the code column only: the catalogue search; a picked row puts a browsing rule into
 // edit and gives the rule its code and name. Runs no check.
-void SearchEventType(TfrmComissao& form, const EventTypeColumn& column);
+void SearchEventType(ComissaoForm& form, const EventTypeColumn& column);
 
 // A date typed into `field`: a text of separators and blanks only empties the date; any
 // other goes to the framework's date entry.
