@@ -2,8 +2,6 @@
 // script pieces for typing a band into a band grid.
 #pragma once
 #include <algorithm>
-#include <iomanip>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,7 +13,7 @@ class BandWorld : public ScopeWorld {
 protected:
     void SetUp() override {
         ScopeWorld::SetUp();
-        rule = seedCargo("V");
+        rule = seedCargo(nr, "V");
     }
 
     // The stored bands of `rule` of scope `kind`, as "ini..fin:perc", sorted.
@@ -28,18 +26,6 @@ protected:
         return out;
     }
 
-    // Every "message: " line, without the prefix, in order.
-    static std::vector<std::string> messages(const std::string& out) {
-        std::vector<std::string> found;
-        std::size_t pos = 0;
-        while ((pos = out.find("message: ", pos)) != std::string::npos) {
-            const auto end = out.find('\n', pos);
-            found.push_back(out.substr(pos + 9, end - pos - 9));
-            pos = end;
-        }
-        return found;
-    }
-
     // How many `method` calls came after the first call of `after`.
     std::size_t callsAfterFirst(const std::string& after, const std::string& method) const {
         std::size_t count = 0;
@@ -49,32 +35,6 @@ protected:
             if (name == after) seen = true;
         }
         return count;
-    }
-
-    // Every line starting with `prefix`, in order.
-    static std::vector<std::string> linesStartingWith(const std::string& out, const std::string& prefix) {
-        std::vector<std::string> found;
-        std::istringstream in(out);
-        for (std::string line; std::getline(in, line);)
-            if (line.rfind(prefix, 0) == 0) found.push_back(line);
-        return found;
-    }
-
-    // A number as `show` prints it: shortest, with ".".
-    static std::string shown(double value) {
-        std::ostringstream text;
-        text << std::setprecision(15) << value;
-        return text.str();
-    }
-
-    // The row line of the current row of the last `show` of `dataSet` ("" when empty).
-    static std::string currentRow(const std::string& out, const std::string& dataSet) {
-        const std::string shown = lastShow(out, dataSet);
-        const auto at = shown.find("current=");
-        if (at == std::string::npos) return "";
-        const std::string k = shown.substr(at + 8, shown.find('\n', at) - at - 8);
-        const auto row = shown.find("  [" + k + "] ");
-        return row == std::string::npos ? "" : shown.substr(row, shown.find('\n', row) - row);
     }
 
     // Inserts a band in `grid` with the three texts (an empty text is not typed) and

@@ -13,8 +13,8 @@ protected:
 };
 
 TEST_F(Bands, ASharedEndPointCollidesAndTheNextCentIsStored) {
-    seedBand("CARGO", rule, 0, 100, 5);
-    seedBand("CARGO", rule, 101, 200, 6);
+    seedBand(nr, "CARGO", rule, 0, 100, 5);
+    seedBand(nr, "CARGO", rule, 101, 200, 6);
     const auto out = run(std::string(kOpen) + typeBand("dbgPercCargo", "200", "300", "7") +
                          "show cdsPercCargo\ngrid dbgPercCargo\nstate\n" + cancelBand() +
                          typeBand("dbgPercCargo", "200,01", "300", "7") + "show cdsPercCargo\n");
@@ -27,7 +27,7 @@ TEST_F(Bands, ASharedEndPointCollidesAndTheNextCentIsStored) {
 }
 
 TEST_F(Bands, AStoredBandInsideTheNewOneIsContainedEveryOtherOverlapCollides) {
-    seedBand("CARGO", rule, 120, 180, 5);
+    seedBand(nr, "CARGO", rule, 120, 180, 5);
     const auto out = run(std::string(kOpen) + typeBand("dbgPercCargo", "100", "200", "1") + cancelBand() +
                          typeBand("dbgPercCargo", "120", "200", "1") + cancelBand() +
                          typeBand("dbgPercCargo", "130", "150", "1") + cancelBand() +
@@ -40,8 +40,8 @@ TEST_F(Bands, AStoredBandInsideTheNewOneIsContainedEveryOtherOverlapCollides) {
 
 // An edited band meets its own stored copy in the overlap check; that copy is skipped.
 TEST_F(Bands, AnEditedBandRetypedUnchangedIsStored) {
-    seedBand("CARGO", rule, 0, 100, 5);
-    seedBand("CARGO", rule, 101, 200, 6);
+    seedBand(nr, "CARGO", rule, 0, 100, 5);
+    seedBand(nr, "CARGO", rule, 101, 200, 6);
     const auto out = run(std::string(kOpen) + "focus dbgPercCargo\nclick sbtAlterar\n" +
                          retype("dbgPercCargo", "0", "100", "5") + "show cdsPercCargo\n");
     EXPECT_EQ(messages(out), Strings{}) << out;
@@ -56,8 +56,8 @@ TEST_F(Bands, EqualInitialAndFinalValuesAreStored) {
 }
 
 TEST_F(Bands, ValuesAreRoundedToCentsAndTheReloadedListStandsOnThePostedBand) {
-    seedBand("CARGO", rule, 0, 10, 1);
-    seedBand("CARGO", rule, 20, 30, 2);
+    seedBand(nr, "CARGO", rule, 0, 10, 1);
+    seedBand(nr, "CARGO", rule, 20, 30, 2);
     const auto out = run(std::string(kOpen) + typeBand("dbgPercCargo", "12,345", "15,004", "3,335") +
                          "show cdsPercCargo\n");
     EXPECT_EQ(messages(out), Strings{}) << out;
@@ -85,7 +85,7 @@ TEST_F(Bands, AZeroPercentageOrOneRoundingToZeroIsRefusedBeforeTheOverlapCheck) 
 // A screen that skipped its checks, or raced another, still cannot store a zero percentage.
 TEST_F(Bands, TheServerRefusesAZeroPercentageToo) {
     try {
-        seedBand("CARGO", rule, 0, 10, 0);
+        seedBand(nr, "CARGO", rule, 0, 10, 0);
         ADD_FAILURE() << "a zero percentage was stored";
     } catch (const std::runtime_error& e) {
         EXPECT_TRUE(has(e.what(), kPercZero)) << e.what();
@@ -106,7 +106,7 @@ TEST_F(Bands, EmptyAndMisorderedValuesAreReportedOneAtATimeWithTheFocusOnTheFiel
                                       "Valor Inicial deve ser menor ou igual ao Valor Final.",
                                       "Percentual deve ser informado."}))
         << out;
-    EXPECT_EQ(linesStartingWith(out, "grid: "),
+    EXPECT_EQ(linesStarting(out, "grid: "),
               (Strings{"grid: dbgPercCargo column=VRINICIAL editor=", "grid: dbgPercCargo column=VRFINAL editor=",
                        "grid: dbgPercCargo column=VRFINAL editor=5,00",
                        "grid: dbgPercCargo column=VRCOMISSAO editor="}))
@@ -126,12 +126,12 @@ TEST_F(Bands, WithoutStoredBandsTheOverlapCheckAsksTheServerForTheRuleAndPasses)
 }
 
 TEST_F(Bands, AFailedSendAfterAPostDropsTheNewBandAndRestoresAnEditedOne) {
-    seedBand("CARGO", rule, 0, 100, 5);
+    seedBand(nr, "CARGO", rule, 0, 100, 5);
     relay.failMethod("SetPercCargo", "Falha ao gravar.");
     const auto out = run(std::string(kOpen) + typeBand("dbgPercCargo", "200", "300", "7") +
                          "show cdsPercCargo\nrow dbgPercCargo 1\nclick sbtAlterar\n" +
                          retype("dbgPercCargo", "0", "150", "9") + "show cdsPercCargo\n");
-    EXPECT_EQ(linesStartingWith(out, "error: "), (Strings{"error: Falha ao gravar.", "error: Falha ao gravar."}))
+    EXPECT_EQ(linesStarting(out, "error: "), (Strings{"error: Falha ao gravar.", "error: Falha ao gravar."}))
         << out;
     const auto first = out.find("cdsPercCargo state=");
     ASSERT_NE(first, std::string::npos) << out;
@@ -145,8 +145,8 @@ TEST_F(Bands, AFailedSendAfterAPostDropsTheNewBandAndRestoresAnEditedOne) {
 }
 
 TEST_F(Bands, DeletingSendsAtOnceWithoutReloadingAndAFailedSendBringsTheBandBack) {
-    seedBand("CARGO", rule, 0, 100, 5);
-    seedBand("CARGO", rule, 101, 200, 6);
+    seedBand(nr, "CARGO", rule, 0, 100, 5);
+    seedBand(nr, "CARGO", rule, 101, 200, 6);
     const auto out = run(std::string(kOpen) + "focus dbgPercCargo\nanswer yes\nclick sbtExcluir\nstate\n" +
                          "show cdsPercCargo\n");
     EXPECT_EQ(messages(out), Strings{}) << out;
@@ -159,13 +159,13 @@ TEST_F(Bands, DeletingSendsAtOnceWithoutReloadingAndAFailedSendBringsTheBandBack
     relay.failMethod("SetPercCargo", "Falha ao excluir.");
     const auto failed = run(std::string(kOpen) + "focus dbgPercCargo\nanswer yes\nclick sbtExcluir\n" +
                             "show cdsPercCargo\n");
-    EXPECT_EQ(linesStartingWith(failed, "error: "), Strings{"error: Falha ao excluir."}) << failed;
+    EXPECT_EQ(linesStarting(failed, "error: "), Strings{"error: Falha ao excluir."}) << failed;
     EXPECT_TRUE(has(lastShow(failed, "cdsPercCargo"), "state=browse rows=1")) << failed;
     EXPECT_EQ(stored().size(), 1u);
 }
 
 TEST_F(Bands, CancelDropsTheNewBand) {
-    seedBand("CARGO", rule, 0, 100, 5);
+    seedBand(nr, "CARGO", rule, 0, 100, 5);
     const auto out = run(std::string(kOpen) + "focus dbgPercCargo\nclick sbtIncluir\ntype dbgPercCargo 300\n" +
                          cancelBand() + "show cdsPercCargo\n");
     EXPECT_TRUE(has(lastShow(out, "cdsPercCargo"), "state=browse rows=1")) << out;
@@ -175,9 +175,9 @@ TEST_F(Bands, CancelDropsTheNewBand) {
 // The other two lists differ only in names: their own rule number, scope kind, overlap
 // check and send.
 TEST_F(Bands, AnEventTypeBandCarriesItsRuleAndKindAndMeetsOnlyItsRulesBands) {
-    const double evento = seedEvento("001", "Venda", "V");
-    seedBand("TIPOEVENTO", evento, 0, 100, 5);
-    seedBand("CARGO", rule, 150, 250, 5);  // another scope's band: no conflict
+    const double evento = seedEvento(nr, "001", "Venda", "V");
+    seedBand(nr, "TIPOEVENTO", evento, 0, 100, 5);
+    seedBand(nr, "CARGO", rule, 150, 250, 5);  // another scope's band: no conflict
     const auto out = run("open\ntab tshEvento\n" + typeBand("dbgPercEvento", "100", "200", "1") + cancelBand() +
                          typeBand("dbgPercEvento", "100,01", "200", "1") + "show cdsPercEvento\n");
     EXPECT_EQ(messages(out), Strings{kInterNCont}) << out;
@@ -190,8 +190,8 @@ TEST_F(Bands, AnEventTypeBandCarriesItsRuleAndKindAndMeetsOnlyItsRulesBands) {
 }
 
 TEST_F(Bands, APromotionBandCarriesItsRuleAndKindAndMeetsOnlyItsRulesBands) {
-    const double promo = seedPromocao("2025-03-01", "2025-03-31", "DATAEVENTO", "001", "Venda", "V");
-    seedBand("PROMOCAO", promo, 10, 20, 5);
+    const double promo = seedPromocao(nr, "2025-03-01", "2025-03-31", "DATAEVENTO", "001", "Venda", "V");
+    seedBand(nr, "PROMOCAO", promo, 10, 20, 5);
     const auto out = run("open\ntab tshPromocao\n" + typeBand("dbgPercPromocao", "0", "30", "1") + cancelBand() +
                          typeBand("dbgPercPromocao", "21", "30", "1") + "show cdsPercPromocao\n");
     EXPECT_EQ(messages(out), Strings{kValorContempla}) << out;

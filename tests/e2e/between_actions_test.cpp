@@ -2,7 +2,6 @@
 // time. Nothing typed is lost without a word and nothing is stored under a list the
 // screen is not showing; each journey is read back from the server's store.
 #include "e2e/band_world.h"
-#include "e2e/comissao_seed.h"
 
 namespace e2e {
 namespace {
@@ -19,8 +18,8 @@ class BetweenActions : public BandWorld {
 protected:
     void SetUp() override {
         BandWorld::SetUp();
-        nr2 = comissao_e2e::addComissao(server.port(), "Tabela 2026", "2026-01-01", "2026-12-31");
-        comissao_e2e::addCargo(server.port(), nr2, "G");
+        nr2 = seedComissao("Tabela 2026", "2026-01-01", "2026-12-31");
+        seedCargo(nr2, "G");
     }
 
     // The position codes stored under commission table `table`, sorted.
@@ -35,7 +34,7 @@ protected:
 };
 
 TEST_F(BetweenActions, AfterActivationTheRulePageShowsAndFillsTheCurrentTable) {
-    seedBand("CARGO", rule, 0, 100, 5);
+    seedBand(nr, "CARGO", rule, 0, 100, 5);
     const auto out = run(R"(open
 tab tshFormulario
 nav next
@@ -104,7 +103,7 @@ show cdsPercCargo
 
 // Another rule, or an edit of this one, reloads the band list: the band goes first.
 TEST_F(BetweenActions, AHalfTypedBandIsPostedBeforeItsRuleListMovesOrIsEdited) {
-    seedCargo("S");
+    seedCargo(nr, "S");
     const auto out = run(R"(open
 tab tshFormulario
 focus dbgPercCargo
@@ -153,11 +152,11 @@ module
 }
 
 TEST_F(BetweenActions, AfterAFailedSendTheBandGridShowsTheBandsOfTheCurrentRule) {
-    const double s = seedCargo("S");
-    seedBand("CARGO", rule, 0, 100, 1);
-    seedBand("CARGO", rule, 101, 200, 2);
-    seedBand("CARGO", rule, 201, 300, 3);
-    seedBand("CARGO", s, 0, 50, 4);
+    const double s = seedCargo(nr, "S");
+    seedBand(nr, "CARGO", rule, 0, 100, 1);
+    seedBand(nr, "CARGO", rule, 101, 200, 2);
+    seedBand(nr, "CARGO", rule, 201, 300, 3);
+    seedBand(nr, "CARGO", s, 0, 50, 4);
     relay.failMethod("SetCargo", "Banco de dados indisponível.");
     const auto out = run(R"(open
 tab tshFormulario
@@ -172,7 +171,7 @@ click sbtExcluir
 show cdsCargo
 show cdsPercCargo
 )");
-    const auto errors = linesStartingWith(out, "error: ");
+    const auto errors = linesStarting(out, "error: ");
     EXPECT_EQ(errors, (Strings{"error: Banco de dados indisponível.", "error: Banco de dados indisponível."}))
         << out;
     // The new rule vanished: the grid stands on V again, with V's three bands.
@@ -241,7 +240,7 @@ click sbtConfirmar
 TEST_F(BetweenActions, AValueThatIsNoNumberIsRefusedInPortuguese) {
     const auto out = run("open\ntab tshFormulario\nfocus dbgPercCargo\nclick sbtIncluir\n"
                          "type dbgPercCargo 5-\nkey dbgPercCargo Tab\n");
-    EXPECT_EQ(linesStartingWith(out, "error: "),
+    EXPECT_EQ(linesStarting(out, "error: "),
               Strings{"error: '5-' não é um número válido para o campo Valor Inicial."})
         << out;
 }
@@ -249,7 +248,7 @@ TEST_F(BetweenActions, AValueThatIsNoNumberIsRefusedInPortuguese) {
 TEST_F(BetweenActions, ALostReplyIsAFailureNeverSentAgainAndTheNextCallReconnects) {
     relay.loseReply("SetComissao");
     const auto out = run(std::string("open\n") + kNewTable + "click sbtVerificar\nshow cdsComissao\n");
-    EXPECT_EQ(linesStartingWith(out, "error: "),
+    EXPECT_EQ(linesStarting(out, "error: "),
               Strings{"error: A conexão com o servidor de aplicação foi interrompida."})
         << out;
     EXPECT_EQ(calls("SetComissao"), 1u);
@@ -264,8 +263,8 @@ TEST(IdleConnection, AfterTheServerDropsAnIdleConnectionTheNextCallReconnects) {
                                           std::string("open\nwait 2\n") + kNewTable +
                                               "show cdsComissao\n");
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(comissao_e2e::linesStarting(r.out, "error: "), Strings{}) << r.out;
-    EXPECT_EQ(comissao_e2e::storedComissoes(server.port()).size(), 1u);
+    EXPECT_EQ(linesStarting(r.out, "error: "), Strings{}) << r.out;
+    EXPECT_EQ(testsupport::rpcResult(server.port(), "GetComissao", json::array()).at("rows").size(), 1u);
 }
 
 }  // namespace

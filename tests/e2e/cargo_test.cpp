@@ -7,7 +7,7 @@ namespace {
 class CargoRules : public ScopeWorld {};
 
 TEST_F(CargoRules, SecondRuleWithAStoredPositionIsRefusedAndNothingIsSent) {
-    seedCargo("S");
+    seedCargo(nr, "S");
     const auto out = run(R"(open
 tab tshFormulario
 click sbtIncluir
@@ -44,8 +44,8 @@ show cdsCargo
 }
 
 TEST_F(CargoRules, ChoosingGerenteStoresGAndTheReloadedListStandsOnIt) {
-    seedCargo("V");
-    seedCargo("S");
+    seedCargo(nr, "V");
+    seedCargo(nr, "S");
     const auto out = run(R"(open
 tab tshFormulario
 click sbtIncluir
@@ -65,7 +65,7 @@ show cdsCargo
 
 // A rule edited and posted with its own position must not meet its stored copy.
 TEST_F(CargoRules, EditingARuleWithoutChangingItSaves) {
-    seedCargo("V");
+    seedCargo(nr, "V");
     const auto out = run(R"(open
 tab tshFormulario
 click sbtAlterar
@@ -82,8 +82,8 @@ show cdsCargo
 }
 
 TEST_F(CargoRules, EditingToAnotherRulesPositionIsRefusedAndToAFreeOneSaves) {
-    seedCargo("V");
-    const double s = seedCargo("S");
+    seedCargo(nr, "V");
+    const double s = seedCargo(nr, "S");
     const auto out = run(R"(open
 tab tshFormulario
 row dbgCargo 2
@@ -100,11 +100,11 @@ show cdsCargo
 }
 
 TEST_F(CargoRules, EachMoveInsertStartAndCancelledInsertReloadsTheBands) {
-    const double v = seedCargo("V");
-    const double s = seedCargo("S");
-    seedBand("CARGO", v, 0, 100, 1);
-    seedBand("CARGO", s, 0, 200, 2);
-    seedBand("CARGO", s, 200.01, 300, 3);
+    const double v = seedCargo(nr, "V");
+    const double s = seedCargo(nr, "S");
+    seedBand(nr, "CARGO", v, 0, 100, 1);
+    seedBand(nr, "CARGO", s, 0, 200, 2);
+    seedBand(nr, "CARGO", s, 200.01, 300, 3);
     const auto out = run(R"(open
 tab tshFormulario
 show cdsPercCargo
@@ -132,7 +132,7 @@ show cdsPercCargo
 }
 
 TEST_F(CargoRules, AFailingSendAfterAnInsertRemovesTheRule) {
-    seedCargo("V");
+    seedCargo(nr, "V");
     relay.failMethod("SetCargo", "Falha ao gravar.");
     const auto out = run(R"(open
 tab tshFormulario

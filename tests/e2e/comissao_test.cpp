@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-#include "e2e/comissao_seed.h"
+#include "e2e/screen_world.h"
 #include "e2e/rpc_recorder.h"
 
 namespace comissao_e2e {
@@ -31,16 +31,16 @@ struct PeriodCase {
 // Test listings name the case instead of dumping its bytes.
 void PrintTo(const PeriodCase& c, std::ostream* os) { *os << c.name; }
 
-class PeriodAgainst2024 : public ScreenTest, public ::testing::WithParamInterface<PeriodCase> {};
+class PeriodAgainst2024 : public ScreenWorld, public ::testing::WithParamInterface<PeriodCase> {};
 
 TEST_P(PeriodAgainst2024, NewTableIsCheckedAgainstTheStoredOne) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
     const PeriodCase& c = GetParam();
     auto r = run(insertScript("Nova", c.ini, c.fin));
     const auto messages = linesStarting(r.out, "message: ");
     if (!c.message) {
         EXPECT_TRUE(messages.empty()) << r.out;
-        const auto stored = storedComissoes(server.port());
+        const auto stored = storedComissoes();
         ASSERT_EQ(stored.size(), 2u);
         // The list stands on the new table wherever the server puts it.
         const int at = stored[0][1] == "Nova" ? 1 : 2;
@@ -48,7 +48,7 @@ TEST_P(PeriodAgainst2024, NewTableIsCheckedAgainstTheStoredOne) {
     } else {
         EXPECT_EQ(messages, std::vector<std::string>{c.message}) << r.out;
         EXPECT_TRUE(hasLine(r.out, "cdsComissao state=insert rows=2 current=1")) << r.out;
-        EXPECT_EQ(storedComissoes(server.port()).size(), 1u);
+        EXPECT_EQ(storedComissoes().size(), 1u);
     }
 }
 
@@ -65,18 +65,18 @@ INSTANTIATE_TEST_SUITE_P(
                       PeriodCase{"DayBefore", "01012023", "31122023", nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
-using ComissaoEndToEnd = ScreenTest;
+using ComissaoEndToEnd = ScreenWorld;
 
 TEST_F(ComissaoEndToEnd, EndBeforeStartIsRefusedAndEndOnTheStartIsAccepted) {
     auto refused = run(insertScript("Nova", "10032025", "09032025"));
     EXPECT_EQ(linesStarting(refused.out, "message: "),
               std::vector<std::string>{"message: Data Inicial deve ser menor ou igual a Data Final."});
     EXPECT_TRUE(hasLine(refused.out, "cdsComissao state=insert rows=1 current=1")) << refused.out;
-    EXPECT_TRUE(storedComissoes(server.port()).empty());
+    EXPECT_TRUE(storedComissoes().empty());
 
     auto accepted = run(insertScript("Nova", "10032025", "10032025"));
     EXPECT_TRUE(linesStarting(accepted.out, "message: ").empty()) << accepted.out;
-    EXPECT_EQ(storedComissoes(server.port()).size(), 1u);
+    EXPECT_EQ(storedComissoes().size(), 1u);
 }
 
 TEST_F(ComissaoEndToEnd, EmptyDescriptionIsRefusedAndNothingIsSent) {
@@ -84,7 +84,7 @@ TEST_F(ComissaoEndToEnd, EmptyDescriptionIsRefusedAndNothingIsSent) {
     EXPECT_EQ(linesStarting(r.out, "message: "),
               std::vector<std::string>{"message: Descrição da Comissão deve ser informada."});
     EXPECT_TRUE(hasLine(r.out, "cdsComissao state=insert rows=1 current=1")) << r.out;
-    EXPECT_TRUE(storedComissoes(server.port()).empty());
+    EXPECT_TRUE(storedComissoes().empty());
 }
 
 TEST_F(ComissaoEndToEnd, DateClearedToItsSeparatorsIsReportedMissing) {
@@ -94,16 +94,16 @@ TEST_F(ComissaoEndToEnd, DateClearedToItsSeparatorsIsReportedMissing) {
         "click sbtConfirmar\nshow cdsComissao\n");
     EXPECT_EQ(linesStarting(r.out, "message: "), std::vector<std::string>{"message: Data Inicial deve ser informada."});
     EXPECT_TRUE(hasLine(r.out, "cdsComissao state=insert rows=1 current=1")) << r.out;
-    EXPECT_TRUE(storedComissoes(server.port()).empty());
+    EXPECT_TRUE(storedComissoes().empty());
 }
 
 TEST_F(ComissaoEndToEnd, AfterAPostTheGridStandsOnThePostedTableWithTheUsersBranch) {
-    addComissao(server.port(), "Tabela 2023", "2023-01-01", "2023-12-31");
-    addComissao(server.port(), "Tabela 2025", "2025-01-01", "2025-12-31");
+    seedComissao("Tabela 2023", "2023-01-01", "2023-12-31");
+    seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
     auto r = testsupport::runScript(server.port(), catalogue.path(), insertScript("Tabela 2024", "01012024", "31122024"),
                                     {}, "0042");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const auto stored = storedComissoes(server.port());
+    const auto stored = storedComissoes();
     ASSERT_EQ(stored.size(), 3u);
     int at = 0;
     for (int i = 0; i < 3; ++i)
@@ -121,54 +121,54 @@ TEST_F(ComissaoEndToEnd, AfterAPostTheGridStandsOnThePostedTableWithTheUsersBran
 }
 
 TEST_F(ComissaoEndToEnd, EditingTheDescriptionSkipsThePeriodCheckAndStaysOnTheRow) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
-    addComissao(server.port(), "Tabela 2025", "2025-01-01", "2025-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
     auto r = run(
         "open\nrow dbgPadrao 2\nclick sbtAlterar\ntype dbgPadrao Renomeada\nclick sbtConfirmar\nshow cdsComissao\n");
     EXPECT_TRUE(linesStarting(r.out, "message: ").empty()) << r.out;
     EXPECT_TRUE(hasLine(r.out, "cdsComissao state=browse rows=2 current=2")) << r.out;
-    EXPECT_EQ(storedComissoes(server.port())[1][1], "Renomeada");
+    EXPECT_EQ(storedComissoes()[1][1], "Renomeada");
 }
 
 TEST_F(ComissaoEndToEnd, TypingIntoAStoredTablesDateIsDroppedButANewTableTakesDates) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
     auto r = run(
         "open\ncolumn dbgPadrao DTVALIDADEINI\ntype dbgPadrao 01012030\nshow cdsComissao\n"
         "column dbgPadrao DSCOMISSAOOREV\nclick sbtIncluir\ntype dbgPadrao Nova\nkey dbgPadrao Tab\n"
         "type dbgPadrao 01012025\nkey dbgPadrao Tab\ntype dbgPadrao 31122025\nclick sbtConfirmar\n");
     EXPECT_TRUE(hasLine(r.out, "cdsComissao state=browse rows=1 current=1")) << r.out;
     EXPECT_TRUE(linesStarting(r.out, "message: ").empty()) << r.out;
-    const auto stored = storedComissoes(server.port());
+    const auto stored = storedComissoes();
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(stored[0][2], "2024-01-01T00:00:00");
     EXPECT_EQ(stored[1][2], "2025-01-01T00:00:00");
 }
 
 TEST_F(ComissaoEndToEnd, FailingSendAfterAnInsertRemovesTheNewRow) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
     e2e::RpcRecorder relay(server.port());
     relay.failMethod("SetComissao", "Falha de gravação.");
     auto r = testsupport::runScript(relay.port(), catalogue.path(), insertScript("Nova", "01012025", "31122025"));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(linesStarting(r.out, "error: "), std::vector<std::string>{"error: Falha de gravação."}) << r.out;
     EXPECT_TRUE(hasLine(r.out, "cdsComissao state=browse rows=1 current=1")) << r.out;
-    EXPECT_EQ(storedComissoes(server.port()).size(), 1u);
+    EXPECT_EQ(storedComissoes().size(), 1u);
 }
 
 TEST_F(ComissaoEndToEnd, DeletedTableIsSentAtOnce) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
     e2e::RpcRecorder relay(server.port());
     auto r = testsupport::runScript(relay.port(), catalogue.path(), "open\nanswer yes\nclick sbtExcluir\nstate\n");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(relay.methods(), (std::vector<std::string>{"GetComissao", "SetComissao"}));
-    EXPECT_TRUE(storedComissoes(server.port()).empty());
+    EXPECT_TRUE(storedComissoes().empty());
     // The enabling follows the now empty list.
     EXPECT_TRUE(hasLine(r.out, "sbtAlterar disabled")) << r.out;
     EXPECT_TRUE(hasLine(r.out, "tshFormulario disabled")) << r.out;
 }
 
 TEST_F(ComissaoEndToEnd, TabLeavesAStoredTablesDateColumn) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
     // Tab from the start date reaches the end date, so one Left later the cursor is on the
     // start date again (typing dropped), and only a second Left reaches the description.
     auto r = run(

@@ -2,13 +2,13 @@
 // played through the headless host against a real application server.
 #include <gtest/gtest.h>
 
-#include "e2e/comissao_seed.h"
+#include "e2e/screen_world.h"
 #include "e2e/rpc_recorder.h"
 
 namespace comissao_e2e {
 namespace {
 
-using CommandsEndToEnd = ScreenTest;
+using CommandsEndToEnd = ScreenWorld;
 
 // The state block as the host prints it: seven buttons, four pages, four page items.
 std::string block(const std::string& buttons, const std::string& pages, const std::string& focus) {
@@ -33,7 +33,7 @@ TEST_F(CommandsEndToEnd, EmptyCommissionListOffersOnlyInsertAndShutsTheScopePage
 }
 
 TEST_F(CommandsEndToEnd, EditingTheCommissionListShutsTheScopePagesAndTheirMenuItems) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
     auto r = run("open\nstate\nclick sbtAlterar\nstate\nmenu mnuTipoEvento\ntab tshFormulario\n");
     const auto states = stateBlocks(r.out);
     ASSERT_EQ(states.size(), 2u) << r.out;
@@ -54,7 +54,7 @@ TEST_F(CommandsEndToEnd, EditingTheCommissionListShutsTheScopePagesAndTheirMenuI
 }
 
 TEST_F(CommandsEndToEnd, EmptyRuleListAllowsOnlyInsertAndItsBandGridNothing) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
     auto r = run(
         "open\ntab tshFormulario\nshow cdsCargo\nshow cdsPercCargo\nstate\n"
         "focus dbgPercCargo\nstate\nclick sbtIncluir\nshow cdsPercCargo\n");
@@ -75,7 +75,7 @@ TEST_F(CommandsEndToEnd, EmptyRuleListAllowsOnlyInsertAndItsBandGridNothing) {
 }
 
 TEST_F(CommandsEndToEnd, InsertingARuleShutsTheOtherPagesUntilItIsCancelled) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
     auto r = run(
         "open\ntab tshFormulario\nclick sbtIncluir\nstate\n"
         "answer no\nclick sbtCancelar\nshow cdsCargo\n"
@@ -101,8 +101,8 @@ TEST_F(CommandsEndToEnd, InsertingARuleShutsTheOtherPagesUntilItIsCancelled) {
 }
 
 TEST_F(CommandsEndToEnd, InsertingABandShutsEveryOtherPageButItsOwn) {
-    const double nr = addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
-    addEvento(server.port(), nr, "001", "Venda", "V");
+    const double nr = seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
+    seedEvento(nr, "001", "Venda", "V");
     auto r = run("open\nmenu mnuTipoEvento\nfocus dbgPercEvento\nclick sbtIncluir\nstate\n");
     const auto states = stateBlocks(r.out);
     ASSERT_EQ(states.size(), 1u) << r.out;
@@ -114,8 +114,8 @@ TEST_F(CommandsEndToEnd, InsertingABandShutsEveryOtherPageButItsOwn) {
 }
 
 TEST_F(CommandsEndToEnd, DeleteAsksFirstAndOnlyYesRemovesTheTableFromTheServer) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
-    addComissao(server.port(), "Tabela 2025", "2025-01-01", "2025-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
     auto r = run(
         "open\nanswer no\nclick sbtExcluir\nshow cdsComissao\n"
         "answer yes\nclick sbtExcluir\nshow cdsComissao\n");
@@ -124,13 +124,13 @@ TEST_F(CommandsEndToEnd, DeleteAsksFirstAndOnlyYesRemovesTheTableFromTheServer) 
     EXPECT_EQ(linesStarting(r.out, "cdsComissao state="),
               (std::vector<std::string>{"cdsComissao state=browse rows=2 current=1",
                                         "cdsComissao state=browse rows=1 current=1"}));
-    const auto stored = storedComissoes(server.port());
+    const auto stored = storedComissoes();
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0][1], "Tabela 2025");
 }
 
 TEST_F(CommandsEndToEnd, CancelOnTheCommissionPageAsksAndOnlyYesDropsTheNewTable) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
     auto r = run(
         "open\nclick sbtIncluir\ntype dbgPadrao Nova\n"
         "answer no\nclick sbtCancelar\nshow cdsComissao\n"
@@ -140,14 +140,14 @@ TEST_F(CommandsEndToEnd, CancelOnTheCommissionPageAsksAndOnlyYesDropsTheNewTable
     EXPECT_EQ(linesStarting(r.out, "cdsComissao state="),
               (std::vector<std::string>{"cdsComissao state=insert rows=2 current=1",
                                         "cdsComissao state=browse rows=1 current=1"}));
-    EXPECT_EQ(storedComissoes(server.port()).size(), 1u);
+    EXPECT_EQ(storedComissoes().size(), 1u);
 }
 
 TEST_F(CommandsEndToEnd, NavigatorOnAScopePageLoadsThePageOfTheNewTable) {
-    const double t1 = addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
-    const double t2 = addComissao(server.port(), "Tabela 2025", "2025-01-01", "2025-12-31");
-    addBandaCargo(server.port(), t1, addCargo(server.port(), t1, "V"), 0, 1000, 5);
-    addBandaCargo(server.port(), t2, addCargo(server.port(), t2, "G"), 0, 500, 3);
+    const double t1 = seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
+    const double t2 = seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
+    seedBand(t1, "CARGO", seedCargo(t1, "V"), 0, 1000, 5);
+    seedBand(t2, "CARGO", seedCargo(t2, "G"), 0, 500, 3);
     auto r = run("open\ntab tshFormulario\nshow cdsCargo\nshow cdsPercCargo\nnav next\nshow cdsCargo\nshow cdsPercCargo\n");
     const auto rules = linesStarting(r.out, "  [1] NRCOMISSAOCARGOOREV=");
     ASSERT_EQ(rules.size(), 2u) << r.out;
@@ -160,8 +160,8 @@ TEST_F(CommandsEndToEnd, NavigatorOnAScopePageLoadsThePageOfTheNewTable) {
 }
 
 TEST_F(CommandsEndToEnd, NavigatorOnTheCommissionPageReloadsAndKeepsTheChosenTable) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
-    addComissao(server.port(), "Tabela 2025", "2025-01-01", "2025-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
     auto r = run("open\nnav next\nshow cdsComissao\nclick sbtVerificar\nshow cdsComissao\n");
     EXPECT_EQ(linesStarting(r.out, "cdsComissao state="),
               (std::vector<std::string>{"cdsComissao state=browse rows=2 current=2",
@@ -169,9 +169,9 @@ TEST_F(CommandsEndToEnd, NavigatorOnTheCommissionPageReloadsAndKeepsTheChosenTab
 }
 
 TEST_F(CommandsEndToEnd, TurnsAndRefreshFetchRulesThenBandsOfTheFirstRuleOrOfRuleZero) {
-    const double full = addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
-    const double empty = addComissao(server.port(), "Tabela 2025", "2025-01-01", "2025-12-31");
-    const double rule = addCargo(server.port(), full, "V");
+    const double full = seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
+    const double empty = seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
+    const double rule = seedCargo(full, "V");
     e2e::RpcRecorder relay(server.port());
     auto r = testsupport::runScript(relay.port(), catalogue.path(),
                                     "open\ntab tshFormulario\nclick sbtVerificar\ntab tshFolhaDados\n"

@@ -20,14 +20,14 @@ protected:
     // The editor texts printed by the `grid` lines, in order.
     static Strings editors(const std::string& out) {
         Strings found;
-        for (const auto& line : linesStartingWith(out, "grid: "))
+        for (const auto& line : linesStarting(out, "grid: "))
             found.push_back(line.substr(line.find(" editor=") + 8));
         return found;
     }
     // A dropped keystroke shows nothing at all.
     static void expectSilent(const std::string& out) {
-        EXPECT_TRUE(linesStartingWith(out, "message: ").empty()) << out;
-        EXPECT_TRUE(linesStartingWith(out, "error: ").empty()) << out;
+        EXPECT_TRUE(linesStarting(out, "message: ").empty()) << out;
+        EXPECT_TRUE(linesStarting(out, "error: ").empty()) << out;
     }
 };
 
@@ -87,7 +87,7 @@ TEST_F(DecimalEntry, ADigitThatWouldNotMakeANumberIsDroppedSilently) {
 // The first keystroke in a freshly selected cell replaces its text: the limit is measured
 // on what the cell will hold, not on the old text with the digit appended.
 TEST_F(DecimalEntry, ADigitReplacingASelectedCellIsMeasuredAlone) {
-    seedBand("CARGO", rule, 0, 100, 999);
+    seedBand(nr, "CARGO", rule, 0, 100, 999);
     const auto out = run("open\ntab tshFormulario\ncolumn dbgPercCargo VRCOMISSAO\n" + typed("5"));
     EXPECT_EQ(editors(out), Strings{"5"}) << out;
     expectSilent(out);
@@ -95,10 +95,7 @@ TEST_F(DecimalEntry, ADigitReplacingASelectedCellIsMeasuredAlone) {
 
 TEST_F(DecimalEntry, WithoutARuleNothingCanBeTypedInTheBands) {
     // A second commission table without rules, shown after a move of the navigator.
-    insert("SetComissao",
-           {field("NRCOMISSAOOREV", "float"), field("DSCOMISSAOOREV", "string", 30),
-            field("DTVALIDADEINI", "datetime"), field("DTVALIDADEFIN", "datetime"), field("CDFILIAL", "string", 4)},
-           {nullptr, "Tabela 2026", "2026-01-01T00:00:00", "2026-12-31T00:00:00", "0001"});
+    seedComissao("Tabela 2026", "2026-01-01", "2026-12-31");
     const auto out = run(
         "open\nnav last\ntab tshFormulario\nshow cdsCargo\ncolumn dbgPercCargo VRINICIAL\n" + typed("5") +
         "key dbgPercCargo Backspace\ncolumn dbgPercCargo VRCOMISSAO\n" + typed("5,") + "show cdsPercCargo\n");
@@ -110,8 +107,8 @@ TEST_F(DecimalEntry, WithoutARuleNothingCanBeTypedInTheBands) {
 
 // The limits follow the band grid of the page shown: the other two grids have them too.
 TEST_F(DecimalEntry, TheEventAndPromotionBandGridsFilterAlike) {
-    seedEvento("001", "Venda", "V");
-    seedPromocao("2025-03-01", "2025-03-31", "DATAEVENTO", "001", "Venda", "V");
+    seedEvento(nr, "001", "Venda", "V");
+    seedPromocao(nr, "2025-03-01", "2025-03-31", "DATAEVENTO", "001", "Venda", "V");
     const auto out = run(
         "open\ntab tshEvento\nfocus dbgPercEvento\nclick sbtIncluir\ncolumn dbgPercEvento VRCOMISSAO\n" +
         typed("9999-.,5", "dbgPercEvento") + "answer yes\nclick sbtCancelar\n" +
@@ -122,7 +119,7 @@ TEST_F(DecimalEntry, TheEventAndPromotionBandGridsFilterAlike) {
 }
 
 TEST_F(DecimalEntry, WithoutAnEventTypeRuleNothingCanBeTypedInItsBands) {
-    seedBand("CARGO", rule, 0, 100, 5);  // the position scope has a rule; the event-type scope none
+    seedBand(nr, "CARGO", rule, 0, 100, 5);  // the position scope has a rule; the event-type scope none
     const auto out = run("open\ntab tshEvento\ncolumn dbgPercEvento VRFINAL\n" + typed("1", "dbgPercEvento"));
     EXPECT_EQ(editors(out), Strings{""}) << out;
     expectSilent(out);

@@ -83,7 +83,7 @@ show cdsEvento
 }
 
 TEST_F(EventoRules, TheSearchFillsCodeAndNameOfANewAndOfAnEditedRule) {
-    seedEvento("001", "Venda", "V");
+    seedEvento(nr, "001", "Venda", "V");
     const auto out = run(R"(open
 tab tshEvento
 click sbtIncluir
@@ -121,7 +121,7 @@ show cdsEvento
 }
 
 TEST_F(EventoRules, TheSameEventTypeAndPositionIsRefusedAnotherPositionSaves) {
-    seedEvento("007", "Troca", "V");
+    seedEvento(nr, "007", "Troca", "V");
     const auto out = run(R"(open
 tab tshEvento
 click sbtIncluir
@@ -147,8 +147,8 @@ show cdsEvento
 // A rule edited and posted with its own event type and position must not meet its
 // stored copy; another rule's pair is still refused.
 TEST_F(EventoRules, EditingARuleWithoutChangingItSavesButTakingAnotherRulesPairIsRefused) {
-    seedEvento("007", "Troca", "V");
-    seedEvento("007", "Troca", "S");
+    seedEvento(nr, "007", "Troca", "V");
+    seedEvento(nr, "007", "Troca", "S");
     const auto out = run(R"(open
 tab tshEvento
 click sbtAlterar
@@ -172,9 +172,9 @@ show cdsEvento
 }
 
 TEST_F(EventoRules, MovesAndInsertStartReloadTheBandsAndFailedSendsAreUndone) {
-    const double a = seedEvento("001", "Venda", "V");
-    const double b = seedEvento("007", "Troca", "V");
-    seedBand("TIPOEVENTO", b, 0, 50, 5);
+    const double a = seedEvento(nr, "001", "Venda", "V");
+    const double b = seedEvento(nr, "007", "Troca", "V");
+    seedBand(nr, "TIPOEVENTO", b, 0, 50, 5);
     relay.failMethod("SetEvento", "Falha ao gravar.");
     const auto out = run(R"(open
 tab tshEvento

@@ -12,9 +12,9 @@ class GridKeys : public BandWorld {
 protected:
     void SetUp() override {
         BandWorld::SetUp();
-        seedBand("CARGO", rule, 0, 100, 5);
-        seedBand("CARGO", rule, 101, 200, 6);
-        seedBand("CARGO", rule, 201, 300, 7);
+        seedBand(nr, "CARGO", rule, 0, 100, 5);
+        seedBand(nr, "CARGO", rule, 101, 200, 6);
+        seedBand(nr, "CARGO", rule, 201, 300, 7);
     }
     // The band grid reached from the rule grid by the keyboard alone.
     static constexpr const char* kOpenBands = "open\ntab tshFormulario\nkey dbgCargo Ctrl+Tab\n";
@@ -25,7 +25,7 @@ protected:
 TEST_F(GridKeys, CtrlTabGoesRoundTheControlsOfThePage) {
     const auto out = run(std::string(kOpenBands) +
                          "state\nkey dbgPercCargo Ctrl+Tab\nstate\nkey dbgPercCargo Ctrl+Shift+Tab\nstate\n");
-    EXPECT_EQ(linesStartingWith(out, "focus: "),
+    EXPECT_EQ(linesStarting(out, "focus: "),
               (Strings{"focus: dbgPercCargo", "focus: pgcPadrao", "focus: dbgCargo"}))
         << out;
 }
@@ -40,7 +40,7 @@ TEST_F(GridKeys, TabWrapsToTheNextBandAndStopsAtTheLast) {
                          "row dbgPercCargo 3\nkey dbgPercCargo Tab\nkey dbgPercCargo Tab\nkey dbgPercCargo Tab\n"
                          "key dbgPercCargo Tab\ngrid dbgPercCargo\nshow cdsPercCargo\n");
     EXPECT_EQ(messages(out), Strings{}) << out;
-    EXPECT_EQ(linesStartingWith(out, "grid: "),
+    EXPECT_EQ(linesStarting(out, "grid: "),
               (Strings{"grid: dbgPercCargo column=VRINICIAL editor=101,00",
                        "grid: dbgPercCargo column=VRCOMISSAO editor=9,00",
                        "grid: dbgPercCargo column=VRCOMISSAO editor=7,00"}))
@@ -70,7 +70,7 @@ TEST_F(GridKeys, CtrlDeleteAsksAndDeletesTheSelectedBandOnTheServer) {
     const auto out = run(std::string(kOpenBands) +
                          "row dbgPercCargo 2\nanswer no\nkey dbgPercCargo Ctrl+Delete\n"
                          "answer yes\nkey dbgPercCargo Ctrl+Delete\nshow cdsPercCargo\n");
-    EXPECT_EQ(linesStartingWith(out, "question: "),
+    EXPECT_EQ(linesStarting(out, "question: "),
               (Strings{"question: ExcluirRegistro no", "question: ExcluirRegistro yes"}))
         << out;
     EXPECT_EQ(calls("SetPercCargo"), 1u);

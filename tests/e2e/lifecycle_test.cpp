@@ -2,13 +2,13 @@
 // headless host against a real application server.
 #include <gtest/gtest.h>
 
-#include "e2e/comissao_seed.h"
+#include "e2e/screen_world.h"
 #include "e2e/rpc_recorder.h"
 
 namespace comissao_e2e {
 namespace {
 
-using LifecycleEndToEnd = ScreenTest;
+using LifecycleEndToEnd = ScreenWorld;
 
 int count(const std::string& text, const std::string& what) {
     int n = 0;
@@ -17,8 +17,8 @@ int count(const std::string& text, const std::string& what) {
 }
 
 TEST_F(LifecycleEndToEnd, OpenLoadsEveryStoredTableAndStandsOnTheFirst) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
-    addComissao(server.port(), "Tabela 2025", "2025-01-01", "2025-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
     auto r = run("open\nshow cdsComissao\nstate\n");
     EXPECT_NE(r.out.find("cdsComissao state=browse rows=2 current=1\n"
                          "  [1] NRCOMISSAOOREV=1;DSCOMISSAOOREV=Tabela 2024;DTVALIDADEINI=2024-01-01;"
@@ -53,8 +53,8 @@ TEST_F(LifecycleEndToEnd, CloseEndsTheInstanceAndTheNextEntryConnectsAgain) {
 }
 
 TEST_F(LifecycleEndToEnd, ActivationReloadsTheListAndReturnsToTheFirstRow) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
-    addComissao(server.port(), "Tabela 2025", "2025-01-01", "2025-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
     auto r = run("open\nrow dbgPadrao 1\nactivate\nshow cdsComissao\nrow dbgPadrao 2\nactivate\nshow cdsComissao\n");
     EXPECT_EQ(count(r.out, "cdsComissao state=browse rows=2 current=1"), 2) << r.out;
 }
@@ -65,8 +65,8 @@ TEST_F(LifecycleEndToEnd, EmptyListLeavesTheSetOpenAndEmpty) {
 }
 
 TEST_F(LifecycleEndToEnd, FailedReloadShowsTheFailureAndKeepsWhatTheListHeld) {
-    addComissao(server.port(), "Tabela 2024", "2024-01-01", "2024-12-31");
-    addComissao(server.port(), "Tabela 2025", "2025-01-01", "2025-12-31");
+    seedComissao("Tabela 2024", "2024-01-01", "2024-12-31");
+    seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
     e2e::RpcRecorder relay(server.port());
     relay.failMethod("GetComissao", "Banco de dados indisponível.", 1);  // the first load works
     auto r = testsupport::runScript(relay.port(), catalogue.path(),

@@ -69,7 +69,7 @@ TEST_F(PromocaoRules, OneDayOutsideThePeriodIsRefusedWithoutAskingTheServer) {
 }
 
 TEST_F(PromocaoRules, TouchingWindowsOfTheSameKindConflictOneDayApartDoNot) {
-    seedPromocao("2025-01-01", "2025-01-31", "DATAEVENTO", "007", "Troca", "V");
+    seedPromocao(nr, "2025-01-01", "2025-01-31", "DATAEVENTO", "007", "Troca", "V");
     const auto out = run(open() + insertAndConfirm("31012025", "15022025", "Data do Evento", "7", "Vendedor") +
                          "show cdsPromocao\n" + "answer yes\n" + "click sbtCancelar\n" +
                          insertAndConfirm("01022025", "15022025", "Data do Evento", "7", "Vendedor") +
@@ -84,7 +84,7 @@ TEST_F(PromocaoRules, TouchingWindowsOfTheSameKindConflictOneDayApartDoNot) {
 }
 
 TEST_F(PromocaoRules, TouchingWindowsOfADifferentKindAreAccepted) {
-    seedPromocao("2025-01-01", "2025-01-31", "DATAEVENTO", "007", "Troca", "V");
+    seedPromocao(nr, "2025-01-01", "2025-01-31", "DATAEVENTO", "007", "Troca", "V");
     const auto out = run(open() + insertAndConfirm("31012025", "15022025", "Data de Fechamento", "7", "Vendedor") +
                          insertAndConfirm("31012025", "15022025", "Data do Evento", "1", "Vendedor") +
                          insertAndConfirm("15012025", "15022025", "Data do Evento", "7", "Supervisor"));
@@ -94,7 +94,7 @@ TEST_F(PromocaoRules, TouchingWindowsOfADifferentKindAreAccepted) {
 
 // Each refused post leaves the focus on the offending cell; the next step fixes it.
 TEST_F(PromocaoRules, TheChecksRunInTheirOrder) {
-    seedPromocao("2025-01-01", "2025-01-31", "DATAEVENTO", "007", "Troca", "V");
+    seedPromocao(nr, "2025-01-01", "2025-01-31", "DATAEVENTO", "007", "Troca", "V");
     const auto out = run(open() + R"(click sbtIncluir
 click sbtConfirmar
 column dbgPromocao DTVALINICOMISPROMO
@@ -142,7 +142,7 @@ show cdsPromocao
 }
 
 TEST_F(PromocaoRules, EditingAStoredRuleWithoutChangingItSaves) {
-    seedPromocao("2025-01-01", "2025-01-31", "DATAEVENTO", "007", "Troca", "V");
+    seedPromocao(nr, "2025-01-01", "2025-01-31", "DATAEVENTO", "007", "Troca", "V");
     const auto out = run(open() + "click sbtAlterar\n" + "click sbtConfirmar\n" + "show cdsPromocao\n");
     EXPECT_TRUE(messages(out).empty()) << out;
     EXPECT_TRUE(has(lastShow(out, "cdsPromocao"), "state=browse rows=1 current=1")) << out;
@@ -163,8 +163,8 @@ TEST_F(PromocaoRules, PickListCellsTakeNoLettersAndABlankDateIsEmptied) {
 }
 
 TEST_F(PromocaoRules, InsertStartReloadsTheBandsForRuleZeroAndAFailedSendRemovesTheRule) {
-    const double p = seedPromocao("2025-01-01", "2025-01-31", "DATAEVENTO", "007", "Troca", "V");
-    seedBand("PROMOCAO", p, 0, 10, 1);
+    const double p = seedPromocao(nr, "2025-01-01", "2025-01-31", "DATAEVENTO", "007", "Troca", "V");
+    seedBand(nr, "PROMOCAO", p, 0, 10, 1);
     relay.failMethod("SetPromocao", "Falha ao gravar.");
     const auto out = run(open() + "show cdsPercPromocao\n" + "click sbtIncluir\n" + "show cdsPercPromocao\n" +
                          fill("01022025", "28022025", "Data do Evento", "7", "Vendedor") + "click sbtConfirmar\n" +

@@ -82,12 +82,7 @@ TEST_F(DesktopKeyboard, BandTypedWithTheKeyboardAloneReachesTheServer) {
 TEST_F(DesktopKeyboard, GridWithoutTheFocusShowsItsRowInThePaleColour) {
     const double nr = seedComissao("Tabela 2026", "2026-01-01", "2026-12-31");
     const double rule = seedCargo(nr, "V");
-    insert("SetPercCargo",
-           {field("NRFAIXACOMISSAOOREV", "float"), field("NRCOMISSAOOREV", "float"),
-            field("IDTIPOCOMISSAO", "string", 30), field("NRCOMISSAOCARGOOREV", "float"),
-            field("NRCOMISSAOTPEVENTOREV", "float"), field("NRCOMISSAOPROMOREV", "float"),
-            field("VRINICIAL", "float"), field("VRFINAL", "float"), field("VRCOMISSAO", "float")},
-           {nullptr, nr, "CARGO", rule, nullptr, nullptr, 0, 100, 5});
+    seedBand(nr, "CARGO", rule, 0, 100, 5);
     openScreen();
     clickTab("tshFormulario");
     auto& rules = grid("dbgCargo");

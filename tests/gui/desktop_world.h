@@ -1,5 +1,5 @@
-// A real application server, a local event-type catalogue and the desktop host built
-// in-process around the loaded screen module; helpers that act through widget events.
+// The desktop host built in-process around the loaded screen module, over a real
+// application server (testsupport::ComissaoWorld); helpers that act through widget events.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@
 #include "gui/gui_user_interface.h"
 #include "gui/main_window.h"
 #include "host/module_loader.h"
-#include "support/e2e_support.h"
+#include "support/comissao_world.h"
 #include "support/test_paths.h"
 #include "toolkit/tapplication.h"
 
@@ -30,14 +30,11 @@ namespace guitest {
 
 using nlohmann::json;
 
-inline json field(const char* name, const char* type, int size = 0) {
-    json f = {{"name", name}, {"type", type}};
-    if (size) f["size"] = size;
-    return f;
-}
-
-class DesktopWorld : public ::testing::Test {
+// The desktop host over the common world: server, store seeding and catalogue.
+class DesktopWorld : public testsupport::ComissaoWorld {
 protected:
+    DesktopWorld() : ComissaoWorld({{"001", "Venda"}, {"002", "Troca"}, {"003", "Garantia"}}) {}
+
     void SetUp() override {
         services = std::make_unique<fw::HostServices>(
             fw::HostSettings{"127.0.0.1", server.port(), "0001", catalogue.path()});
@@ -160,85 +157,6 @@ protected:
         return g.model()->index(row, columnOf(g, fieldName)).data().toString().toStdString();
     }
 
-    // --- the server ----------------------------------------------------------------------
-    json rows(const std::string& method, const json& params) {
-        return testsupport::rpcResult(server.port(), method, params).at("rows");
-    }
-    void insert(const std::string& setMethod, const json& fields, const json& row) {
-        testsupport::rpcResult(server.port(), setMethod, json::array({testsupport::insertLog(fields, {row})}));
-    }
-    // A stored commission table (dates "YYYY-MM-DD"); returns its number.
-    double seedComissao(const std::string& ds, const std::string& ini, const std::string& fin) {
-        insert("SetComissao",
-               {field("NRCOMISSAOOREV", "float"), field("DSCOMISSAOOREV", "string", 30),
-                field("DTVALIDADEINI", "datetime"), field("DTVALIDADEFIN", "datetime"),
-                field("CDFILIAL", "string", 4)},
-               {nullptr, ds, ini + "T00:00:00", fin + "T00:00:00", "0001"});
-        for (const auto& r : rows("GetComissao", json::array()))
-            if (r.at(1) == ds) return r.at(0).get<double>();
-        throw std::runtime_error("table not stored");
-    }
-    // A stored position rule of table `nr`; returns its number.
-    double seedCargo(double nr, const char* code) {
-        insert("SetCargo",
-               {field("NRCOMISSAOCARGOOREV", "float"), field("IDCARGOVEND", "string", 1),
-                field("NRCOMISSAOOREV", "float")},
-               {nullptr, code, nr});
-        for (const auto& r : rows("GetCargo", json::array({nr})))
-            if (r.at(1) == code) return r.at(0).get<double>();
-        throw std::runtime_error("rule not stored");
-    }
-
-    // A stored event-type rule of table `nr`; returns its number.
-    double seedEvento(double nr, const char* code, const char* name, const char* cargo) {
-        insert("SetEvento",
-               {field("NRCOMISSAOTPEVENTOREV", "float"), field("NRCOMISSAOOREV", "float"),
-                field("CDTIPOEVENTO", "string", 3), field("NMTIPOEVENTO", "string", 30),
-                field("IDCARGOVEND", "string", 1)},
-               {nullptr, nr, code, name, cargo});
-        for (const auto& r : rows("GetEvento", json::array({nr})))
-            if (r.at(2) == code && r.at(4) == cargo) return r.at(0).get<double>();
-        throw std::runtime_error("rule not stored");
-    }
-    // A stored promotion rule of table `nr` (dates "YYYY-MM-DD"); returns its number.
-    double seedPromocao(double nr, const std::string& ini, const std::string& fin, const char* base, const char* code,
-                        const char* name, const char* cargo) {
-        insert("SetPromocao",
-               {field("NRCOMISSAOPROMOREV", "float"), field("NRCOMISSAOOREV", "float"),
-                field("DTVALINICOMISPROMO", "datetime"), field("DTVALFINCOMISPROMO", "datetime"),
-                field("IDDTBASECOMISPROMO", "string", 30), field("CDTIPOEVENTO", "string", 3),
-                field("NMTIPOEVENTO", "string", 30), field("IDCARGOVEND", "string", 1),
-                field("DTINCLUSAOCOMISSAO", "datetime")},
-               {nullptr, nr, ini + "T00:00:00", fin + "T00:00:00", base, code, name, cargo, nullptr});
-        for (const auto& r : rows("GetPromocao", json::array({nr})))
-            if (r.at(2) == ini + "T00:00:00" && r.at(5) == code && r.at(7) == cargo) return r.at(0).get<double>();
-        throw std::runtime_error("promotion not stored");
-    }
-    struct Band {
-        double ini, fin, percent;
-    };
-    // Stored bands of rule `rule` of table `nr`, in one change log; `kind` is the scope kind.
-    void seedBands(double nr, const std::string& kind, double rule, const std::vector<Band>& bands) {
-        const char* set = kind == "CARGO" ? "SetPercCargo" : kind == "TIPOEVENTO" ? "SetPercEvento" : "SetPercPromocao";
-        const int ruleAt = kind == "CARGO" ? 3 : kind == "TIPOEVENTO" ? 4 : 5;
-        std::vector<json> rowsToInsert;
-        for (const Band& b : bands) {
-            json row = {nullptr, nr, kind, nullptr, nullptr, nullptr, b.ini, b.fin, b.percent};
-            row[ruleAt] = rule;
-            rowsToInsert.push_back(row);
-        }
-        testsupport::rpcResult(
-            server.port(), set,
-            json::array({testsupport::insertLog(
-                {field("NRFAIXACOMISSAOOREV", "float"), field("NRCOMISSAOOREV", "float"),
-                 field("IDTIPOCOMISSAO", "string", 30), field("NRCOMISSAOCARGOOREV", "float"),
-                 field("NRCOMISSAOTPEVENTOREV", "float"), field("NRCOMISSAOPROMOREV", "float"),
-                 field("VRINICIAL", "float"), field("VRFINAL", "float"), field("VRCOMISSAO", "float")},
-                rowsToInsert)}));
-    }
-
-    testsupport::ServerProcess server;
-    testsupport::LocalCatalogue catalogue{{{"001", "Venda"}, {"002", "Troca"}, {"003", "Garantia"}}};
     std::unique_ptr<fw::HostServices> services;
     std::unique_ptr<host::LoadedModule> module;
     std::unique_ptr<gui::GuiUserInterface> ui;
