@@ -1,7 +1,6 @@
 #include "gui/commission_data.h"
 
 #include <span>
-#include <stdexcept>
 #include <utility>
 
 #include "model/code_tables.h"
@@ -22,11 +21,5 @@ CommissionData::CommissionData() : fw::TfrmPadrao(nullptr, "frmComissaoDados"), 
 }
 
 CommissionData::~CommissionData() = default;
-
-wire::DataPacket CheckedPacket(const fw::TServerReply& reply) {
-    if (!reply.ok)
-        throw std::runtime_error(reply.message.empty() ? "Falha na chamada ao servidor de aplicação." : reply.message);
-    return reply.data.value_or(wire::DataPacket{});
-}
 
 }  // namespace gui

@@ -17,7 +17,4 @@ public:
     ~CommissionData() override;
 };
 
-// The packet of a good reply; a failed one throws std::runtime_error with its text.
-wire::DataPacket CheckedPacket(const fw::TServerReply& reply);
-
 }  // namespace gui

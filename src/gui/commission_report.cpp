@@ -3,6 +3,7 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "framework/consiste.h"
 #include "gui/commission_data.h"
 #include "model/code_tables.h"
 #include "toolkit/formats.h"
@@ -68,7 +69,7 @@ int CommissionReport::bandCount() const {
 
 CommissionReport FetchReport(server::RdmComissao& server, CommissionData& data, double number,
                              const std::string& branch, const std::string& printedAt) {
-    data.cdsComissao.SetData(CheckedPacket(server.GetComissao()));
+    data.cdsComissao.SetData(fw::Consiste::CheckResultServ(server.GetComissao(), true, 0));
     if (!moveTo(data.cdsComissao, data.cdsComissaoNRCOMISSAOOREV, number))
         throw std::runtime_error("Tabela de comissão " + tk::FloatToStr(number) + " não encontrada.");
 
@@ -101,12 +102,13 @@ CommissionReport FetchReport(server::RdmComissao& server, CommissionData& data, 
             scope.fieldNames.push_back(f->FieldName());
             scope.labels.push_back(f->DisplayLabel);
         }
-        source.rules.SetData(CheckedPacket((server.*source.get)(number)));
+        source.rules.SetData(fw::Consiste::CheckResultServ((server.*source.get)(number), true, 0));
         for (int r = 1; r <= source.rules.RecordCount(); ++r) {
             source.rules.SetRecNo(r);
             ReportRule rule;
             rule.cells = texts(source.rules, r, ruleFields);
-            source.bands.SetData(CheckedPacket(server.GetPercentual(number, source.key.AsFloat(), source.kind)));
+            source.bands.SetData(fw::Consiste::CheckResultServ(
+                server.GetPercentual(number, source.key.AsFloat(), source.kind), true, 0));
             const auto fields = visibleFields(source.bands);
             for (int b = 1; b <= source.bands.RecordCount(); ++b) rule.bands.push_back(texts(source.bands, b, fields));
             scope.rules.push_back(std::move(rule));

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "framework/consiste.h"
 #include "framework/host_services.h"
 #include "framework/tmessages.h"
 #include "framework/tnetconnection.h"
@@ -255,7 +256,7 @@ TimelineData ScreenPictures::readTimeline() {
                 if (!fetchedValid_ || fetchedFor_ != nr) {
                     if (!fetched_) fetched_ = std::make_unique<CommissionData>();
                     server::RdmComissao server(s.connection);
-                    fetched_->cdsPromocao.SetData(CheckedPacket(server.GetPromocao(nr)));
+                    fetched_->cdsPromocao.SetData(fw::Consiste::CheckResultServ(server.GetPromocao(nr), true, 0));
                     fetchedFor_ = nr;
                     fetchedValid_ = true;
                 }
