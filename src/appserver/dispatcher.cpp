@@ -1,6 +1,8 @@
 #include "appserver/dispatcher.h"
 
 #include "appserver/messages.h"
+#include "appserver/simulation.h"
+#include "appserver/verification.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"
 #include "wire/packet_text.h"
@@ -106,6 +108,9 @@ Dispatcher::Dispatcher(Store& store, std::size_t maxChanges) : store_(store), ma
     methods_["SetPercCargo"] = setter(ListKind::PercCargo);
     methods_["SetPercEvento"] = setter(ListKind::PercEvento);
     methods_["SetPercPromocao"] = setter(ListKind::PercPromocao);
+    // Beyond the screen's own methods: questions about the rules, answered from the store's reads.
+    methods_["SimulaComissao"] = [this](const json& p) -> Outcome { return toJsonText(simulate(store_, saleFromParams(p))); };
+    methods_["VerificaComissao"] = [this](const json& p) -> Outcome { return toJsonText(verify(store_, tableFromParams(p))); };
 }
 
 Dispatcher::Outcome Dispatcher::call(const std::string& method, const json& params) const {
