@@ -2,6 +2,8 @@
 //
 // Runs the real server (store, dispatcher, Asio listener) in this process on a temporary
 // database and drives it with 1, 8 and 32 blocking client connections, one thread each.
+// Then the questions about the rules: SimulaComissao beside GetPercentual at one connection,
+// and VerificaComissao over a table of 1,000 rules of 20 bands each.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -169,18 +171,75 @@ void insert(appserver::Store& store, ListKind list, wire::Row row) {
     store.apply(list, log);
 }
 
+void insertAll(appserver::Store& store, ListKind list, std::vector<wire::Row> rows) {
+    wire::ChangeLog log;
+    log.fields = appserver::datasets::of(list);
+    for (auto& row : rows) log.changes.push_back({wire::ChangeOp::Insert, {}, std::move(row)});
+    store.apply(list, log);
+}
+
+// Table 2 (the year 2026): 3 position rules, 597 event-type rules and 400 promotions, each
+// with 20 bands, one rule in ten with a hole between two of its bands.
+void seedLargeTable(appserver::Store& store) {
+    using wire::DateTime;
+    using wire::Null;
+    const double nr = 2;
+    insert(store, ListKind::Comissao,
+           {Null{}, std::string("Grande"), DateTime::fromYmd(2026, 1, 1), DateTime::fromYmd(2026, 12, 31), std::string("0001")});
+    auto code = [](int i) {
+        char c[4];
+        std::snprintf(c, sizeof c, "%03d", i);
+        return std::string(c);
+    };
+    std::vector<wire::Row> cargos, eventos, promos;
+    for (const char* c : {"V", "S", "G"}) cargos.push_back({Null{}, std::string(c), nr});
+    for (int t = 1; t <= 199; ++t)
+        for (const char* c : {"V", "S", "G"}) eventos.push_back({Null{}, nr, code(t), std::string("Tipo"), std::string(c)});
+    for (int t = 1; t <= 400; ++t)
+        promos.push_back({Null{}, nr, DateTime::fromYmd(2026, 1 + t % 12, 1), DateTime::fromYmd(2026, 1 + t % 12, 28),
+                          std::string("DATAEVENTO"), code(t), std::string("Tipo"), std::string("V"), Null{}});
+    insertAll(store, ListKind::Cargo, std::move(cargos));
+    insertAll(store, ListKind::Evento, std::move(eventos));
+    insertAll(store, ListKind::Promocao, std::move(promos));
+    struct Kind {
+        ListKind list;
+        appserver::Scope scope;
+        wire::DataPacket rules;
+    };
+    const Kind kinds[] = {{ListKind::PercCargo, appserver::Scope::Cargo, store.cargos(nr)},
+                          {ListKind::PercEvento, appserver::Scope::TipoEvento, store.eventos(nr)},
+                          {ListKind::PercPromocao, appserver::Scope::Promocao, store.promocoes(nr)}};
+    int n = 0;
+    for (const Kind& k : kinds) {
+        std::vector<wire::Row> bands;
+        for (const auto& rule : k.rules.rows) {
+            const bool hole = ++n % 10 == 0;
+            for (int b = 0; b < 20; ++b) {
+                wire::Row row = {Null{}, nr, std::string(appserver::scopeWord(k.scope)), Null{}, Null{}, Null{},
+                                 b * 100.0 + (hole && b == 10 ? 0.5 : 0), b * 100.0 + 99.99, 1 + b * 0.1};
+                row[k.scope == appserver::Scope::Cargo ? 3 : k.scope == appserver::Scope::TipoEvento ? 4 : 5] = rule[0];
+                bands.push_back(std::move(row));
+            }
+        }
+        insertAll(store, k.list, std::move(bands));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --reads-only leaves out the write runs; --threads N sets the server's thread count.
+    // --reads-only leaves out the write runs; --questions-only runs only the questions about the
+    // rules; --threads N sets the server's thread count.
     bool readsOnly = false;
+    bool questionsOnly = false;
     int threads = appserver::ServerOptions{}.threads;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--reads-only") readsOnly = true;
+        else if (a == "--questions-only") questionsOnly = true;
         else if (a == "--threads" && i + 1 < argc) threads = std::stoi(argv[++i]);
         else {
-            std::fprintf(stderr, "usage: bench_server [--reads-only] [--threads N]\n");
+            std::fprintf(stderr, "usage: bench_server [--reads-only] [--questions-only] [--threads N]\n");
             return 2;
         }
     }
@@ -194,6 +253,7 @@ int main(int argc, char** argv) {
         insert(store, ListKind::Cargo, {wire::Null{}, std::string("V"), 1.0});  // rule 1: 20 bands, read only
         for (int i = 0; i < 20; ++i) insert(store, ListKind::PercCargo, band(ListKind::PercCargo, 1, 1, i * 100.0, i * 100.0 + 99.99, (10 + i) / 10.0));
         insert(store, ListKind::Cargo, {wire::Null{}, std::string("S"), 1.0});  // rule 2: written to
+        seedLargeTable(store);
 
         appserver::ServerOptions options;
         options.port = 0;
@@ -227,8 +287,44 @@ int main(int argc, char** argv) {
                         bytes / kCalls);
         }
 
+        {
+            // A sale under the small table's seller rule: the walk past no promotion and no
+            // event-type rule down to the position rule's 20 bands.
+            const std::string simulate =
+                wire::rpc::toLine(wire::rpc::makeRequest(4, "SimulaComissao", {"2025-06-15", "2025-06-20", "001", "V", 1234.56})) + "\n";
+            // The same in the large table: past a promotion whose window misses, to an event-type rule.
+            const std::string simulateLarge =
+                wire::rpc::toLine(wire::rpc::makeRequest(5, "SimulaComissao", {"2026-06-29", "2026-06-30", "005", "V", 1234.56})) + "\n";
+            auto roundTrip = [](const std::string& line) {
+                return [&line](Socket& s, int, long) {
+                    const std::string r = s.roundTrip(line);
+                    if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
+                };
+            };
+            const Result get = measure(1, server.port(), roundTrip(readLine));
+            const Result sim = measure(1, server.port(), roundTrip(simulate));
+            const Result simLarge = measure(1, server.port(), roundTrip(simulateLarge));
+            report("GetPercentual (20 bands)", 1, get);
+            report("SimulaComissao (small table)", 1, sim);
+            report("SimulaComissao (1,000-rule table)", 1, simLarge);
+            std::printf("SimulaComissao p50 / GetPercentual p50: %.2f (small table), %.2f (1,000-rule table)\n",
+                        sim.p50us / get.p50us, simLarge.p50us / get.p50us);
+
+            const std::string verify = wire::rpc::toLine(wire::rpc::makeRequest(6, "VerificaComissao", {2})) + "\n";
+            Socket s(server.port());
+            const std::string first = s.roundTrip(verify);
+            std::vector<double> ms;
+            for (int i = 0; i < 30; ++i) {
+                const auto t0 = Clock::now();
+                s.roundTrip(verify);
+                ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+            }
+            std::sort(ms.begin(), ms.end());
+            std::printf("VerificaComissao (1,000 rules of 20 bands, %zu-byte reply): p50 %.1f ms, max %.1f ms over %zu calls\n",
+                        first.size(), ms[ms.size() / 2], ms.back(), ms.size());
+        }
         std::atomic<long> nextBand{0};
-        for (int conns : {1, 8, 32}) {
+        for (int conns : questionsOnly ? std::vector<int>{} : std::vector<int>{1, 8, 32}) {
             report("TCP echo (same size as reply)", conns,
                    measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
             report("GetPercentual (20 bands)", conns,

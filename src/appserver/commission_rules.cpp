@@ -60,10 +60,9 @@ std::vector<Table> tables(Store& store) {
     return out;
 }
 
-std::vector<Rule> rules(Store& store, double table, Scope scope) {
-    const wire::DataPacket packet = scope == Scope::Cargo        ? store.cargos(table)
-                                    : scope == Scope::TipoEvento ? store.eventos(table)
-                                                                 : store.promocoes(table);
+namespace {
+
+std::vector<Rule> rulesOf(const wire::DataPacket& packet, Scope scope) {
     const Columns c(packet);
     std::vector<Rule> out;
     for (const auto& row : packet.rows) {
@@ -85,17 +84,44 @@ std::vector<Rule> rules(Store& store, double table, Scope scope) {
     return out;
 }
 
-std::vector<Band> bands(Store& store, double table, const Rule& rule) {
-    const wire::DataPacket packet = store.faixas(table, rule.number, rule.scope);
+}  // namespace
+
+std::vector<Rule> rules(Store& store, double table, Scope scope) {
+    return rulesOf(scope == Scope::Cargo        ? store.cargos(table)
+                   : scope == Scope::TipoEvento ? store.eventos(table)
+                                                : store.promocoes(table),
+                   scope);
+}
+
+std::vector<Rule> rulesForSale(Store& store, double table, Scope scope, const std::string& tipoEvento,
+                               const std::string& cargo) {
+    return rulesOf(store.regrasDaVenda(table, scope, tipoEvento, cargo), scope);
+}
+
+namespace {
+
+std::vector<Band> bandsOf(const wire::DataPacket& packet) {
     const Columns c(packet);
+    const bool percent = packet.fieldIndex("VRCOMISSAO") >= 0;
     std::vector<Band> out;
+    out.reserve(packet.rows.size());
     for (const auto& row : packet.rows)
         out.push_back({c.number(row, "NRFAIXACOMISSAOOREV"), money::nearestCents(c.number(row, "VRINICIAL")),
-                       money::nearestCents(c.number(row, "VRFINAL")), c.number(row, "VRCOMISSAO")});
+                       money::nearestCents(c.number(row, "VRFINAL")), percent ? c.number(row, "VRCOMISSAO") : 0});
     std::stable_sort(out.begin(), out.end(), [](const Band& a, const Band& b) {
         return a.first != b.first ? a.first < b.first : a.last < b.last;
     });
     return out;
+}
+
+}  // namespace
+
+std::vector<Band> bands(Store& store, double table, const Rule& rule) {
+    return bandsOf(store.faixas(table, rule.number, rule.scope));
+}
+
+std::vector<Band> intervals(Store& store, double table, const Rule& rule) {
+    return bandsOf(store.intervalos(table, rule.number, rule.scope));
 }
 
 std::string cargoWord(const std::string& code) {

@@ -39,8 +39,13 @@ std::string dateText(long long day);  // "dd/mm/yyyy"
 std::vector<Table> tables(Store& store);
 // The rules of one scope of a table, in the order of the store's list.
 std::vector<Rule> rules(Store& store, double table, Scope scope);
+// Those a sale of that event type and position could meet (position rules: by the position).
+std::vector<Rule> rulesForSale(Store& store, double table, Scope scope, const std::string& tipoEvento,
+                               const std::string& cargo);
 // A rule's bands, in value order.
 std::vector<Band> bands(Store& store, double table, const Rule& rule);
+// The same without their percentages (0), from the store's lighter read of a rule's intervals.
+std::vector<Band> intervals(Store& store, double table, const Rule& rule);
 
 // "Vendedor" for V, and so on; the code itself when it is none of the three.
 std::string cargoWord(const std::string& code);

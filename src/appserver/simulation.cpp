@@ -49,10 +49,8 @@ public:
         : store_(store), sale_(sale), table_(table), out_(out) {}
 
     bool promotions() {
-        bool any = false;
-        for (const Rule& r : rules::rules(store_, table_, Scope::Promocao)) {
-            if (r.tipoEvento != sale_.tipoEvento || r.cargo != sale_.cargo) continue;
-            any = true;
+        const auto promotions = candidates(Scope::Promocao);
+        for (const Rule& r : promotions) {
             const long long base = r.base == "DATAFECHAMENTO" ? sale_.closingDay : sale_.eventDay;
             if (base < r.firstDay || base > r.lastDay) {
                 pass(r, "a " + rules::baseWord(r.base) + " " + rules::dateText(base) + " está fora da janela");
@@ -60,29 +58,26 @@ public:
             }
             if (tryBands(r)) return true;
         }
-        if (!any) note("Nenhuma promoção do tipo de evento " + sale_.tipoEvento + " para " + cargo() + ".");
+        if (promotions.empty()) note("Nenhuma promoção do tipo de evento " + sale_.tipoEvento + " para " + cargo() + ".");
         return false;
     }
 
     bool eventTypes() {
-        return byRule(Scope::TipoEvento, [&](const Rule& r) { return r.tipoEvento == sale_.tipoEvento; },
-                      "Nenhuma regra do tipo de evento " + sale_.tipoEvento + " para " + cargo() + ".");
+        return byRule(Scope::TipoEvento, "Nenhuma regra do tipo de evento " + sale_.tipoEvento + " para " + cargo() + ".");
     }
 
-    bool positions() {
-        return byRule(Scope::Cargo, [](const Rule&) { return true; }, "Nenhuma regra de cargo para " + cargo() + ".");
-    }
+    bool positions() { return byRule(Scope::Cargo, "Nenhuma regra de cargo para " + cargo() + "."); }
 
 private:
-    template <class Matches>
-    bool byRule(Scope scope, Matches matches, const std::string& none) {
-        bool any = false;
-        for (const Rule& r : rules::rules(store_, table_, scope)) {
-            if (r.cargo != sale_.cargo || !matches(r)) continue;
-            any = true;
+    std::vector<Rule> candidates(Scope scope) {
+        return rules::rulesForSale(store_, table_, scope, sale_.tipoEvento, sale_.cargo);
+    }
+
+    bool byRule(Scope scope, const std::string& none) {
+        const auto found = candidates(scope);
+        for (const Rule& r : found)
             if (tryBands(r)) return true;
-        }
-        if (!any) note(none);
+        if (found.empty()) note(none);
         return false;
     }
 

@@ -16,6 +16,7 @@ namespace {
 // The checks of a change log find a conflicting period, window or band by index probes on
 // the start of each (COMISSAO_INI, COMISSAOPROMO_GRUPO, FAIXA_*_VR), and a promotion outside
 // its table's period by COMISSAOPROMO_INI and COMISSAOPROMO_FIN.
+// SimulaComissao finds a sale's promotions by COMISSAOPROMO_VENDA, in window order.
 constexpr const char* kSchema = R"(
 CREATE TABLE IF NOT EXISTS COMISSAO (
   NRCOMISSAOOREV INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -51,6 +52,7 @@ CREATE INDEX IF NOT EXISTS COMISSAOPROMO_INI ON COMISSAOPROMO(NRCOMISSAOOREV, DT
 CREATE INDEX IF NOT EXISTS COMISSAOPROMO_FIN ON COMISSAOPROMO(NRCOMISSAOOREV, DTVALFINCOMISPROMO);
 CREATE INDEX IF NOT EXISTS COMISSAOPROMO_GRUPO
   ON COMISSAOPROMO(NRCOMISSAOOREV, IDDTBASECOMISPROMO, CDTIPOEVENTO, IDCARGOVEND, DTVALINICOMISPROMO);
+CREATE INDEX IF NOT EXISTS COMISSAOPROMO_VENDA ON COMISSAOPROMO(NRCOMISSAOOREV, CDTIPOEVENTO, IDCARGOVEND, DTVALINICOMISPROMO);
 CREATE TABLE IF NOT EXISTS FAIXACOMISSAO (
   NRFAIXACOMISSAOOREV INTEGER PRIMARY KEY AUTOINCREMENT,
   NRCOMISSAOOREV INTEGER NOT NULL REFERENCES COMISSAO ON DELETE CASCADE,
@@ -224,6 +226,27 @@ DataPacket SqliteStore::janelasPromocao(double nrComissao) {
 
 DataPacket SqliteStore::intervalos(double nrComissao, double nrRegra, Scope scope) {
     return readByRule(selects_.intervalos[slot(scope)], nrComissao, nrRegra, scope, datasets::vdVrPercentual());
+}
+
+// The candidates by index (the table, then the event type and position) instead of the
+// table's whole lists: a table may hold hundreds of rules and a sale meets a handful.
+DataPacket SqliteStore::regrasDaVenda(double nrComissao, Scope scope, const std::string& cdTipoEvento,
+                                      const std::string& idCargo) {
+    static const std::string cargo = selectOf(datasets::cargo(), "COMISSAOCARGO",
+                                              "WHERE NRCOMISSAOOREV = ? AND IDCARGOVEND = ? ORDER BY NRCOMISSAOCARGOOREV");
+    static const std::string evento = selectOf(datasets::evento(), "COMISSAOTPEVENTO",
+                                               "WHERE NRCOMISSAOOREV = ? AND IDCARGOVEND = ? AND CDTIPOEVENTO = ? "
+                                               "ORDER BY NRCOMISSAOTPEVENTOREV");
+    static const std::string promocao = selectOf(datasets::promocao(), "COMISSAOPROMO",
+                                                 "WHERE NRCOMISSAOOREV = ? AND IDCARGOVEND = ? AND CDTIPOEVENTO = ? "
+                                                 "ORDER BY DTVALINICOMISPROMO, NRCOMISSAOPROMOREV");
+    ReaderLease r(*this);
+    auto q = r.db().query(scope == Scope::Cargo ? cargo : scope == Scope::TipoEvento ? evento : promocao);
+    q.bind(1, nrComissao).bindText(2, idCargo);
+    if (scope != Scope::Cargo) q.bindText(3, cdTipoEvento);
+    return readPacket(q, scope == Scope::Cargo        ? datasets::cargo()
+                         : scope == Scope::TipoEvento ? datasets::evento()
+                                                      : datasets::promocao());
 }
 
 void SqliteStore::apply(ListKind list, const wire::ChangeLog& log) {

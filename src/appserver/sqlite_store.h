@@ -32,6 +32,8 @@ public:
                                       const std::string& idCargo) override;
     wire::DataPacket janelasPromocao(double nrComissao) override;
     wire::DataPacket intervalos(double nrComissao, double nrRegra, Scope scope) override;
+    wire::DataPacket regrasDaVenda(double nrComissao, Scope scope, const std::string& cdTipoEvento,
+                                   const std::string& idCargo) override;
     void apply(ListKind list, const wire::ChangeLog& log) override;
     void inOneTransaction(const std::function<void()>& work) override;
     bool isEmpty() override;

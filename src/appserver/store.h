@@ -42,6 +42,11 @@ public:
     virtual wire::DataPacket janelasPromocao(double nrComissao) = 0;
     // The stored bands of one rule, for the interval check.
     virtual wire::DataPacket intervalos(double nrComissao, double nrRegra, Scope scope) = 0;
+    // The rules of one scope of the table that a sale of that event type and position could
+    // meet (position rules: by the position alone), as the scope's Get method lists them,
+    // for SimulaComissao. The default filters the whole list; a backend may ask for less.
+    virtual wire::DataPacket regrasDaVenda(double nrComissao, Scope scope, const std::string& cdTipoEvento,
+                                           const std::string& idCargo);
 
     // Applies the whole log in one transaction, in order, or nothing. Throws Refusal when a change
     // breaks an invariant or meets a row changed meanwhile, BadChangeLog when the log does not fit.

@@ -31,14 +31,15 @@ void periodGaps(const std::vector<rules::Table>& tables, std::vector<Finding>& o
         if (next.firstDay > reach->lastDay + 1) {
             const std::string from = rules::dateText(reach->lastDay + 1), to = rules::dateText(next.firstDay - 1);
             out.push_back({"PERIODO_LACUNA",
-                           "Nenhuma comissão vale " + stretch(from, to, "no dia ", "") + ", entre " + rules::describe(*reach) +
-                               " e " + rules::describe(next) + ".",
+                           "Nenhuma comissão vale " + stretch(from, to, "no dia ", "") + ", entre " +
+                               rules::describe(*reach) + " e " + rules::describe(next) + ".",
                            {reach->number, next.number}, std::nullopt, std::nullopt, {}});
         }
         if (next.lastDay > reach->lastDay) reach = &next;
     }
 }
 
+// A finding about one rule: its description, then what is wrong with it.
 Finding about(const Rule& r, double table, const char* kind, const std::string& what) {
     return {kind, rules::describe(r) + ": " + what + ".", {table}, r.scope, r.number, {}};
 }
@@ -91,7 +92,7 @@ std::vector<Finding> verify(Store& store, double table) {
                 out.push_back(about(r, table, "PROMOCAO_FORA",
                                     "a janela passa da validade da comissão, de " + rules::dateText(self->firstDay) +
                                         " a " + rules::dateText(self->lastDay)));
-            bandGaps(r, table, rules::bands(store, table, r), out);
+            bandGaps(r, table, rules::intervals(store, table, r), out);
         }
     }
     return out;

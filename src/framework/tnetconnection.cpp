@@ -172,7 +172,7 @@ void TNetConnection::open() {
     throw EServerError(failure);
 }
 
-TServerReply TNetConnection::Call(const std::string& method, const std::vector<TServerParam>& params) {
+nlohmann::json TNetConnection::CallResult(const std::string& method, const std::vector<TServerParam>& params) {
     try {
         if (!open_) throw ConnectionLost("Não há conexão com o servidor de aplicação.");
         // Nothing has been sent yet, so a new connection cannot make the call run twice.
@@ -201,20 +201,25 @@ TServerReply TNetConnection::Call(const std::string& method, const std::vector<T
         if (!answer.ok)
             throw EServerError(answer.message.empty() ? "O servidor de aplicação recusou a chamada " + method + "."
                                                       : answer.message);
-        TServerReply reply;
-        if (!answer.result.is_null()) {
-            try {
-                reply.data = wire::packetFromJson(answer.result);
-            } catch (const std::exception&) {
-                // The line was whole, so the stream itself is still in step.
-                throw EServerError("Resposta inválida do servidor de aplicação: o pacote de dados está malformado.");
-            }
-        }
-        return reply;
+        return std::move(answer.result);
     } catch (const ConnectionLost& e) {
         socket_.reset();
         throw EServerError(e.what());
     }
+}
+
+TServerReply TNetConnection::Call(const std::string& method, const std::vector<TServerParam>& params) {
+    TServerReply reply;
+    const nlohmann::json result = CallResult(method, params);
+    if (!result.is_null()) {
+        try {
+            reply.data = wire::packetFromJson(result);
+        } catch (const std::exception&) {
+            // The line was whole, so the stream itself is still in step.
+            throw EServerError("Resposta inválida do servidor de aplicação: o pacote de dados está malformado.");
+        }
+    }
+    return reply;
 }
 
 }  // namespace fw

@@ -1,6 +1,7 @@
 // Socket connection to the application server and the proxy of its remote data module.
 #pragma once
 #include <memory>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <variant>
 #include <vector>
@@ -42,6 +43,9 @@ public:
     // a reply lost on the way is a failure of this call. A refusal of the server, a broken
     // connection or a malformed reply raises EServerError with the text to show.
     TServerReply Call(const std::string& method, const std::vector<TServerParam>& params);
+    // As Call, for a method whose result is not a data packet: the result as it came. Fails
+    // as Call does.
+    nlohmann::json CallResult(const std::string& method, const std::vector<TServerParam>& params);
 
 private:
     struct Socket;

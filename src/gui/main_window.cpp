@@ -9,6 +9,7 @@
 
 #include "gui/form_view.h"
 #include "gui/screen_pictures.h"
+#include "gui/screen_questions.h"
 #include "gui/window_menus.h"
 
 namespace gui {
@@ -74,6 +75,7 @@ void MainWindow::formShown(tk::TForm& form) {
     } else {
         auto* view = new FormView(form, loop_);
         ScreenPictures::Attach(*view, *mdi_, loop_, ui_);
+        ScreenQuestions::Attach(*view, *mdi_, loop_, ui_);
         window = mdi_->addSubWindow(view);
         window->setObjectName(view->objectName());
         window->setAttribute(Qt::WA_DeleteOnClose, false);

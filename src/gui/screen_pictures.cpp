@@ -22,6 +22,7 @@
 #include "gui/form_view.h"
 #include "gui/gui_user_interface.h"
 #include "gui/report_pdf.h"
+#include "gui/screen_lookup.h"
 #include "gui/timeline_view.h"
 #include "model/code_tables.h"
 #include "server/rdm_comissao.h"
@@ -59,29 +60,6 @@ struct ScopeNames {
 constexpr ScopeNames kScopes[] = {{"tshFormulario", "cdsCargo", "cdsPercCargo"},
                                   {"tshEvento", "cdsEvento", "cdsPercEvento"},
                                   {"tshPromocao", "cdsPromocao", "cdsPercPromocao"}};
-
-template <class T>
-T* named(const tk::TForm& form, const char* name) {
-    return dynamic_cast<T*>(form.FindComponent(name));
-}
-
-int fieldIndex(const tk::TClientDataSet& set, std::string_view name) {
-    const auto& fields = set.Fields();
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (fields[i]->FieldName() == name) return static_cast<int>(i);
-    return -1;
-}
-
-// The row (1-based) whose field `name` holds `number`; 0 when none.
-int rowOf(const tk::TClientDataSet& set, std::string_view name, double number) {
-    const int index = fieldIndex(set, name);
-    if (index < 0 || !set.Active()) return 0;
-    for (int r = 1; r <= set.RecordCount(); ++r) {
-        const wire::Value v = set.ValueAt(r, index);
-        if (const double* n = std::get_if<double>(&v); n && *n == number) return r;
-    }
-    return 0;
-}
 
 wire::DateTime today() {
     const std::time_t now = std::time(nullptr);
@@ -127,24 +105,24 @@ struct ScreenPictures::Screen {
     int pagesId = 0;
 
     static std::unique_ptr<Screen> Find(const tk::TForm& form) {
-        auto* comissao = named<tk::TClientDataSet>(form, "cdsComissao");
-        auto* promocao = named<tk::TClientDataSet>(form, "cdsPromocao");
-        auto* pages = named<tk::TPageControl>(form, "pgcPadrao");
-        auto* first = named<tk::TTabSheet>(form, "tshFolhaDados");
-        auto* promoPage = named<tk::TTabSheet>(form, "tshPromocao");
-        auto* dbgPadrao = named<tk::TDBGrid>(form, "dbgPadrao");
-        auto* dbgPromocao = named<tk::TDBGrid>(form, "dbgPromocao");
-        auto* connection = named<fw::TNetConnection>(form, "NetComissao");
-        auto* messages = named<fw::TMessages>(form, "msgPadrao");
+        auto* comissao = Named<tk::TClientDataSet>(form, "cdsComissao");
+        auto* promocao = Named<tk::TClientDataSet>(form, "cdsPromocao");
+        auto* pages = Named<tk::TPageControl>(form, "pgcPadrao");
+        auto* first = Named<tk::TTabSheet>(form, "tshFolhaDados");
+        auto* promoPage = Named<tk::TTabSheet>(form, "tshPromocao");
+        auto* dbgPadrao = Named<tk::TDBGrid>(form, "dbgPadrao");
+        auto* dbgPromocao = Named<tk::TDBGrid>(form, "dbgPromocao");
+        auto* connection = Named<fw::TNetConnection>(form, "NetComissao");
+        auto* messages = Named<fw::TMessages>(form, "msgPadrao");
         if (!comissao || !promocao || !pages || !first || !promoPage || !dbgPadrao || !dbgPromocao || !connection ||
             !messages)
             return nullptr;
         auto screen = std::make_unique<Screen>(*comissao, *promocao, *pages, *first, *promoPage, *dbgPadrao,
                                                *dbgPromocao, *connection, *messages);
         for (const ScopeNames& s : kScopes) {
-            auto* page = named<tk::TTabSheet>(form, s.page);
-            auto* rules = named<tk::TClientDataSet>(form, s.rules);
-            auto* bands = named<tk::TClientDataSet>(form, s.bands);
+            auto* page = Named<tk::TTabSheet>(form, s.page);
+            auto* rules = Named<tk::TClientDataSet>(form, s.rules);
+            auto* bands = Named<tk::TClientDataSet>(form, s.bands);
             if (!page || !rules || !bands) return nullptr;
             screen->scopes.push_back({*page, *rules, *bands});
         }
@@ -248,7 +226,7 @@ TimelineData ScreenPictures::readTimeline() {
         if (const tk::TField* name = s.comissao.FindField("DSCOMISSAOOREV")) title += " · " + name->DisplayText();
         // The screen's list when it holds this table's promotions (what its grid shows,
         // edits included); otherwise read through the screen's own connection.
-        if (rowOf(s.promocao, "NRCOMISSAOOREV", nr) > 0) {
+        if (RowOf(s.promocao, "NRCOMISSAOOREV", nr) > 0) {
             promotions = &s.promocao;
             screenHolds = true;
         } else {
@@ -336,7 +314,7 @@ void ScreenPictures::moveTo(const TimelineHit& hit) {
         tk::TTabSheet& page = table ? s.tshFolhaDados : s.tshPromocao;
         if (s.pages.ActivePage() != &page && !s.pages.UserSelectTab(&page)) return;
         tk::TClientDataSet& set = table ? s.comissao : s.promocao;
-        const int row = rowOf(set, table ? "NRCOMISSAOOREV" : "NRCOMISSAOPROMOREV", hit.number);
+        const int row = RowOf(set, table ? "NRCOMISSAOOREV" : "NRCOMISSAOPROMOREV", hit.number);
         if (row > 0) (table ? s.dbgPadrao : s.dbgPromocao).UserSelectRow(row);
     });
 }

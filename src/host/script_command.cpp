@@ -17,7 +17,7 @@ struct VerbSpec {
     bool restText;  // a literal text to the end of the line follows the words
 };
 
-constexpr std::array<VerbSpec, 25> kVerbs{{
+constexpr std::array<VerbSpec, 27> kVerbs{{
     {"open", Verb::Open, 0, false},
     {"activate", Verb::Activate, 0, false},
     {"close", Verb::Close, 0, false},
@@ -43,6 +43,8 @@ constexpr std::array<VerbSpec, 25> kVerbs{{
     {"maximize", Verb::Maximize, 0, false},
     {"field", Verb::Field, 1, false},
     {"grid", Verb::Grid, 1, false},
+    {"simulate", Verb::Simulate, 5, false},
+    {"check", Verb::Check, 0, false},
 }};
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

@@ -14,6 +14,8 @@ enum class Verb {
     Button, Answer, Search, Show, State, Wait,
     // Inspection and window helpers beyond the fixed set.
     Module, Window, Minimize, Maximize, Field, Grid,
+    // Questions about the commission tables beside the screen's lists.
+    Simulate, Check,
 };
 
 struct ScriptCommand {

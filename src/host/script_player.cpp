@@ -7,7 +7,11 @@
 #include <thread>
 #include <vector>
 
+#include "framework/host_services.h"
+#include "framework/tnetconnection.h"
+#include "host/commission_questions.h"
 #include "host/dataset_render.h"
+#include "host/question_lines.h"
 #include "host/script_error.h"
 #include "toolkit/tclientdataset.h"
 #include "toolkit/tdbgrid.h"
@@ -280,7 +284,40 @@ void ScriptPlayer::execute(const ScriptCommand& c) {
              << " editor=" << oneLine(grid.EditorText()) << '\n';
         break;
     }
+    case Verb::Simulate:
+        simulate(c);
+        break;
+    case Verb::Check:
+        check(c);
+        break;
     }
+}
+
+void ScriptPlayer::simulate(const ScriptCommand& c) {
+    requireScreen(c);
+    auto& server = find<fw::TNetConnection>(c, "NetComissao", "connection");
+    const auto& a = c.args;
+    Sale sale;
+    try {
+        sale = ReadSale(a[0], a[1], a[2], a[3], a[4], ReadEventTypes(fw::HostServices::Instance().LocalDatabase()));
+    } catch (const InputError& e) {
+        ui_.ShowMessageError(e.what());
+        return;
+    }
+    out_ << SaleAnswerLines(AskSale(server, sale));
+}
+
+void ScriptPlayer::check(const ScriptCommand& c) {
+    requireScreen(c);
+    auto& server = find<fw::TNetConnection>(c, "NetComissao", "connection");
+    auto& tables = find<tk::TClientDataSet>(c, "cdsComissao", "data set");
+    const tk::TField* nr = tables.Active() && !tables.IsEmpty() ? tables.FindField("NRCOMISSAOOREV") : nullptr;
+    if (!nr || nr->IsNull()) {
+        ui_.ShowMessageError("Escolha uma tabela de comissão gravada para verificar.");
+        return;
+    }
+    const double table = nr->AsFloat();
+    out_ << FindingLines(table, CheckTable(server, table, ReadEventTypes(fw::HostServices::Instance().LocalDatabase())));
 }
 
 void ScriptPlayer::printState(tk::TForm& form) {

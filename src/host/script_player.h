@@ -45,6 +45,9 @@ private:
     // Moves the focus to `grid` as a click would; false (with a refused line) when it cannot.
     bool focusGrid(tk::TDBGrid& grid);
     void printState(tk::TForm& form);
+    // `simulate` and `check`: asked through the screen's connection.
+    void simulate(const ScriptCommand& c);
+    void check(const ScriptCommand& c);
     void refused(std::string_view name, std::string_view why = "disabled");
 
     tk::TApplication& app_;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "appserver/sqlite_store.h"
 #include "server_harness.h"
+#include "wire/packet_json.h"
 
 using namespace harness;
 using appserver::ListKind;
@@ -24,7 +26,9 @@ protected:
     std::string simulate(const char* eventDate, const char* closingDate, const char* tipo, const char* cargo,
                          double value) {
         const json r = client.result("SimulaComissao", {eventDate, closingDate, tipo, cargo, value});
-        auto text = [](const json& v) { return v.is_null() ? std::string("-") : v.is_string() ? v.get<std::string>() : wire::render(v.get<double>()); };
+        auto text = [](const json& v) {
+            return v.is_null() ? std::string("-") : v.is_string() ? v.get<std::string>() : wire::render(v.get<double>());
+        };
         std::string out = text(r.at("scope")) + " rule=" + text(r.at("rule")) + " band=" + text(r.at("band")) + " " +
                           text(r.at("percent")) + "% " + text(r.at("commission"));
         for (const auto& reason : r.at("reasons")) out += "\n" + reason.get<std::string>();
@@ -160,4 +164,30 @@ TEST_F(CommissionQuestions, ParametersTheScreenCouldNotSendAreRefusedByName) {
     EXPECT_EQ(refusal("SimulaComissao", json::array({"2025-03-15"})), "-32602 Invalid params: expected 5 parameters, got 1");
     EXPECT_EQ(refusal("VerificaComissao", {1.5}), bad + "1 (NRCOMISSAOOREV) must be a table number");
     EXPECT_EQ(refusal("VerificaComissao", {"1"}), bad + "1 (NRCOMISSAOOREV) must be a table number");
+}
+
+
+// The store's plain reading of a sale's candidate rules, which a backend without a query of
+// its own inherits, finds what the SQLite store's query finds, in the same order.
+TEST(SaleCandidates, ThePlainReadingMatchesTheStoresQuery) {
+    TempDb db;
+    appserver::SqliteStore store(db.path());
+    auto insert = [&](ListKind list, wire::Row row) {
+        store.apply(list, wire::changeLogFromJson(insertLog(list, {std::move(row)})));
+    };
+    insert(ListKind::Comissao, {wire::Null{}, str("Comissão 2025"), day(2025, 1, 1), day(2025, 12, 31), str("0001")});
+    for (const char* cargo : {"V", "S"}) {
+        insert(ListKind::Cargo, {wire::Null{}, str(cargo), 1.0});
+        for (const char* tipo : {"001", "002"}) {
+            insert(ListKind::Evento, {wire::Null{}, 1.0, str(tipo), str("Venda"), str(cargo)});
+            for (int month : {5, 2})
+                insert(ListKind::Promocao, {wire::Null{}, 1.0, day(2025, month, 1), day(2025, month, 28),
+                                            str("DATAEVENTO"), str(tipo), str("Venda"), str(cargo), wire::Null{}});
+        }
+    }
+    for (auto scope : {appserver::Scope::Cargo, appserver::Scope::TipoEvento, appserver::Scope::Promocao}) {
+        const auto found = store.regrasDaVenda(1, scope, "002", "S");
+        EXPECT_EQ(found.rows.size(), scope == appserver::Scope::Promocao ? 2u : 1u);
+        EXPECT_EQ(render(found), render(store.Store::regrasDaVenda(1, scope, "002", "S")));
+    }
 }

@@ -25,6 +25,7 @@
 #include "support/comissao_world.h"
 #include "support/test_paths.h"
 #include "toolkit/tapplication.h"
+#include "toolkit/tclientdataset.h"
 
 namespace guitest {
 
@@ -152,6 +153,12 @@ protected:
         for (std::size_t c = 0; c < columns.size(); ++c)
             if (columns[c].FieldName == fieldName) return static_cast<int>(c);
         throw std::runtime_error("no column " + fieldName);
+    }
+    // The value of a number field in the current row of one of the screen's data sets.
+    double current(const char* dataSet, const char* field) {
+        auto* set = dynamic_cast<tk::TClientDataSet*>(form().FindComponent(dataSet));
+        if (!set) throw std::runtime_error(std::string("no data set ") + dataSet);
+        return set->FieldByName(field).AsFloat();
     }
     static std::string cell(const gui::GridView& g, int row, const std::string& fieldName) {
         return g.model()->index(row, columnOf(g, fieldName)).data().toString().toStdString();

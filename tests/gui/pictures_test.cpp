@@ -24,10 +24,6 @@ protected:
         if (!p) throw std::runtime_error("the screen has no pictures");
         return *p;
     }
-    double current(const char* dataSet, const char* field) {
-        auto* set = dynamic_cast<tk::TClientDataSet*>(form().FindComponent(dataSet));
-        return set->FieldByName(field).AsFloat();
-    }
     static void screenshot(const QImage& image, const char* name) {
         QDir().mkpath(QStringLiteral(KTR_BIN_DIR "/../screenshots"));
         EXPECT_TRUE(image.save(QStringLiteral(KTR_BIN_DIR "/../screenshots/%1.png").arg(QLatin1String(name))));

@@ -1,0 +1,61 @@
+// The commission screen's questions in the desktop host: Manutenção › Simular venda… and
+// Verificar tabela, added to the screen's own menu; choosing a finding moves the screen
+// to it as a user would, by clicking its page's tab and its row.
+#pragma once
+#include <QObject>
+#include <QPointer>
+
+#include "host/commission_questions.h"
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace gui {
+
+class ActionLoop;
+class FindingsView;
+class FormView;
+class GuiUserInterface;
+class SaleDialog;
+
+class ScreenQuestions : public QObject {
+    Q_OBJECT
+
+public:
+    // When `view` shows the commission screen, adds the items to its Manutenção menu and
+    // returns the questions, owned by the view; nullptr for any other form.
+    static ScreenQuestions* Attach(FormView& view, QMdiArea& mdi, ActionLoop& loop, GuiUserInterface& ui);
+    ~ScreenQuestions() override;
+
+    QAction& simulateAction() const { return *simulateAction_; }
+    QAction& checkAction() const { return *checkAction_; }
+
+    // Opens the sale dialog (or brings it to the front).
+    void openSimulation();
+    // Verifies the current table and lists its findings in their window.
+    void checkTable();
+    // Moves the screen to a finding's table, page, rule and band, stopping where a check refuses.
+    void moveTo(const host::Finding& finding);
+
+    // The open windows; nullptr when closed.
+    SaleDialog* simulation() const;
+    FindingsView* findings() const;
+
+private:
+    ScreenQuestions(FormView& view, QMdiArea& mdi, ActionLoop& loop, GuiUserInterface& ui);
+    void detach();
+    std::vector<host::EventType> catalogue();
+
+    FormView* view_;
+    QMdiArea& mdi_;
+    ActionLoop& loop_;
+    GuiUserInterface& ui_;
+    QAction* simulateAction_ = nullptr;
+    QAction* checkAction_ = nullptr;
+    QPointer<SaleDialog> dialog_;
+    QPointer<QMdiSubWindow> findingsWindow_;
+    QPointer<FindingsView> findings_;
+};
+
+}  // namespace gui

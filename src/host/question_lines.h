@@ -1,0 +1,17 @@
+// The headless host's output lines for the answers of `simulate` and `check`.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "host/commission_questions.h"
+
+namespace host {
+
+// "simulation: table=N scope=S rule=N band=N percent=P commission=C" (null empty, numbers
+// shortest with "."), then "reason: TEXT" for every candidate passed over; one line each.
+std::string SaleAnswerLines(const SaleAnswer& answer);
+// "check: table=N findings=K", then "finding: KIND tables=N,N scope=S rule=N bands=N,N text=TEXT"
+// for each finding.
+std::string FindingLines(double table, const std::vector<Finding>& findings);
+
+}  // namespace host

@@ -1,0 +1,85 @@
+// Manutenção › Simular venda… and Verificar tabela: a sale's answer and its reasons, bad input
+// shown in place, and a finding that moves the screen to its page and row.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+
+#include "gui/desktop_world.h"
+#include "gui/findings_view.h"
+#include "gui/sale_dialog.h"
+#include "gui/screen_questions.h"
+#include "toolkit/tclientdataset.h"
+
+namespace guitest {
+namespace {
+
+class DesktopQuestions : public DesktopWorld {
+protected:
+    gui::ScreenQuestions& questions() {
+        auto* q = screen().findChild<gui::ScreenQuestions*>();
+        if (!q) throw std::runtime_error("the screen has no questions");
+        return *q;
+    }
+    static void retype(QLineEdit& edit, const char* text) {
+        edit.clear();
+        QTest::keyClicks(&edit, QString::fromUtf8(text));
+    }
+};
+
+TEST_F(DesktopQuestions, SaleAnswerWithReasonsAndAFindingMovesTheScreenToItsBand) {
+    const double nr = seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
+    const double vendedor = seedCargo(nr, "V");
+    seedBands(nr, "CARGO", vendedor, {{0, 100, 2}, {100.01, 200, 3}, {200.02, 300, 4}});
+    const double supervisor = seedCargo(nr, "S");
+    seedBands(nr, "CARGO", supervisor, {{0, 100, 1}});
+    const double below = rows("GetPercentual", json::array({nr, vendedor, "CARGO"})).at(1).at(0).get<double>();
+    openScreen();
+    EXPECT_TRUE(screen().action("mnuManutencao")->menu()->actions().contains(&questions().simulateAction()));
+
+    questions().simulateAction().trigger();
+    gui::SaleDialog* dialog = questions().simulation();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(dialog->eventType().count(), 3);  // the local catalogue
+    ASSERT_EQ(dialog->position().itemText(0).toStdString(), "Vendedor");
+    retype(dialog->eventDate(), "31/02/2025");
+    retype(dialog->closingDate(), "15/03/2025");
+    retype(dialog->value(), "150");
+    QTest::mouseClick(&dialog->simulateButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog->answer().text().toStdString(),
+              "Data do Evento inválida: \"31/02/2025\". Informe uma data existente no formato dd/mm/aaaa.");
+    EXPECT_EQ(dialog->reasons().count(), 0);
+
+    retype(dialog->eventDate(), "15/03/2025");
+    QTest::mouseClick(&dialog->simulateButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog->answer().text().toStdString(),
+              "Comissão de 4,50: 3,00 % pela faixa 2 da regra 1 da página Cargo, na comissão 1.");
+    ASSERT_EQ(dialog->reasons().count(), 2);
+    EXPECT_EQ(dialog->reasons().item(1)->text().toStdString(), "Nenhuma regra do tipo de evento 001 para Vendedor.");
+
+    // The screen stands on the supervisor's rule, back on its first page.
+    clickTab("tshFormulario");
+    clickCell(grid("dbgCargo"), 1, "IDCARGOVEND");
+    ASSERT_EQ(current("cdsCargo", "NRCOMISSAOCARGOOREV"), supervisor);
+    clickTab("tshFolhaDados");
+
+    questions().checkAction().trigger();
+    gui::FindingsView* findings = questions().findings();
+    ASSERT_NE(findings, nullptr);
+    ASSERT_EQ(findings->findings().size(), 4u);  // the hole, and the three event types without a rule
+    EXPECT_EQ(findings->list().item(0)->text().toStdString(),
+              "Lacuna entre faixas · Cargo Vendedor (regra 1): nenhuma faixa contém o valor 200,01.");
+    EXPECT_EQ(findings->findings()[3].kind, "TIPOEVENTO_SEM_REGRA");
+    findings->list().setCurrentRow(0);
+    QTest::keyClick(&findings->list(), Qt::Key_Return);
+    EXPECT_EQ(screen().pages()->currentWidget(), screen().widgetOf("tshFormulario"));
+    EXPECT_EQ(current("cdsCargo", "NRCOMISSAOCARGOOREV"), vendedor);
+    EXPECT_EQ(current("cdsPercCargo", "NRFAIXACOMISSAOOREV"), below);
+    EXPECT_TRUE(errors().empty()) << errors().front();
+}
+
+}  // namespace
+}  // namespace guitest
