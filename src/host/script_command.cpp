@@ -110,7 +110,8 @@ void checkArguments(const ScriptCommand& c, std::string_view verbName) {
     case Verb::Open: case Verb::Activate: case Verb::Close: case Verb::Tab: case Verb::Menu:
     case Verb::Click: case Verb::Focus: case Verb::Column: case Verb::Type: case Verb::Pick:
     case Verb::Button: case Verb::Show: case Verb::State: case Verb::Module: case Verb::Window:
-    case Verb::Minimize: case Verb::Maximize: case Verb::Field: case Verb::Grid:
+    case Verb::Minimize: case Verb::Maximize: case Verb::Field: case Verb::Grid: case Verb::Simulate:
+    case Verb::Check:
         break;
     }
 }

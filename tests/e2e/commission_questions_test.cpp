@@ -8,13 +8,13 @@ namespace {
 class CommissionQuestions : public ScopeWorld {};
 
 TEST_F(CommissionQuestions, SimulateAnswersWithReasonsRefusesBadInputAndCheckAddsTheCatalogue) {
-    const double vendedor = seedCargo("V");
-    seedBand("CARGO", vendedor, 0, 1000, 2);
-    seedBand("CARGO", vendedor, 1000.02, 5000, 3);
-    const double evento = seedEvento("001", "Venda", "V");
-    seedBand("TIPOEVENTO", evento, 0, 1000, 4);
-    const double promo = seedPromocao("2025-03-01", "2025-03-31", "DATAFECHAMENTO", "001", "Venda", "V");
-    seedBand("PROMOCAO", promo, 0, 100, 10);
+    const double vendedor = seedCargo(nr, "V");
+    seedBand(nr, "CARGO", vendedor, 0, 1000, 2);
+    seedBand(nr, "CARGO", vendedor, 1000.02, 5000, 3);
+    const double evento = seedEvento(nr, "001", "Venda", "V");
+    seedBand(nr, "TIPOEVENTO", evento, 0, 1000, 4);
+    const double promo = seedPromocao(nr, "2025-03-01", "2025-03-31", "DATAFECHAMENTO", "001", "Venda", "V");
+    seedBand(nr, "PROMOCAO", promo, 0, 100, 10);
 
     const auto out = run(R"(open
 simulate 15/01/2025 2025-03-31 1 vendedor 1.000,00
