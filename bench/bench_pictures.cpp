@@ -149,7 +149,7 @@ void seed(appserver::Store& store) {
         std::vector<Row> rows;
         for (const Row& rule : rules.rows)
             for (int b = 0; b < kBandsPerRule; ++b) {
-                Row row = {Null{}, nr, std::string(kind), Null{}, Null{}, Null{}, b * 1000.0, b * 1000.0 + 999.99,
+                Row row = {Null{}, nr, std::string(kind), Null{}, Null{}, Null{}, b * 1000.0, (b * 100000 + 99999) / 100.0,
                            1 + b * 0.25};
                 row[static_cast<std::size_t>(ruleColumn)] = rule[0];
                 rows.push_back(std::move(row));

@@ -216,7 +216,7 @@ void seedLargeTable(appserver::Store& store) {
             const bool hole = ++n % 10 == 0;
             for (int b = 0; b < 20; ++b) {
                 wire::Row row = {Null{}, nr, std::string(appserver::scopeWord(k.scope)), Null{}, Null{}, Null{},
-                                 b * 100.0 + (hole && b == 10 ? 0.5 : 0), b * 100.0 + 99.99, 1 + b * 0.1};
+                                 b * 100.0 + (hole && b == 10 ? 0.5 : 0), (b * 10000 + 9999) / 100.0, (10 + b) / 10.0};
                 row[k.scope == appserver::Scope::Cargo ? 3 : k.scope == appserver::Scope::TipoEvento ? 4 : 5] = rule[0];
                 bands.push_back(std::move(row));
             }
@@ -251,7 +251,7 @@ int main(int argc, char** argv) {
                {wire::Null{}, std::string("Bench"), wire::DateTime::fromYmd(2025, 1, 1),
                 wire::DateTime::fromYmd(2025, 12, 31), std::string("0001")});
         insert(store, ListKind::Cargo, {wire::Null{}, std::string("V"), 1.0});  // rule 1: 20 bands, read only
-        for (int i = 0; i < 20; ++i) insert(store, ListKind::PercCargo, band(ListKind::PercCargo, 1, 1, i * 100.0, i * 100.0 + 99.99, (10 + i) / 10.0));
+        for (int i = 0; i < 20; ++i) insert(store, ListKind::PercCargo, band(ListKind::PercCargo, 1, 1, i * 100.0, (i * 10000 + 9999) / 100.0, (10 + i) / 10.0));
         insert(store, ListKind::Cargo, {wire::Null{}, std::string("S"), 1.0});  // rule 2: written to
         seedLargeTable(store);
 
