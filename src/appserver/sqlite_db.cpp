@@ -46,6 +46,8 @@ Query Database::query(const std::string& sql) {
 
 long long Database::lastInsertId() const { return sqlite3_last_insert_rowid(db_.get()); }
 
+bool Database::inTransaction() const { return sqlite3_get_autocommit(db_.get()) == 0; }
+
 void Query::fail(const std::string& what) const { db_.fail(what + " \"" + sqlite3_sql(stmt_) + "\""); }
 
 Query::~Query() {
@@ -115,6 +117,28 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     db_.exec("COMMIT");
     done_ = true;
+}
+
+Savepoint::Savepoint(Database& db) : db_(db) { db_.exec("SAVEPOINT part"); }
+
+Savepoint::~Savepoint() {
+    if (!done_) {
+        try {
+            rollback();
+        } catch (...) {
+            // The enclosing transaction's own rollback takes these changes with it.
+        }
+    }
+}
+
+void Savepoint::release() {
+    db_.exec("RELEASE part");
+    done_ = true;
+}
+
+void Savepoint::rollback() {
+    done_ = true;
+    db_.exec("ROLLBACK TO part; RELEASE part");
 }
 
 }  // namespace appserver::sqlite

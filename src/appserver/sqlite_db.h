@@ -58,6 +58,8 @@ public:
     // The statement is compiled once and kept for the life of the connection.
     Query query(const std::string& sql);
     long long lastInsertId() const;
+    // False once SQLite has ended the open transaction on its own (a full disk, an I/O error).
+    bool inTransaction() const;
     [[noreturn]] void fail(const std::string& what) const;
 
 private:
@@ -80,6 +82,24 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+// A part of the enclosing transaction that can be undone alone: SAVEPOINT on construction,
+// undone on destruction unless release() or rollback() was called.
+class Savepoint {
+public:
+    explicit Savepoint(Database& db);
+    ~Savepoint();
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+    // Keeps its changes in the enclosing transaction.
+    void release();
+    // Undoes its changes and nothing else; throws Error when SQLite cannot.
+    void rollback();
 
 private:
     Database& db_;

@@ -260,6 +260,26 @@ void SqliteStore::apply(ListKind list, const wire::ChangeLog& log) {
     tx.commit();
 }
 
+std::vector<std::exception_ptr> SqliteStore::applyGroup(std::span<const PendingLog> logs) {
+    std::vector<std::exception_ptr> outcomes(logs.size());
+    std::lock_guard lock(writeMutex_);
+    sqlite::Transaction tx(writer_);
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        sqlite::Savepoint part(writer_);
+        try {
+            detail::applyChanges(writer_, logs[i].list, *logs[i].log);
+            part.release();
+        } catch (...) {
+            outcomes[i] = std::current_exception();
+            // SQLite ends the transaction itself on some failures: what the group stored so far is gone.
+            if (!writer_.inTransaction()) throw;
+            part.rollback();
+        }
+    }
+    tx.commit();
+    return outcomes;
+}
+
 void SqliteStore::inOneTransaction(const std::function<void()>& work) {
     std::lock_guard lock(writeMutex_);
     sqlite::Transaction tx(writer_);

@@ -35,6 +35,7 @@ public:
     wire::DataPacket regrasDaVenda(double nrComissao, Scope scope, const std::string& cdTipoEvento,
                                    const std::string& idCargo) override;
     void apply(ListKind list, const wire::ChangeLog& log) override;
+    std::vector<std::exception_ptr> applyGroup(std::span<const PendingLog> logs) override;
     void inOneTransaction(const std::function<void()>& work) override;
     bool isEmpty() override;
 

@@ -1,8 +1,11 @@
 // The commission store: the one interface between the server's methods and where the data lives.
 #pragma once
+#include <exception>
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "appserver/datasets.h"
 #include "wire/packet.h"
@@ -51,6 +54,16 @@ public:
     // Applies the whole log in one transaction, in order, or nothing. Throws Refusal when a change
     // breaks an invariant or meets a row changed meanwhile, BadChangeLog when the log does not fit.
     virtual void apply(ListKind list, const wire::ChangeLog& log) = 0;
+
+    struct PendingLog {
+        ListKind list;
+        const wire::ChangeLog* log;
+    };
+    // Applies each log in order, each all-or-nothing on its own as apply() would, and keeps the
+    // ones that went through in one transaction with one disk sync. Returns, for each log, null
+    // once it is stored or what apply() would have thrown for it. Throws, with nothing stored,
+    // when the transaction as a whole fails (a full disk, an I/O error).
+    virtual std::vector<std::exception_ptr> applyGroup(std::span<const PendingLog> logs) = 0;
     // Runs `work`, whose applies and reads on this store from the calling thread all belong to
     // one transaction: what it stores is kept when it returns, and nothing when it throws.
     virtual void inOneTransaction(const std::function<void()>& work) = 0;

@@ -1,32 +1,76 @@
 #include "appserver/write_queue.h"
 
-#include <asio/post.hpp>
+#include <algorithm>
 
 namespace appserver {
 
-WriteQueue::WriteQueue(Store& store, spdlog::logger& log)
-    : store_(store), log_(log), keepRunning_(asio::make_work_guard(loop_)), thread_([this] { loop_.run(); }) {}
+namespace {
+
+// Changes one group holds at most (its first log may hold more, alone): enough for every
+// writer of a busy server, few enough that a small change never waits behind a large group.
+constexpr std::size_t kGroupChanges = 1000;
+
+}  // namespace
+
+WriteQueue::WriteQueue(Store& store, spdlog::logger& log) : store_(store), log_(log), thread_([this] { run(); }) {}
 
 WriteQueue::~WriteQueue() {
-    keepRunning_.reset();
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    arrived_.notify_one();
     thread_.join();
 }
 
 void WriteQueue::submit(ListKind list, wire::ChangeLog log, Done done) {
-    asio::post(loop_, [this, list, log = std::move(log), done = std::move(done)] {
-        std::exception_ptr failure;
+    {
+        std::lock_guard lock(mutex_);
+        waiting_.push_back({list, std::move(log), std::move(done)});
+    }
+    arrived_.notify_one();
+}
+
+void WriteQueue::run() {
+    for (;;) {
+        auto group = takeGroup();
+        if (group.empty()) return;
+        store(group);
+    }
+}
+
+std::vector<WriteQueue::Pending> WriteQueue::takeGroup() {
+    std::unique_lock lock(mutex_);
+    arrived_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+    std::vector<Pending> group;
+    std::size_t changes = 0;
+    while (!waiting_.empty() && (group.empty() || changes + waiting_.front().log.changes.size() <= kGroupChanges)) {
+        changes += waiting_.front().log.changes.size();
+        group.push_back(std::move(waiting_.front()));
+        waiting_.pop_front();
+    }
+    return group;  // empty only when stopping with nothing left
+}
+
+void WriteQueue::store(std::vector<Pending>& group) {
+    std::vector<std::exception_ptr> outcomes(group.size());
+    try {
+        std::vector<Store::PendingLog> logs;
+        logs.reserve(group.size());
+        for (const auto& p : group) logs.push_back({p.list, &p.log});
+        outcomes = store_.applyGroup(logs);
+    } catch (...) {
+        // Nothing of the group was stored: every writer in it hears why.
+        std::fill(outcomes.begin(), outcomes.end(), std::current_exception());
+    }
+    for (std::size_t i = 0; i < group.size(); ++i) {
         try {
-            store_.apply(list, log);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        try {
-            done(failure);
+            group[i].done(outcomes[i]);
         } catch (const std::exception& e) {
             // Only an allocation can fail here; the caller's reply is lost, the queue goes on.
             log_.error("the reply to an applied change log was lost: {}", e.what());
         }
-    });
+    }
 }
 
 }  // namespace appserver

@@ -1,12 +1,16 @@
-// The one way change logs reach the store: applied one at a time, in the order they arrive, on a
-// thread of their own, so that a long change log never holds up the threads that answer reads.
+// The one way change logs reach the store: applied in the order they arrive, on a thread of their
+// own, so that a long change log never holds up the threads that answer reads. Logs that arrive
+// while a group is being stored wait together and are stored as the next group, in one
+// transaction with one disk sync: writers share the cost of the sync instead of queueing for it.
 #pragma once
-#include <asio/executor_work_guard.hpp>
-#include <asio/io_context.hpp>
+#include <condition_variable>
+#include <deque>
 #include <exception>
 #include <functional>
+#include <mutex>
 #include <spdlog/logger.h>
 #include <thread>
+#include <vector>
 
 #include "appserver/store.h"
 
@@ -14,8 +18,9 @@ namespace appserver {
 
 class WriteQueue {
 public:
-    // Called on the queue's thread: with null once the log is applied, else with what the store
-    // threw (Refusal, BadChangeLog, a storage failure). Must not block.
+    // Called on the queue's thread once the log's group is on disk: with null when the log is
+    // stored, else with what the store threw for it (Refusal, BadChangeLog, a storage failure).
+    // Must not block.
     using Done = std::function<void(std::exception_ptr failure)>;
 
     WriteQueue(Store& store, spdlog::logger& log);
@@ -28,10 +33,24 @@ public:
     void submit(ListKind list, wire::ChangeLog log, Done done);
 
 private:
+    struct Pending {
+        ListKind list;
+        wire::ChangeLog log;
+        Done done;
+    };
+    void run();
+    // The logs that waited, from the oldest, as many as one group takes.
+    std::vector<Pending> takeGroup();
+    void store(std::vector<Pending>& group);
+
     Store& store_;
     spdlog::logger& log_;
-    asio::io_context loop_{1};
-    asio::executor_work_guard<asio::io_context::executor_type> keepRunning_;
+
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::deque<Pending> waiting_;  // guarded by mutex_
+    bool stopping_ = false;        // guarded by mutex_
+
     std::thread thread_;  // last: starts once the rest is ready
 };
 

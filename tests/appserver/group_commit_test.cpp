@@ -1,0 +1,111 @@
+// Change logs stored together in one transaction: each still stands or falls alone, and none is
+// answered before its group is committed.
+#include <gtest/gtest.h>
+
+#include <latch>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "appserver/log.h"
+#include "appserver/messages.h"
+#include "appserver/sqlite_store.h"
+#include "appserver/write_queue.h"
+#include "server_harness.h"
+#include "wire/packet_json.h"
+
+using namespace harness;
+using appserver::ListKind;
+using appserver::Scope;
+
+namespace {
+
+wire::ChangeLog bands(std::initializer_list<std::pair<double, double>> spans) {
+    std::vector<wire::Row> rows;
+    for (auto [lo, hi] : spans) rows.push_back(bandRow(ListKind::PercCargo, 1, 1, lo, hi, 1));
+    return wire::changeLogFromJson(insertLog(ListKind::PercCargo, rows));
+}
+
+// A table (number 1) with a cargo rule (number 1) on a fresh store.
+void seed(appserver::Store& store) {
+    store.apply(ListKind::Comissao,
+                wire::changeLogFromJson(insertLog(ListKind::Comissao, {{wire::Null{}, str("T"), day(2025, 1, 1),
+                                                                        day(2025, 12, 31), str("0001")}})));
+    store.apply(ListKind::Cargo, wire::changeLogFromJson(insertLog(ListKind::Cargo, {{wire::Null{}, str("V"), 1.0}})));
+}
+
+// The starting values of the rule's stored bands.
+std::set<double> starts(appserver::Store& store) {
+    std::set<double> out;
+    for (const auto& row : store.faixas(1, 1, Scope::Cargo).rows) out.insert(std::get<double>(row[6]));
+    return out;
+}
+
+std::string messageOf(std::exception_ptr e) {
+    try {
+        if (e) std::rethrow_exception(e);
+    } catch (const std::exception& x) {
+        return x.what();
+    }
+    return "";
+}
+
+}  // namespace
+
+TEST(GroupCommit, ARefusedLogIsUndoneWholeAndAloneWhileItsGroupIsStored) {
+    TempDb db;
+    appserver::SqliteStore store(db.path());
+    seed(store);
+    const auto first = bands({{0, 10}});
+    const auto refused = bands({{100, 110}, {5, 20}});  // its first band is fine, its second meets `first`
+    const auto last = bands({{200, 210}});
+    const std::vector<appserver::Store::PendingLog> group = {
+        {ListKind::PercCargo, &first}, {ListKind::PercCargo, &refused}, {ListKind::PercCargo, &last}};
+    const auto outcomes = store.applyGroup(group);
+    EXPECT_EQ(messageOf(outcomes[0]), "");
+    EXPECT_EQ(messageOf(outcomes[1]), appserver::msg::kIntervaloContido);
+    EXPECT_EQ(messageOf(outcomes[2]), "");
+    EXPECT_EQ(starts(store), (std::set<double>{0, 200}));
+}
+
+TEST(GroupCommit, EveryLogAnsweredAsStoredIsReadableAtOnceAndAfterAReopen) {
+    TempDb db;
+    constexpr int kWriters = 8, kLogs = 25;
+    std::mutex m;
+    std::set<double> acknowledged;
+    std::vector<std::string> failures;
+    {
+        appserver::SqliteStore store(db.path());
+        seed(store);
+        const auto log = appserver::makeSilentLogger();
+        appserver::WriteQueue queue(store, *log);
+        std::latch go(kWriters);
+        std::vector<std::jthread> writers;
+        for (int w = 0; w < kWriters; ++w)
+            writers.emplace_back([&, w] {
+                go.arrive_and_wait();
+                for (int k = 0; k < kLogs; ++k) {
+                    const double lo = w * 1000 + k * 10;
+                    // Every fifth log also repeats the writer's previous band, so it is refused whole.
+                    auto changes = k % 5 == 4 ? bands({{lo, lo + 5}, {lo - 10, lo - 5}}) : bands({{lo, lo + 5}});
+                    queue.submit(ListKind::PercCargo, std::move(changes), [&, lo, k](std::exception_ptr failure) {
+                        const bool refusal = k % 5 == 4;
+                        std::string problem;
+                        if (refusal && messageOf(failure) != appserver::msg::kIntervaloContido)
+                            problem = "refusal lost: " + messageOf(failure);
+                        else if (!refusal && failure)
+                            problem = messageOf(failure);
+                        else if (!refusal && !starts(store).contains(lo))  // read on a connection of its own
+                            problem = "answered before it was committed";
+                        std::lock_guard lock(m);
+                        if (!problem.empty()) failures.push_back(std::to_string(static_cast<int>(lo)) + ": " + problem);
+                        else if (!refusal) acknowledged.insert(lo);
+                    });
+                }
+            });
+    }  // the queue stores what it holds, then the store closes
+    EXPECT_EQ(failures, std::vector<std::string>{});
+    EXPECT_EQ(acknowledged.size(), static_cast<std::size_t>(kWriters * (kLogs - kLogs / 5)));
+    appserver::SqliteStore reopened(db.path());
+    EXPECT_EQ(starts(reopened), acknowledged);
+}
