@@ -23,8 +23,8 @@ void appendValue(std::string& out, const Value& v) {
     else out += "null";
 }
 
-void appendInt(std::string& out, int n) {
-    std::array<char, 16> buf{};
+void appendInt(std::string& out, long long n) {
+    std::array<char, 24> buf{};
     const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), n);
     out.append(buf.data(), res.ptr);
 }
@@ -44,6 +44,23 @@ void appendJsonString(std::string& out, std::string_view s) {
 void appendJsonFloat(std::string& out, double d) {
     if (!std::isfinite(d)) {
         out += "null";
+        return;
+    }
+    // Whole numbers and cents, nearly every number a packet carries, skip the digit search: when
+    // hundredths read back exactly, the hundredths without trailing zeros are the shortest form,
+    // as the library writes it (below 1e13 a hundredth is wider than the gap between doubles).
+    if (const double k = std::round(d * 100); std::fabs(d) < 1e13 && k / 100 == d) {
+        if (k == 0) {
+            out += std::signbit(d) ? "-0.0" : "0.0";
+            return;
+        }
+        const auto hundredths = static_cast<long long>(std::fabs(k));
+        if (k < 0) out += '-';
+        appendInt(out, hundredths / 100);
+        const int cents = static_cast<int>(hundredths % 100);
+        out += '.';
+        out += static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0) out += static_cast<char>('0' + cents % 10);
         return;
     }
     // The library's own float formatter, so the digits match its dump exactly (Grisu2 is not
