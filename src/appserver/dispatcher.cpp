@@ -43,80 +43,92 @@ Scope scope(const json& params, std::size_t i) {
     }
 }
 
+// Results kept between changes: a few thousand replies of the usual size.
+constexpr std::size_t kCachedBytes = 16u << 20;
+
 }  // namespace
 
-Dispatcher::Dispatcher(Store& store, std::size_t maxChanges) : store_(store), maxChanges_(maxChanges) {
+Dispatcher::Dispatcher(Store& store, std::size_t maxChanges)
+    : store_(store), maxChanges_(maxChanges), cache_(kCachedBytes) {
     auto get0 = [](auto read) {
-        return [read](const json& p) -> Outcome {
+        return [read](const json& p) {
             expectCount(p, 0);
             return wire::toJsonText(read());
         };
     };
     auto byTable = [](auto read) {
-        return [read](const json& p) -> Outcome {
+        return [read](const json& p) {
             expectCount(p, 1);
             return wire::toJsonText(read(number(p, 0, "NRCOMISSAOOREV")));
         };
     };
-    auto setter = [this](ListKind list) {
-        return [this, list](const json& p) -> Outcome {
-            expectCount(p, 1);
-            if (!p[0].is_object()) badParams("parameter 1 must be a change log object");
-            // Counted before the log is read: the size of its checks grows with it.
-            if (const auto changes = p[0].find("changes"); changes != p[0].end() && changes->is_array() &&
-                                                           changes->size() > maxChanges_)
-                throw Refusal(msg::alteracoesDemais(changes->size(), maxChanges_));
-            try {
-                return Write{list, wire::changeLogFromJson(p[0])};
-            } catch (const wire::WireError& e) {
-                badParams(e.what());
-            }
-        };
-    };
     auto bandCheck = [this](Scope s) {
-        return [this, s](const json& p) -> Outcome {
+        return [this, s](const json& p) {
             expectCount(p, 2);
             return wire::toJsonText(store_.intervalos(number(p, 0, "NRCOMISSAOOREV"), number(p, 1, "rule number"), s));
         };
     };
 
-    methods_["GetComissao"] = get0([this] { return store_.comissoes(); });
-    methods_["GetCargo"] = byTable([this](double nr) { return store_.cargos(nr); });
-    methods_["GetEvento"] = byTable([this](double nr) { return store_.eventos(nr); });
-    methods_["GetPromocao"] = byTable([this](double nr) { return store_.promocoes(nr); });
-    methods_["getVdDtPromo"] = byTable([this](double nr) { return store_.janelasPromocao(nr); });
-    methods_["GetPercentual"] = [this](const json& p) -> Outcome {
+    reads_["GetComissao"] = get0([this] { return store_.comissoes(); });
+    reads_["GetCargo"] = byTable([this](double nr) { return store_.cargos(nr); });
+    reads_["GetEvento"] = byTable([this](double nr) { return store_.eventos(nr); });
+    reads_["GetPromocao"] = byTable([this](double nr) { return store_.promocoes(nr); });
+    reads_["getVdDtPromo"] = byTable([this](double nr) { return store_.janelasPromocao(nr); });
+    reads_["GetPercentual"] = [this](const json& p) {
         expectCount(p, 3);
         return wire::toJsonText(store_.faixas(number(p, 0, "NRCOMISSAOOREV"), number(p, 1, "rule number"), scope(p, 2)));
     };
-    methods_["GetVdCargo"] = [this](const json& p) -> Outcome {
+    reads_["GetVdCargo"] = [this](const json& p) {
         expectCount(p, 2);
         return wire::toJsonText(store_.cargoCadastrado(number(p, 0, "NRCOMISSAOOREV"), text(p, 1, "IDCARGOVEND")));
     };
-    methods_["getEventoCad"] = [this](const json& p) -> Outcome {
+    reads_["getEventoCad"] = [this](const json& p) {
         expectCount(p, 3);
         return wire::toJsonText(store_.eventoCadastrado(number(p, 0, "NRCOMISSAOOREV"), text(p, 1, "CDTIPOEVENTO"),
-                                                    text(p, 2, "IDCARGOVEND")));
+                                                         text(p, 2, "IDCARGOVEND")));
     };
-    methods_["getVdVrCargo"] = bandCheck(Scope::Cargo);
-    methods_["getVdVrEvento"] = bandCheck(Scope::TipoEvento);
-    methods_["getVdVrPromocao"] = bandCheck(Scope::Promocao);
-    methods_["SetComissao"] = setter(ListKind::Comissao);
-    methods_["SetCargo"] = setter(ListKind::Cargo);
-    methods_["SetEvento"] = setter(ListKind::Evento);
-    methods_["SetPromocao"] = setter(ListKind::Promocao);
-    methods_["SetPercCargo"] = setter(ListKind::PercCargo);
-    methods_["SetPercEvento"] = setter(ListKind::PercEvento);
-    methods_["SetPercPromocao"] = setter(ListKind::PercPromocao);
+    reads_["getVdVrCargo"] = bandCheck(Scope::Cargo);
+    reads_["getVdVrEvento"] = bandCheck(Scope::TipoEvento);
+    reads_["getVdVrPromocao"] = bandCheck(Scope::Promocao);
     // Beyond the screen's own methods: questions about the rules, answered from the store's reads.
-    methods_["SimulaComissao"] = [this](const json& p) -> Outcome { return toJsonText(simulate(store_, saleFromParams(p))); };
-    methods_["VerificaComissao"] = [this](const json& p) -> Outcome { return toJsonText(verify(store_, tableFromParams(p))); };
+    reads_["SimulaComissao"] = [this](const json& p) { return toJsonText(simulate(store_, saleFromParams(p))); };
+    reads_["VerificaComissao"] = [this](const json& p) { return toJsonText(verify(store_, tableFromParams(p))); };
+    writes_ = {{"SetComissao", ListKind::Comissao},       {"SetCargo", ListKind::Cargo},
+               {"SetEvento", ListKind::Evento},           {"SetPromocao", ListKind::Promocao},
+               {"SetPercCargo", ListKind::PercCargo},     {"SetPercEvento", ListKind::PercEvento},
+               {"SetPercPromocao", ListKind::PercPromocao}};
 }
 
 Dispatcher::Outcome Dispatcher::call(const std::string& method, const json& params) const {
-    const auto it = methods_.find(method);
-    if (it == methods_.end()) throw RpcError(wire::rpc::MethodNotFound, "Method not found: " + method);
-    return it->second(params);
+    if (const auto r = reads_.find(method); r != reads_.end()) return read(method, r->second, params);
+    if (const auto w = writes_.find(method); w != writes_.end()) return write(w->second, params);
+    throw RpcError(wire::rpc::MethodNotFound, "Method not found: " + method);
+}
+
+std::string Dispatcher::read(const std::string& method, const Read& run, const json& params) const {
+    // The version is taken before the store is read: a change committed meanwhile makes the
+    // result one that nobody asks for again.
+    const std::uint64_t version = store_.version();
+    std::string key = method;
+    key += params.dump();
+    if (auto kept = cache_.find(key, version)) return std::move(*kept);
+    std::string result = run(params);
+    cache_.keep(std::move(key), version, result);
+    return result;
+}
+
+Dispatcher::Write Dispatcher::write(ListKind list, const json& p) const {
+    expectCount(p, 1);
+    if (!p[0].is_object()) badParams("parameter 1 must be a change log object");
+    // Counted before the log is read: the size of its checks grows with it.
+    if (const auto changes = p[0].find("changes");
+        changes != p[0].end() && changes->is_array() && changes->size() > maxChanges_)
+        throw Refusal(msg::alteracoesDemais(changes->size(), maxChanges_));
+    try {
+        return Write{list, wire::changeLogFromJson(p[0])};
+    } catch (const wire::WireError& e) {
+        badParams(e.what());
+    }
 }
 
 }  // namespace appserver

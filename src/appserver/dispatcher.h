@@ -1,5 +1,6 @@
 // The server's method table: checks the positional parameters of each method, answers reads from
-// the store and hands the change logs of Set methods on, for the write queue to apply.
+// the store (or from the results kept since its last change) and hands the change logs of Set
+// methods on, for the write queue to apply.
 #pragma once
 #include <functional>
 #include <map>
@@ -7,6 +8,7 @@
 #include <string>
 #include <variant>
 
+#include "appserver/reply_cache.h"
 #include "appserver/store.h"
 
 namespace appserver {
@@ -31,10 +33,15 @@ public:
     Outcome call(const std::string& method, const nlohmann::json& params) const;
 
 private:
-    using Method = std::function<Outcome(const nlohmann::json& params)>;
+    using Read = std::function<std::string(const nlohmann::json& params)>;
+    std::string read(const std::string& method, const Read& run, const nlohmann::json& params) const;
+    Write write(ListKind list, const nlohmann::json& params) const;
+
     Store& store_;
     const std::size_t maxChanges_;
-    std::map<std::string, Method> methods_;  // fixed after construction
+    std::map<std::string, Read, std::less<>> reads_;         // fixed after construction
+    std::map<std::string, ListKind, std::less<>> writes_;    // fixed after construction
+    mutable ReplyCache cache_;
 };
 
 }  // namespace appserver

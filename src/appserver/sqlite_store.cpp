@@ -94,6 +94,13 @@ std::size_t slot(Scope s) {
     return 0;
 }
 
+// Raises the store's version as a write ends, after its commit or rollback: even a failed commit
+// may have changed what a read finds, so it counts too.
+struct VersionBump {
+    std::atomic<std::uint64_t>& version;
+    ~VersionBump() { ++version; }
+};
+
 }  // namespace
 
 // Hands a read connection back to the pool however the read ends. Inside inOneTransaction()
@@ -255,6 +262,7 @@ void SqliteStore::apply(ListKind list, const wire::ChangeLog& log) {
         return;
     }
     std::lock_guard lock(writeMutex_);
+    const VersionBump bump{version_};
     sqlite::Transaction tx(writer_);
     detail::applyChanges(writer_, list, log);
     tx.commit();
@@ -263,6 +271,7 @@ void SqliteStore::apply(ListKind list, const wire::ChangeLog& log) {
 std::vector<std::exception_ptr> SqliteStore::applyGroup(std::span<const PendingLog> logs) {
     std::vector<std::exception_ptr> outcomes(logs.size());
     std::lock_guard lock(writeMutex_);
+    const VersionBump bump{version_};
     sqlite::Transaction tx(writer_);
     for (std::size_t i = 0; i < logs.size(); ++i) {
         sqlite::Savepoint part(writer_);
@@ -282,6 +291,7 @@ std::vector<std::exception_ptr> SqliteStore::applyGroup(std::span<const PendingL
 
 void SqliteStore::inOneTransaction(const std::function<void()>& work) {
     std::lock_guard lock(writeMutex_);
+    const VersionBump bump{version_};
     sqlite::Transaction tx(writer_);
     struct Inside {
         std::atomic<std::thread::id>& thread;

@@ -38,6 +38,7 @@ public:
     std::vector<std::exception_ptr> applyGroup(std::span<const PendingLog> logs) override;
     void inOneTransaction(const std::function<void()>& work) override;
     bool isEmpty() override;
+    std::uint64_t version() const override { return version_.load(); }
 
 private:
     class ReaderLease;
@@ -64,6 +65,7 @@ private:
     sqlite::Database writer_;  // guarded by writeMutex_; declared before the readers so it closes last
     // The thread inside inOneTransaction(), whose reads and applies use writer_ within it.
     std::atomic<std::thread::id> transactionThread_{};
+    std::atomic<std::uint64_t> version_{0};  // raised after each commit of writer_
 
     std::mutex readersMutex_;
     std::vector<std::unique_ptr<sqlite::Database>> idleReaders_;  // guarded by readersMutex_

@@ -1,5 +1,6 @@
 // The commission store: the one interface between the server's methods and where the data lives.
 #pragma once
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <span>
@@ -69,6 +70,10 @@ public:
     virtual void inOneTransaction(const std::function<void()>& work) = 0;
 
     virtual bool isEmpty() = 0;
+
+    // Grows with every commit, before the call that made it returns: two reads that begin at the
+    // same version, with no acknowledged change between them, read the same data.
+    virtual std::uint64_t version() const = 0;
 };
 
 }  // namespace appserver
