@@ -15,14 +15,17 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "appserver/embedded_server.h"
+#include "appserver/sqlite_db.h"
 #include "appserver/sqlite_store.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"
@@ -121,14 +124,23 @@ private:
     std::vector<std::thread> threads_;
 };
 
+struct TempDir {
+    TempDir() { std::filesystem::create_directories(path); }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("ktr52300_bench_" + std::to_string(::getpid()));
+};
+
 struct Result {
     double perSecond;
     double p50us;
     double p99us;
 };
 
-// Runs `op(connection, iteration)` in a closed loop on `conns` connections for kDuration.
-Result measure(int conns, unsigned short port, const std::function<void(Socket&, int, long)>& op) {
+// Runs `op(connection, iteration)` in a closed loop on `conns` connections for kDuration; `untimed`,
+// when given, runs before each op, outside the time.
+Result measure(int conns, unsigned short port, const std::function<void(Socket&, int, long)>& op,
+               const std::function<void()>& untimed = {}) {
     std::vector<std::vector<double>> lat(static_cast<std::size_t>(conns));
     std::atomic<bool> stop{false};
     std::vector<std::thread> threads;
@@ -137,6 +149,7 @@ Result measure(int conns, unsigned short port, const std::function<void(Socket&,
         threads.emplace_back([&, c] {
             Socket s(port);
             for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
+                if (untimed) untimed();
                 const auto t0 = Clock::now();
                 op(s, c, i);
                 lat[static_cast<std::size_t>(c)].push_back(
@@ -154,14 +167,17 @@ Result measure(int conns, unsigned short port, const std::function<void(Socket&,
     return {static_cast<double>(all.size()) / secs, all[all.size() / 2], all[all.size() * 99 / 100]};
 }
 
-void report(const char* what, int conns, const Result& r) {
-    std::printf("%-34s %3d conn  %10.0f req/s  p50 %8.1f us  p99 %8.1f us\n", what, conns, r.perSecond, r.p50us, r.p99us);
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
 }
 
-wire::Row band(ListKind list, double nr, double rule, double ini, double fin, double perc) {
-    wire::Row row = {wire::Null{}, nr, std::string("CARGO"), rule, wire::Null{}, wire::Null{}, ini, fin, perc};
-    (void)list;
-    return row;
+void report(const char* what, int conns, const Result& r) {
+    std::printf("%-42s %3d conn  %10.0f req/s  p50 %8.1f us  p99 %8.1f us\n", what, conns, r.perSecond, r.p50us, r.p99us);
+}
+
+wire::Row band(double nr, double rule, double ini, double fin, double perc) {
+    return {wire::Null{}, nr, std::string("CARGO"), rule, wire::Null{}, wire::Null{}, ini, fin, perc};
 }
 
 void insert(appserver::Store& store, ListKind list, wire::Row row) {
@@ -169,6 +185,22 @@ void insert(appserver::Store& store, ListKind list, wire::Row row) {
     log.fields = appserver::datasets::of(list);
     log.changes.push_back({wire::ChangeOp::Insert, {}, std::move(row)});
     store.apply(list, log);
+}
+
+// A commission table for `year` with a seller rule holding 20 bands: the table's number (the
+// store's next) and the rule's.
+std::pair<double, double> addTableWithBands(appserver::Store& store, int year) {
+    insert(store, ListKind::Comissao,
+           {wire::Null{}, "Bench " + std::to_string(year), wire::DateTime::fromYmd(year, 1, 1),
+            wire::DateTime::fromYmd(year, 12, 31), std::string("0001")});
+    double nr = 0;
+    for (const auto& row : store.comissoes().rows)
+        if (row[1] == wire::Value("Bench " + std::to_string(year))) nr = std::get<double>(row[0]);
+    insert(store, ListKind::Cargo, {wire::Null{}, std::string("V"), nr});
+    const double rule = std::get<double>(store.cargos(nr).rows.back()[0]);
+    for (int i = 0; i < 20; ++i)
+        insert(store, ListKind::PercCargo, band(nr, rule, i * 100.0, (i * 10000 + 9999) / 100.0, (10 + i) / 10.0));
+    return {nr, rule};
 }
 
 void insertAll(appserver::Store& store, ListKind list, std::vector<wire::Row> rows) {
@@ -225,45 +257,101 @@ void seedLargeTable(appserver::Store& store) {
     }
 }
 
+// The floor under every acknowledged write: one row committed on its own, in the store's mode.
+Result measureCommit(const std::string& path) {
+    appserver::sqlite::Database db(path);
+    db.exec("PRAGMA journal_mode=WAL");
+    db.exec("PRAGMA synchronous=FULL");
+    db.exec("CREATE TABLE IF NOT EXISTS T (X INTEGER)");
+    std::vector<double> lat;
+    const auto start = Clock::now();
+    for (long i = 0; Clock::now() - start < kDuration; ++i) {
+        const auto t0 = Clock::now();
+        appserver::sqlite::Transaction tx(db);
+        db.query("INSERT INTO T VALUES (?)").bindInt(1, i).step();
+        tx.commit();
+        lat.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+    }
+    const double secs = std::chrono::duration<double>(Clock::now() - start).count();
+    std::sort(lat.begin(), lat.end());
+    return {static_cast<double>(lat.size()) / secs, lat[lat.size() / 2], lat[lat.size() * 99 / 100]};
+}
+
+std::string setLine(const char* method, ListKind list, wire::ChangeOp op, const wire::Row& row) {
+    wire::ChangeLog log;
+    log.fields = appserver::datasets::of(list);
+    if (op == wire::ChangeOp::Insert) log.changes.push_back({op, {}, row});
+    else log.changes.push_back({op, row, {}});
+    return wire::rpc::toLine(wire::rpc::makeRequest(2, method, json::array({wire::toJson(log)}))) + "\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --reads-only leaves out the write runs; --questions-only runs only the questions about the
-    // rules; --threads N sets the server's thread count.
-    bool readsOnly = false;
-    bool questionsOnly = false;
+    // --reads-only leaves out the write runs; --in-process runs only the socketless read loop (to
+    // profile); --questions-only runs only the questions about the rules; --threads N sets the
+    // server's thread count.
+    bool readsOnly = false, inProcessOnly = false, questionsOnly = false;
     int threads = appserver::ServerOptions{}.threads;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--reads-only") readsOnly = true;
+        else if (a == "--in-process") inProcessOnly = true;
         else if (a == "--questions-only") questionsOnly = true;
         else if (a == "--threads" && i + 1 < argc) threads = std::stoi(argv[++i]);
         else {
-            std::fprintf(stderr, "usage: bench_server [--reads-only] [--questions-only] [--threads N]\n");
+            std::fprintf(stderr, "usage: bench_server [--reads-only] [--in-process] [--questions-only] [--threads N]\n");
             return 2;
         }
     }
-    const auto dir = std::filesystem::temp_directory_path() / ("ktr52300_bench_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    constexpr int kWriters = 32;  // the most connections a run uses; each writes to a table of its own
+    const TempDir dir;
     {
-        appserver::SqliteStore store((dir / "bench.db").string());
-        insert(store, ListKind::Comissao,
-               {wire::Null{}, std::string("Bench"), wire::DateTime::fromYmd(2025, 1, 1),
-                wire::DateTime::fromYmd(2025, 12, 31), std::string("0001")});
-        insert(store, ListKind::Cargo, {wire::Null{}, std::string("V"), 1.0});  // rule 1: 20 bands, read only
-        for (int i = 0; i < 20; ++i) insert(store, ListKind::PercCargo, band(ListKind::PercCargo, 1, 1, i * 100.0, (i * 10000 + 9999) / 100.0, (10 + i) / 10.0));
-        insert(store, ListKind::Cargo, {wire::Null{}, std::string("S"), 1.0});  // rule 2: written to
-        seedLargeTable(store);
+        appserver::SqliteStore store((dir.path / "bench.db").string());
+        // Table 1 (2025) and its rule are only read, as is the large table 2 (2026); the tables
+        // after them are written, one by each connection.
+        std::vector<std::pair<double, double>> written;
+        store.inOneTransaction([&] {
+            addTableWithBands(store, 2025);
+            seedLargeTable(store);
+            for (int c = 0; c < kWriters; ++c) written.push_back(addTableWithBands(store, 2100 + c));
+        });
 
         appserver::ServerOptions options;
         options.port = 0;
         options.threads = threads;
         appserver::EmbeddedServer server(store, options);
         const appserver::RequestHandler& handler = server.handler();
-        EchoServer echo;
 
         const std::string readLine =
             wire::rpc::toLine(wire::rpc::makeRequest(1, "GetPercentual", {1, 1, "CARGO"})) + "\n";
+        {
+            // The server's own work per read, without sockets: what is left to trim on the server
+            // side. Medians, so that time the machine gives to others does not count. A read
+            // repeated with no change since is answered from the results kept; the first read
+            // after a change (an empty transaction here) goes to the store.
+            const std::string line = readLine.substr(0, readLine.size() - 1);
+            const int calls = inProcessOnly ? 200000 : 20000;
+            asio::io_context unused;  // a read is answered at once, never on this executor
+            std::size_t bytes = 0;
+            auto timeOne = [&] {
+                const auto t0 = Clock::now();
+                handler.handleLine(line, unused.get_executor(),
+                                   [&](std::optional<std::string> reply) { bytes = reply ? reply->size() : 0; });
+                return std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+            };
+            std::vector<double> repeated, fresh;
+            for (int i = 0; i < calls; ++i) repeated.push_back(timeOne());
+            for (int i = 0; i < calls / 4; ++i) {
+                store.inOneTransaction([] {});
+                fresh.push_back(timeOne());
+            }
+            std::printf("GetPercentual handled in process (no socket, %zu bytes): p50 %.2f us repeated, %.2f us after a change\n",
+                        bytes, median(repeated), median(fresh));
+        }
+        if (inProcessOnly) return 0;
+
+        EchoServer echo;
         const std::size_t replySize = [&] {
             Socket s(server.port());
             return s.roundTrip(readLine).size();
@@ -273,20 +361,8 @@ int main(int argc, char** argv) {
         std::printf("GetPercentual: request %zu bytes, reply %zu bytes (20 bands); echo message %zu bytes\n",
                     readLine.size(), replySize, echoLine.size());
 
-        {
-            // The server's own work per read, without sockets: what is left to trim on the server side.
-            const std::string line = readLine.substr(0, readLine.size() - 1);
-            constexpr int kCalls = 20000;
-            asio::io_context unused;  // a read is answered at once, never on this executor
-            const auto t0 = Clock::now();
-            std::size_t bytes = 0;
-            for (int i = 0; i < kCalls; ++i)
-                handler.handleLine(line, unused.get_executor(), [&](std::optional<std::string> reply) { bytes += reply ? reply->size() : 0; });
-            const double us = std::chrono::duration<double, std::micro>(Clock::now() - t0).count() / kCalls;
-            std::printf("GetPercentual handled in process (no socket): %.1f us per call (%zu bytes)\n", us,
-                        bytes / kCalls);
-        }
-
+        // Each write connection posts a band to its own rule and reloads the rule, then takes the
+        // band away again and reloads: every reload reads 20 or 21 bands, however long the run.
         {
             // A sale under the small table's seller rule: the walk past no promotion and no
             // event-type rule down to the position rule's 20 bands.
@@ -301,10 +377,13 @@ int main(int argc, char** argv) {
                     if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
                 };
             };
-            const Result get = measure(1, server.port(), roundTrip(readLine));
-            const Result sim = measure(1, server.port(), roundTrip(simulate));
-            const Result simLarge = measure(1, server.port(), roundTrip(simulateLarge));
-            report("GetPercentual (20 bands)", 1, get);
+            // Each asked after a change (an empty transaction), so that the store answers, not the
+            // results kept from the last call.
+            const auto change = [&store] { store.inOneTransaction([] {}); };
+            const Result get = measure(1, server.port(), roundTrip(readLine), change);
+            const Result sim = measure(1, server.port(), roundTrip(simulate), change);
+            const Result simLarge = measure(1, server.port(), roundTrip(simulateLarge), change);
+            report("GetPercentual (20 bands), after a change", 1, get);
             report("SimulaComissao (small table)", 1, sim);
             report("SimulaComissao (1,000-rule table)", 1, simLarge);
             std::printf("SimulaComissao p50 / GetPercentual p50: %.2f (small table), %.2f (1,000-rule table)\n",
@@ -315,6 +394,7 @@ int main(int argc, char** argv) {
             const std::string first = s.roundTrip(verify);
             std::vector<double> ms;
             for (int i = 0; i < 30; ++i) {
+                change();
                 const auto t0 = Clock::now();
                 s.roundTrip(verify);
                 ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
@@ -323,7 +403,17 @@ int main(int argc, char** argv) {
             std::printf("VerificaComissao (1,000 rules of 20 bands, %zu-byte reply): p50 %.1f ms, max %.1f ms over %zu calls\n",
                         first.size(), ms[ms.size() / 2], ms.back(), ms.size());
         }
-        std::atomic<long> nextBand{0};
+        struct WriterLines {
+            wire::Row band;
+            std::string insert, reload;
+        };
+        std::vector<WriterLines> writers;
+        for (const auto& [nr, rule] : written) {
+            const wire::Row row = band(nr, rule, 5000, 5099.99, 1);
+            writers.push_back({row, setLine("SetPercCargo", ListKind::PercCargo, wire::ChangeOp::Insert, row),
+                               wire::rpc::toLine(wire::rpc::makeRequest(3, "GetPercentual", {nr, rule, "CARGO"})) + "\n"});
+        }
+        std::vector<std::optional<wire::Row>> posted(kWriters);
         for (int conns : questionsOnly ? std::vector<int>{} : std::vector<int>{1, 8, 32}) {
             report("TCP echo (same size as reply)", conns,
                    measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
@@ -333,20 +423,27 @@ int main(int argc, char** argv) {
                        if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
                    }));
             if (readsOnly) continue;
-            report("SetPercCargo insert + GetPercentual", conns,
-                   measure(conns, server.port(), [&](Socket& s, int, long) {
-                       const double lo = static_cast<double>(nextBand++) * 10.0;
-                       wire::ChangeLog log;
-                       log.fields = appserver::datasets::percentual();
-                       log.changes.push_back({wire::ChangeOp::Insert, {}, band(ListKind::PercCargo, 1, 2, lo, lo + 5, 1)});
-                       const std::string set = wire::rpc::toLine(wire::rpc::makeRequest(
-                                                   2, "SetPercCargo", json::array({wire::toJson(log)}))) + "\n";
-                       const std::string r = s.roundTrip(set);
+            // Measured next to the single writer: this machine syncs far faster while it is busy
+            // than when it is idle, so the floor is only comparable when taken at the same time.
+            if (conns == 1) report("SQLite commit (WAL, synchronous=FULL)", 1, measureCommit((dir.path / "commit.db").string()));
+            report("SetPercCargo + GetPercentual", conns,
+                   measure(conns, server.port(), [&](Socket& s, int c, long) {
+                       const auto& lines = writers[static_cast<std::size_t>(c)];
+                       auto& mine = posted[static_cast<std::size_t>(c)];
+                       const std::string r = s.roundTrip(
+                           mine ? setLine("SetPercCargo", ListKind::PercCargo, wire::ChangeOp::Delete, *mine) : lines.insert);
                        if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
-                       s.roundTrip(wire::rpc::toLine(wire::rpc::makeRequest(3, "GetPercentual", {1, 2, "CARGO"})) + "\n");
+                       const std::string reload = s.roundTrip(lines.reload);
+                       if (mine) {
+                           mine.reset();
+                           return;
+                       }
+                       // The band just posted has the highest values, so it comes last: its number
+                       // opens the last row (read without parsing the reply, which is the client's cost).
+                       mine = lines.band;
+                       (*mine)[0] = std::strtod(reload.c_str() + reload.rfind('[') + 1, nullptr);
                    }));
         }
     }
-    std::filesystem::remove_all(dir);
     return 0;
 }
