@@ -4,177 +4,33 @@
 // database and drives it with 1, 8 and 32 blocking client connections, one thread each.
 // Then the questions about the rules: SimulaComissao beside GetPercentual at one connection,
 // and VerificaComissao over a table of 1,000 rules of 20 bands each.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <asio.hpp>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "appserver/embedded_server.h"
-#include "appserver/sqlite_db.h"
 #include "appserver/sqlite_store.h"
+#include "support/bench_support.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using nlohmann::json;
 using appserver::ListKind;
+using bench::Clock;
+using bench::Result;
+using bench::Socket;
+using bench::measure;
+using bench::median;
+using bench::report;
+using nlohmann::json;
 
-constexpr auto kDuration = std::chrono::milliseconds(1500);
-
-class Socket {
-public:
-    explicit Socket(unsigned short port) {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(port);
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (::connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) throw std::runtime_error("connect failed");
-        int one = 1;
-        ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    }
-    ~Socket() { ::close(fd_); }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-
-    // Sends one line and returns the reply line.
-    std::string roundTrip(const std::string& line) {
-        for (std::size_t sent = 0; sent < line.size();) {
-            const ssize_t n = ::send(fd_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
-            if (n <= 0) throw std::runtime_error("send failed");
-            sent += static_cast<std::size_t>(n);
-        }
-        for (;;) {
-            const auto nl = buf_.find('\n');
-            if (nl != std::string::npos) {
-                std::string reply = buf_.substr(0, nl);
-                buf_.erase(0, nl + 1);
-                return reply;
-            }
-            char chunk[65536];
-            const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
-            if (n <= 0) throw std::runtime_error("connection closed");
-            buf_.append(chunk, static_cast<std::size_t>(n));
-        }
-    }
-
-private:
-    int fd_;
-    std::string buf_;
-};
-
-// A line echo server on Asio with two threads: the floor any request/reply protocol sits on.
-class EchoServer {
-public:
-    EchoServer() : acceptor_(io_, asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0)) {
-        accept();
-        for (int i = 0; i < 2; ++i) threads_.emplace_back([this] { io_.run(); });
-    }
-    ~EchoServer() {
-        io_.stop();
-        for (auto& t : threads_) t.join();
-    }
-    unsigned short port() const { return acceptor_.local_endpoint().port(); }
-
-private:
-    struct Session : std::enable_shared_from_this<Session> {
-        explicit Session(asio::ip::tcp::socket s) : socket(std::move(s)) {}
-        void read() {
-            asio::async_read_until(socket, asio::dynamic_buffer(in), '\n',
-                                   [self = shared_from_this()](asio::error_code ec, std::size_t n) {
-                                       if (ec) return;
-                                       self->out.assign(self->in, 0, n);
-                                       self->in.erase(0, n);
-                                       asio::async_write(self->socket, asio::buffer(self->out),
-                                                         [self](asio::error_code ec2, std::size_t) {
-                                                             if (!ec2) self->read();
-                                                         });
-                                   });
-        }
-        asio::ip::tcp::socket socket;
-        std::string in, out;
-    };
-    void accept() {
-        acceptor_.async_accept(asio::make_strand(io_), [this](asio::error_code ec, asio::ip::tcp::socket s) {
-            if (ec) return;
-            s.set_option(asio::ip::tcp::no_delay(true));
-            std::make_shared<Session>(std::move(s))->read();
-            accept();
-        });
-    }
-    asio::io_context io_;
-    asio::ip::tcp::acceptor acceptor_;
-    std::vector<std::thread> threads_;
-};
-
-struct TempDir {
-    TempDir() { std::filesystem::create_directories(path); }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("ktr52300_bench_" + std::to_string(::getpid()));
-};
-
-struct Result {
-    double perSecond;
-    double p50us;
-    double p99us;
-};
-
-// Runs `op(connection, iteration)` in a closed loop on `conns` connections for kDuration; `untimed`,
-// when given, runs before each op, outside the time.
-Result measure(int conns, unsigned short port, const std::function<void(Socket&, int, long)>& op,
-               const std::function<void()>& untimed = {}) {
-    std::vector<std::vector<double>> lat(static_cast<std::size_t>(conns));
-    std::atomic<bool> stop{false};
-    std::vector<std::thread> threads;
-    const auto start = Clock::now();
-    for (int c = 0; c < conns; ++c)
-        threads.emplace_back([&, c] {
-            Socket s(port);
-            for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
-                if (untimed) untimed();
-                const auto t0 = Clock::now();
-                op(s, c, i);
-                lat[static_cast<std::size_t>(c)].push_back(
-                    std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
-            }
-        });
-    std::this_thread::sleep_for(kDuration);
-    stop = true;
-    for (auto& t : threads) t.join();
-    const double secs = std::chrono::duration<double>(Clock::now() - start).count();
-    std::vector<double> all;
-    for (auto& v : lat) all.insert(all.end(), v.begin(), v.end());
-    std::sort(all.begin(), all.end());
-    if (all.empty()) return {0, 0, 0};
-    return {static_cast<double>(all.size()) / secs, all[all.size() / 2], all[all.size() * 99 / 100]};
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-void report(const char* what, int conns, const Result& r) {
-    std::printf("%-42s %3d conn  %10.0f req/s  p50 %8.1f us  p99 %8.1f us\n", what, conns, r.perSecond, r.p50us, r.p99us);
-}
 
 wire::Row band(double nr, double rule, double ini, double fin, double perc) {
     return {wire::Null{}, nr, std::string("CARGO"), rule, wire::Null{}, wire::Null{}, ini, fin, perc};
@@ -257,25 +113,6 @@ void seedLargeTable(appserver::Store& store) {
     }
 }
 
-// The floor under every acknowledged write: one row committed on its own, in the store's mode.
-Result measureCommit(const std::string& path) {
-    appserver::sqlite::Database db(path);
-    db.exec("PRAGMA journal_mode=WAL");
-    db.exec("PRAGMA synchronous=FULL");
-    db.exec("CREATE TABLE IF NOT EXISTS T (X INTEGER)");
-    std::vector<double> lat;
-    const auto start = Clock::now();
-    for (long i = 0; Clock::now() - start < kDuration; ++i) {
-        const auto t0 = Clock::now();
-        appserver::sqlite::Transaction tx(db);
-        db.query("INSERT INTO T VALUES (?)").bindInt(1, i).step();
-        tx.commit();
-        lat.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
-    }
-    const double secs = std::chrono::duration<double>(Clock::now() - start).count();
-    std::sort(lat.begin(), lat.end());
-    return {static_cast<double>(lat.size()) / secs, lat[lat.size() / 2], lat[lat.size() * 99 / 100]};
-}
 
 std::string setLine(const char* method, ListKind list, wire::ChangeOp op, const wire::Row& row) {
     wire::ChangeLog log;
@@ -305,7 +142,7 @@ int main(int argc, char** argv) {
         }
     }
     constexpr int kWriters = 32;  // the most connections a run uses; each writes to a table of its own
-    const TempDir dir;
+    const bench::TempDir dir;
     {
         appserver::SqliteStore store((dir.path / "bench.db").string());
         // Table 1 (2025) and its rule are only read, as is the large table 2 (2026); the tables
@@ -321,6 +158,10 @@ int main(int argc, char** argv) {
         options.port = 0;
         options.threads = threads;
         appserver::EmbeddedServer server(store, options);
+        // The same methods keeping no results: every read goes to the store.
+        appserver::RequestLimits keepNothing;
+        keepNothing.keptResultBytes = 0;
+        appserver::EmbeddedServer storeOnly(store, options, keepNothing);
         const appserver::RequestHandler& handler = server.handler();
 
         const std::string readLine =
@@ -351,7 +192,7 @@ int main(int argc, char** argv) {
         }
         if (inProcessOnly) return 0;
 
-        EchoServer echo;
+        bench::EchoServer echo;
         const std::size_t replySize = [&] {
             Socket s(server.port());
             return s.roundTrip(readLine).size();
@@ -414,18 +255,19 @@ int main(int argc, char** argv) {
                                wire::rpc::toLine(wire::rpc::makeRequest(3, "GetPercentual", {nr, rule, "CARGO"})) + "\n"});
         }
         std::vector<std::optional<wire::Row>> posted(kWriters);
+        const auto readOnce = [&](Socket& s, int, long) {
+            const std::string r = s.roundTrip(readLine);
+            if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
+        };
         for (int conns : questionsOnly ? std::vector<int>{} : std::vector<int>{1, 8, 32}) {
             report("TCP echo (same size as reply)", conns,
                    measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
-            report("GetPercentual (20 bands)", conns,
-                   measure(conns, server.port(), [&](Socket& s, int, long) {
-                       const std::string r = s.roundTrip(readLine);
-                       if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
-                   }));
+            report("GetPercentual (20 bands)", conns, measure(conns, server.port(), readOnce));
+            report("GetPercentual (20 bands), store answers every read", conns, measure(conns, storeOnly.port(), readOnce));
             if (readsOnly) continue;
             // Measured next to the single writer: this machine syncs far faster while it is busy
             // than when it is idle, so the floor is only comparable when taken at the same time.
-            if (conns == 1) report("SQLite commit (WAL, synchronous=FULL)", 1, measureCommit((dir.path / "commit.db").string()));
+            if (conns == 1) report("SQLite commit (WAL, synchronous=FULL)", 1, bench::measureCommit((dir.path / "commit.db").string()));
             report("SetPercCargo + GetPercentual", conns,
                    measure(conns, server.port(), [&](Socket& s, int c, long) {
                        const auto& lines = writers[static_cast<std::size_t>(c)];

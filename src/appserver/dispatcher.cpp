@@ -43,13 +43,10 @@ Scope scope(const json& params, std::size_t i) {
     }
 }
 
-// Results kept between changes: a few thousand replies of the usual size.
-constexpr std::size_t kCachedBytes = 16u << 20;
-
 }  // namespace
 
-Dispatcher::Dispatcher(Store& store, std::size_t maxChanges)
-    : store_(store), maxChanges_(maxChanges), cache_(kCachedBytes) {
+Dispatcher::Dispatcher(Store& store, std::size_t maxChanges, std::size_t keptBytes)
+    : store_(store), maxChanges_(maxChanges), cache_(keptBytes) {
     auto get0 = [](auto read) {
         return [read](const json& p) {
             expectCount(p, 0);

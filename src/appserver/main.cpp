@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
         }
         makeRoomForConnections(cl.server.maxConnections, *log);
         WriteQueue writes(store, *log);
-        const Dispatcher dispatcher(store, cl.limits.maxChanges);
+        const Dispatcher dispatcher(store, cl.limits.maxChanges, cl.limits.keptResultBytes);
         const RequestHandler handler(dispatcher, writes, cl.limits, *log);
         {
             Server server(handler, cl.server, *log);

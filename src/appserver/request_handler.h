@@ -21,6 +21,7 @@ struct RequestLimits {
     std::size_t maxBatch = 1000;    // requests in one batch
     std::size_t maxChanges = 1000;  // changes in one change log
     std::size_t maxMessageBytes = wire::kMaxMessageBytes;  // a longer reply is answered with an error
+    std::size_t keptResultBytes = 16u << 20;  // results of reads kept until the store changes; 0 keeps none
 };
 
 class RequestHandler {

@@ -1,0 +1,162 @@
+#include "support/bench_support.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+
+#include "appserver/sqlite_db.h"
+
+namespace bench {
+
+Socket::Socket(unsigned short port) {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        ::close(fd_);
+        throw std::runtime_error("connect failed");
+    }
+    int one = 1;
+    ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+}
+
+Socket::~Socket() { ::close(fd_); }
+
+std::string Socket::roundTrip(const std::string& line) {
+    for (std::size_t sent = 0; sent < line.size();) {
+        const ssize_t n = ::send(fd_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) throw std::runtime_error("send failed");
+        sent += static_cast<std::size_t>(n);
+    }
+    for (;;) {
+        const auto nl = buf_.find('\n');
+        if (nl != std::string::npos) {
+            std::string reply = buf_.substr(0, nl);
+            buf_.erase(0, nl + 1);
+            return reply;
+        }
+        char chunk[65536];
+        const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+        if (n <= 0) throw std::runtime_error("connection closed");
+        buf_.append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+namespace {
+
+struct EchoSession : std::enable_shared_from_this<EchoSession> {
+    explicit EchoSession(asio::ip::tcp::socket s) : socket(std::move(s)) {}
+    void read() {
+        asio::async_read_until(socket, asio::dynamic_buffer(in), '\n',
+                               [self = shared_from_this()](asio::error_code ec, std::size_t n) {
+                                   if (ec) return;
+                                   self->out.assign(self->in, 0, n);
+                                   self->in.erase(0, n);
+                                   asio::async_write(self->socket, asio::buffer(self->out),
+                                                     [self](asio::error_code ec2, std::size_t) {
+                                                         if (!ec2) self->read();
+                                                     });
+                               });
+    }
+    asio::ip::tcp::socket socket;
+    std::string in, out;
+};
+
+}  // namespace
+
+EchoServer::EchoServer() : acceptor_(io_, asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0)) {
+    accept();
+    for (int i = 0; i < 2; ++i) threads_.emplace_back([this] { io_.run(); });
+}
+
+EchoServer::~EchoServer() {
+    io_.stop();
+    for (auto& t : threads_) t.join();
+}
+
+void EchoServer::accept() {
+    acceptor_.async_accept(asio::make_strand(io_), [this](asio::error_code ec, asio::ip::tcp::socket s) {
+        if (ec) return;
+        s.set_option(asio::ip::tcp::no_delay(true));
+        std::make_shared<EchoSession>(std::move(s))->read();
+        accept();
+    });
+}
+
+TempDir::TempDir()
+    : path(std::filesystem::temp_directory_path() / ("ktr52300_bench_" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(path);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+Result measure(int conns, unsigned short port, const std::function<void(Socket&, int, long)>& op,
+               const std::function<void()>& untimed, std::chrono::milliseconds duration) {
+    std::vector<std::vector<double>> lat(static_cast<std::size_t>(conns));
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    const auto start = Clock::now();
+    for (int c = 0; c < conns; ++c)
+        threads.emplace_back([&, c] {
+            Socket s(port);
+            for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
+                if (untimed) untimed();
+                const auto t0 = Clock::now();
+                op(s, c, i);
+                lat[static_cast<std::size_t>(c)].push_back(
+                    std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+            }
+        });
+    std::this_thread::sleep_for(duration);
+    stop = true;
+    for (auto& t : threads) t.join();
+    const double secs = std::chrono::duration<double>(Clock::now() - start).count();
+    std::vector<double> all;
+    for (auto& v : lat) all.insert(all.end(), v.begin(), v.end());
+    std::sort(all.begin(), all.end());
+    if (all.empty()) return {0, 0, 0};
+    return {static_cast<double>(all.size()) / secs, all[all.size() / 2], all[all.size() * 99 / 100]};
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void report(const char* what, int conns, const Result& r) {
+    std::printf("%-42s %3d conn  %10.0f req/s  p50 %8.1f us  p99 %8.1f us\n", what, conns, r.perSecond, r.p50us, r.p99us);
+}
+
+Result measureCommit(const std::string& path, std::chrono::milliseconds duration) {
+    appserver::sqlite::Database db(path);
+    db.exec("PRAGMA journal_mode=WAL");
+    db.exec("PRAGMA synchronous=FULL");
+    db.exec("CREATE TABLE IF NOT EXISTS T (X INTEGER)");
+    std::vector<double> lat;
+    const auto start = Clock::now();
+    for (long i = 0; Clock::now() - start < duration; ++i) {
+        const auto t0 = Clock::now();
+        appserver::sqlite::Transaction tx(db);
+        db.query("INSERT INTO T VALUES (?)").bindInt(1, i).step();
+        tx.commit();
+        lat.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+    }
+    const double secs = std::chrono::duration<double>(Clock::now() - start).count();
+    std::sort(lat.begin(), lat.end());
+    return {static_cast<double>(lat.size()) / secs, lat[lat.size() / 2], lat[lat.size() * 99 / 100]};
+}
+
+}  // namespace bench

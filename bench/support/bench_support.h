@@ -1,0 +1,73 @@
+// What the benchmarks share: a blocking line client, the floors a server is measured against
+// (a bare TCP echo, one SQLite commit), closed-loop timing and the report line.
+#pragma once
+#include <asio.hpp>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+// A blocking client connection to 127.0.0.1:port, without Nagle's delay.
+class Socket {
+public:
+    explicit Socket(unsigned short port);
+    ~Socket();
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+    // Sends one line (with its "\n") and returns the reply line without it.
+    std::string roundTrip(const std::string& line);
+
+private:
+    int fd_;
+    std::string buf_;
+};
+
+// A line echo server on Asio with two threads: the floor any request/reply protocol sits on.
+class EchoServer {
+public:
+    EchoServer();
+    ~EchoServer();
+    unsigned short port() const { return acceptor_.local_endpoint().port(); }
+
+private:
+    void accept();
+    asio::io_context io_;
+    asio::ip::tcp::acceptor acceptor_;
+    std::vector<std::thread> threads_;
+};
+
+// A folder of its own in the temporary folder, removed with what it holds.
+struct TempDir {
+    TempDir();
+    ~TempDir();
+    const std::filesystem::path path;
+};
+
+struct Result {
+    double perSecond;
+    double p50us;
+    double p99us;
+};
+
+// Runs `op(connection, index of the connection, iteration)` in a closed loop on `conns`
+// connections for `duration`; `untimed`, when given, runs before each op, outside the time.
+Result measure(int conns, unsigned short port, const std::function<void(Socket&, int, long)>& op,
+               const std::function<void()>& untimed = {},
+               std::chrono::milliseconds duration = std::chrono::milliseconds(1500));
+
+// The floor under every acknowledged write: one row committed on its own, in the store's
+// mode (WAL, synchronous=FULL), in a database at `path`, for `duration`.
+Result measureCommit(const std::string& path, std::chrono::milliseconds duration = std::chrono::milliseconds(1500));
+
+// The median of microsecond timings.
+double median(std::vector<double> v);
+// "what  N conn  R req/s  p50 X us  p99 Y us".
+void report(const char* what, int conns, const Result& r);
+
+}  // namespace bench
