@@ -255,6 +255,7 @@ std::string RequestHandler::lineError(int code, const std::string& message, std:
 
 void RequestHandler::handleLine(std::string_view line, const asio::any_io_executor& ex, Done done) const {
     const auto start = Clock::now();
+    lines_.fetch_add(1, std::memory_order_relaxed);
     std::optional<std::string> reply;
     std::shared_ptr<Job> job;
     try {

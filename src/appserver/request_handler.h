@@ -4,6 +4,7 @@
 #include <asio/any_io_executor.hpp>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <spdlog/logger.h>
@@ -35,6 +36,8 @@ public:
     // held notifications only. It is called before handleLine returns when the line applies no
     // change log; otherwise later, on `ex`, once the write queue has applied them. Never throws.
     void handleLine(std::string_view line, const asio::any_io_executor& ex, Done done) const;
+    // The lines handled so far: one a round trip of a client that waits for each reply.
+    std::uint64_t linesHandled() const { return lines_.load(std::memory_order_relaxed); }
 
     // The last lines of a connection that sent a message over the size limit, or one that was
     // not complete within the time limit.
@@ -64,6 +67,7 @@ private:
     const std::size_t maxValues_;
     spdlog::logger& log_;
     mutable std::atomic<unsigned long long> nextReference_;
+    mutable std::atomic<std::uint64_t> lines_{0};
 };
 
 }  // namespace appserver
