@@ -266,7 +266,12 @@ void TfrmComissao::pgcPadraoExit(tk::TObject&) {
     if (cdsEvento.Editing()) cdsEvento.Post();
 }
 
+void TfrmComissao::dbnPadraoBeforeAction(tk::TObject&, tk::TNavigateBtn) { pageFollowedNavigator_ = false; }
+
 void TfrmComissao::dbnPadraoClick(tk::TObject& Sender, tk::TNavigateBtn) {
+    // A move has loaded the open scope page for the table now current (the scroll handler
+    // below): the refresh would only ask the same two questions again.
+    if (pageFollowedNavigator_) return;
     // The refresh reloads the commission list whole; on the commission page the cursor then
     // goes back to the table the navigator moved to, or the navigator could never leave the
     // first row.
@@ -284,7 +289,7 @@ void TfrmComissao::cdsComissaoBeforeScroll(tk::TClientDataSet&) {
     if (const tk::TTabSheet* active = pgcPadrao.ActivePage()) screen::PostPendingEdits(*this, *active);
 }
 
-void TfrmComissao::cdsComissaoAfterScroll(tk::TClientDataSet&) { screen::FollowComissao(*this); }
+void TfrmComissao::cdsComissaoAfterScroll(tk::TClientDataSet&) { pageFollowedNavigator_ = screen::FollowComissao(*this); }
 
 // A reload that leaves no table runs no scroll; the open page then empties all the same.
 void TfrmComissao::cdsComissaoAfterOpen(tk::TClientDataSet&) {

@@ -11,13 +11,15 @@ bool LoadScopePage(TfrmComissao& form, const tk::TTabSheet& page) {
     PostPendingEdits(form, page);
     const double nr = form.NrComissao();
     scope->rules.SetData(fw::Consiste::CheckResultServ((form.rdmComissao.*scope->get)(nr), true, 0));
-    // After the reload: the bands of the rule the list now stands on, of none when it is empty.
-    rules::ReloadBands(form, *scope);
+    // Then the bands of the rule the list now stands on: a list loaded with rows has fetched
+    // them already in its scroll handler; an empty one runs none, and shows those of rule 0.
+    if (scope->rules.IsEmpty()) rules::ReloadBands(form, *scope);
     return true;
 }
 
-void FollowComissao(TfrmComissao& form) {
-    if (const tk::TTabSheet* active = form.pgcPadrao.ActivePage()) LoadScopePage(form, *active);
+bool FollowComissao(TfrmComissao& form) {
+    const tk::TTabSheet* active = form.pgcPadrao.ActivePage();
+    return active && LoadScopePage(form, *active);
 }
 
 void PostPendingEdits(TfrmComissao& form, const tk::TTabSheet& page) {

@@ -16,8 +16,9 @@ namespace screen {
 bool LoadScopePage(TfrmComissao& form, const tk::TTabSheet& page);
 
 // The open scope page follows the current commission table: when the active page is a
-// scope page it is loaded again for the table now current (none: nothing shown).
-void FollowComissao(TfrmComissao& form);
+// scope page it is loaded again for the table now current (none: nothing shown). True when
+// it loaded a page.
+bool FollowComissao(TfrmComissao& form);
 
 // Before a move that would drop them (another page, another commission table, a reload):
 // each list of the scope page `page` in edit or insert state, the band list first, is

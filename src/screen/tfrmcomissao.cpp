@@ -29,6 +29,7 @@ TfrmComissao::TfrmComissao(tk::TComponent* owner) : rules::ComissaoRules(owner, 
     cdsComissao.BeforeScroll = tk::Handler(this, &F::cdsComissaoBeforeScroll);
     cdsComissao.AfterScroll = tk::Handler(this, &F::cdsComissaoAfterScroll);
     cdsComissao.AfterOpen = tk::Handler(this, &F::cdsComissaoAfterOpen);
+    dbnPadrao.BeforeAction = tk::Handler(this, &F::dbnPadraoBeforeAction);
 }
 
 TfrmComissao::~TfrmComissao() = default;

@@ -47,7 +47,13 @@ public:
     void cdsComissaoBeforeScroll(tk::TClientDataSet& DataSet);
     void cdsComissaoAfterScroll(tk::TClientDataSet& DataSet);
     void cdsComissaoAfterOpen(tk::TClientDataSet& DataSet);
+    void dbnPadraoBeforeAction(tk::TObject& Sender, tk::TNavigateBtn Button);
     void dbnPadraoClick(tk::TObject& Sender, tk::TNavigateBtn Button) override;
     void mnuTipoEventoClick(tk::TObject& Sender);
     void mnuPromocaoClick(tk::TObject& Sender);
+
+private:
+    // During a navigator click: its move has loaded the open scope page for the table it
+    // moved to.
+    bool pageFollowedNavigator_ = false;
 };

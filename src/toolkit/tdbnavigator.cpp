@@ -6,6 +6,7 @@ bool TDBNavigator::UserClick(TNavigateBtn button) {
     if (!Reachable()) return false;
     TClientDataSet* set = DataSource ? DataSource->DataSet() : nullptr;
     if (!set || !set->Active()) return false;
+    if (BeforeAction) BeforeAction(*this, button);
     switch (button) {
     case TNavigateBtn::nbFirst: set->First(); break;
     case TNavigateBtn::nbPrior: set->Prior(); break;

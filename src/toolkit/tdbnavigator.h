@@ -1,4 +1,4 @@
-// Data navigator: first, prior, next, last on a data source, then OnClick.
+// Data navigator: BeforeAction, then first, prior, next, last on a data source, then OnClick.
 #pragma once
 #include <functional>
 
@@ -13,8 +13,10 @@ class TDBNavigator : public TControl {
 public:
     using TControl::TControl;
     TDataSource* DataSource = nullptr;
+    std::function<void(TObject& sender, TNavigateBtn button)> BeforeAction;
     std::function<void(TObject& sender, TNavigateBtn button)> OnClick;
-    // Moves the set (browse check first), then runs OnClick. False when disabled.
+    // Runs BeforeAction, moves the set (browse check first), then runs OnClick. False when
+    // disabled.
     bool UserClick(TNavigateBtn button);
 };
 
