@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need.
+# Installs the Debian packages the build, the tests, the demo and the benchmarks need.
 set -euo pipefail
 pkgs=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       libasio-dev nlohmann-json3-dev libsqlite3-dev sqlite3 qt6-base-dev poppler-utils
-      libcli11-dev libspdlog-dev)
+      libcli11-dev libspdlog-dev
+      postgresql-15)  # bench/reads_beside_postgres.sh: a throwaway cluster and pgbench
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
