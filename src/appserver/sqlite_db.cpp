@@ -44,6 +44,8 @@ Query Database::query(const std::string& sql) {
     return Query(*this, it->second.get());
 }
 
+void Database::run(const char* sql) { query(sql).step(); }
+
 long long Database::lastInsertId() const { return sqlite3_last_insert_rowid(db_.get()); }
 
 bool Database::inTransaction() const { return sqlite3_get_autocommit(db_.get()) == 0; }
@@ -102,12 +104,12 @@ wire::Value Query::column(int index, wire::FieldType type) const {
 
 long long Query::columnInt(int index) const { return sqlite3_column_int64(stmt_, index); }
 
-Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db) : db_(db) { db_.run("BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction() {
     if (!done_) {
         try {
-            db_.exec("ROLLBACK");
+            db_.run("ROLLBACK");
         } catch (...) {
             // A failed rollback leaves SQLite to roll back on its own; nothing more to do here.
         }
@@ -115,11 +117,11 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
-    db_.exec("COMMIT");
+    db_.run("COMMIT");
     done_ = true;
 }
 
-Savepoint::Savepoint(Database& db) : db_(db) { db_.exec("SAVEPOINT part"); }
+Savepoint::Savepoint(Database& db) : db_(db) { db_.run("SAVEPOINT part"); }
 
 Savepoint::~Savepoint() {
     if (!done_) {
@@ -132,13 +134,14 @@ Savepoint::~Savepoint() {
 }
 
 void Savepoint::release() {
-    db_.exec("RELEASE part");
+    db_.run("RELEASE part");
     done_ = true;
 }
 
 void Savepoint::rollback() {
     done_ = true;
-    db_.exec("ROLLBACK TO part; RELEASE part");
+    db_.run("ROLLBACK TO part");
+    db_.run("RELEASE part");
 }
 
 }  // namespace appserver::sqlite

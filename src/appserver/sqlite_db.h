@@ -1,6 +1,6 @@
 // A thin RAII layer over one SQLite connection: cached prepared statements and transactions.
 #pragma once
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -55,6 +55,9 @@ public:
     Database& operator=(const Database&) = delete;
 
     void exec(const std::string& sql);
+    // Runs one statement that returns no rows, compiled once for the connection (the
+    // statements of every transaction: no text to parse each time).
+    void run(const char* sql);
     // The statement is compiled once and kept for the life of the connection.
     Query query(const std::string& sql);
     long long lastInsertId() const;
@@ -70,7 +73,7 @@ private:
         void operator()(sqlite3_stmt* s) const;
     };
     std::unique_ptr<sqlite3, CloseDb> db_;
-    std::map<std::string, std::unique_ptr<sqlite3_stmt, Finalize>> cache_;  // finalized before db_ closes
+    std::unordered_map<std::string, std::unique_ptr<sqlite3_stmt, Finalize>> cache_;  // finalized before db_ closes
     friend class Query;
 };
 
