@@ -125,19 +125,20 @@ std::string setLine(const char* method, ListKind list, wire::ChangeOp op, const 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --reads-only leaves out the write runs; --in-process runs only the socketless read loop (to
-    // profile); --questions-only runs only the questions about the rules; --threads N sets the
-    // server's thread count.
-    bool readsOnly = false, inProcessOnly = false, questionsOnly = false;
+    // --reads-only leaves out the write runs, --writes-only all but them; --in-process runs only
+    // the socketless read loop (to profile); --questions-only runs only the questions about the
+    // rules; --threads N sets the server's thread count.
+    bool readsOnly = false, writesOnly = false, inProcessOnly = false, questionsOnly = false;
     int threads = appserver::ServerOptions{}.threads;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--reads-only") readsOnly = true;
+        else if (a == "--writes-only") writesOnly = true;
         else if (a == "--in-process") inProcessOnly = true;
         else if (a == "--questions-only") questionsOnly = true;
         else if (a == "--threads" && i + 1 < argc) threads = std::stoi(argv[++i]);
         else {
-            std::fprintf(stderr, "usage: bench_server [--reads-only] [--in-process] [--questions-only] [--threads N]\n");
+            std::fprintf(stderr, "usage: bench_server [--reads-only | --writes-only | --in-process | --questions-only] [--threads N]\n");
             return 2;
         }
     }
@@ -202,9 +203,7 @@ int main(int argc, char** argv) {
         std::printf("GetPercentual: request %zu bytes, reply %zu bytes (20 bands); echo message %zu bytes\n",
                     readLine.size(), replySize, echoLine.size());
 
-        // Each write connection posts a band to its own rule and reloads the rule, then takes the
-        // band away again and reloads: every reload reads 20 or 21 bands, however long the run.
-        {
+        if (!writesOnly) {
             // A sale under the small table's seller rule: the walk past no promotion and no
             // event-type rule down to the position rule's 20 bands.
             const std::string simulate =
@@ -244,6 +243,8 @@ int main(int argc, char** argv) {
             std::printf("VerificaComissao (1,000 rules of 20 bands, %zu-byte reply): p50 %.1f ms, max %.1f ms over %zu calls\n",
                         first.size(), ms[ms.size() / 2], ms.back(), ms.size());
         }
+        // Each write connection posts a band to its own rule and reloads the rule, then takes the
+        // band away again and reloads: every reload reads 20 or 21 bands, however long the run.
         struct WriterLines {
             wire::Row band;
             std::string insert, reload;
@@ -260,10 +261,13 @@ int main(int argc, char** argv) {
             if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
         };
         for (int conns : questionsOnly ? std::vector<int>{} : std::vector<int>{1, 8, 32}) {
-            report("TCP echo (same size as reply)", conns,
-                   measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
-            report("GetPercentual (20 bands)", conns, measure(conns, server.port(), readOnce));
-            report("GetPercentual (20 bands), store answers every read", conns, measure(conns, storeOnly.port(), readOnce));
+            if (!writesOnly) {
+                report("TCP echo (same size as reply)", conns,
+                       measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
+                report("GetPercentual (20 bands)", conns, measure(conns, server.port(), readOnce));
+                report("GetPercentual (20 bands), store answers every read", conns,
+                       measure(conns, storeOnly.port(), readOnce));
+            }
             if (readsOnly) continue;
             // Measured next to the single writer: this machine syncs far faster while it is busy
             // than when it is idle, so the floor is only comparable when taken at the same time.
