@@ -26,7 +26,7 @@ chmod 755 "$work"
 [ "$(id -u)" -eq 0 ] && chown postgres: "$work"
 started=
 finish() {
-  [ -n "$started" ] && as_owner "$pgbin/pg_ctl" -D "$work/data" -m immediate -w stop >/dev/null 2>&1 || true
+  [ -n "$started" ] && as_owner "$pgbin/pg_ctl" -D "$work/data" -m fast -w stop >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap finish EXIT
@@ -65,9 +65,11 @@ pg1=$(pgbench_run 1)
 pg32=$(pgbench_run 32)
 ours=$("$bench_server" --reads-only)
 
-# The line of bench_server's output that names `what` at `conns` connections, without the name.
+# The figures of bench_server's line that names `what` at `conns` connections.
 ours_at() {
-  printf '%s\n' "$ours" | grep -F "$1" | awk -v c="$2" '$0 ~ (" " c " conn ") { sub(/^.* conn +/, ""); print; exit }'
+  printf '%s\n' "$ours" | grep -F "$1" | awk -v c="$2" '$0 ~ (" " c " conn ") {
+    for (i = 1; i <= NF; i++) { if ($i == "req/s") r = $(i - 1); if ($i == "p50") p = $(i + 1); if ($i == "p99") q = $(i + 1) }
+    printf "%10.0f req/s  p50 %8.1f us  p99 %8.1f us\n", r, p, q; exit }'
 }
 
 echo "Reads beside PostgreSQL 15 on this machine, the same run (loopback TCP, ${seconds} s per PostgreSQL run):"
