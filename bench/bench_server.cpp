@@ -265,7 +265,7 @@ int main(int argc, char** argv) {
                 report("TCP echo (same size as reply)", conns,
                        measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
                 report("GetPercentual (20 bands)", conns, measure(conns, server.port(), readOnce));
-                report("GetPercentual (20 bands), store answers every read", conns,
+                report("GetPercentual (20 bands), store answering", conns,
                        measure(conns, storeOnly.port(), readOnce));
             }
             if (readsOnly) continue;

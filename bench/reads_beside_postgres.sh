@@ -79,6 +79,6 @@ for c in 1 32; do
   echo "$c connection(s):"
   printf '  %-48s %s\n' "pgbench -S (one row by primary key)" "$( [ "$c" = 1 ] && echo "$pg1" || echo "$pg32" )"
   printf '  %-48s %s\n' "GetPercentual (20 bands), repeated" "$(ours_at "GetPercentual (20 bands)  " "$c")"
-  printf '  %-48s %s\n' "GetPercentual (20 bands), the store answering" "$(ours_at "store answers every read" "$c")"
+  printf '  %-48s %s\n' "GetPercentual (20 bands), the store answering" "$(ours_at "store answering" "$c")"
   printf '  %-48s %s\n' "TCP echo of the reply's size" "$(ours_at "TCP echo" "$c")"
 done
