@@ -7,6 +7,7 @@
 
 #include "appserver/messages.h"
 #include "appserver/store.h"
+#include "wire/utf8.h"
 
 namespace appserver::detail {
 
@@ -172,9 +173,7 @@ private:
             row[o] = theirs.at(static_cast<std::size_t>(map_[o]));
             const auto* s = std::get_if<std::string>(&row[o]);
             if (s && fields_[o].type == wire::FieldType::String) {
-                std::size_t chars = 0;
-                for (unsigned char ch : *s) chars += (ch & 0xC0) != 0x80;
-                if (chars > static_cast<std::size_t>(fields_[o].size))
+                if (wire::utf8::length(*s) > static_cast<std::size_t>(fields_[o].size))
                     throw BadChangeLog(where_ + part + "[" + std::to_string(map_[o]) + "]: text longer than " +
                                        std::to_string(fields_[o].size) + " characters for field \"" +
                                        fields_[o].name + "\"");
