@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "appserver/money.h"
+#include "wire/texts.h"
 
 namespace appserver::rules {
 namespace {
-
-constexpr long long kSecondsPerDay = 86400;
 
 // Reads a packet's rows by field name, whatever the order of its fields.
 class Columns {
@@ -42,12 +42,9 @@ std::string numberText(double n) {
 
 }  // namespace
 
-long long dayOf(const wire::DateTime& at) {
-    const long long s = at.seconds();
-    return s >= 0 ? s / kSecondsPerDay : -((-s + kSecondsPerDay - 1) / kSecondsPerDay);
-}
+long long dayOf(const wire::DateTime& at) { return at.days(); }
 
-std::string dateText(long long day) { return wire::DateTime::fromSeconds(day * kSecondsPerDay).brazilianDate(); }
+std::string dateText(long long day) { return wire::DateTime::fromDays(day).brazilianDate(); }
 
 std::vector<Table> tables(Store& store) {
     const wire::DataPacket packet = store.comissoes();
@@ -124,18 +121,19 @@ std::vector<Band> intervals(Store& store, double table, const Rule& rule) {
     return bandsOf(store.intervalos(table, rule.number, rule.scope));
 }
 
-std::string cargoWord(const std::string& code) {
-    if (code == "V") return "Vendedor";
-    if (code == "S") return "Supervisor";
-    if (code == "G") return "Gerente";
-    return code;
+namespace {
+
+// The message text of a stored code, as the screen shows it; the code itself when unknown.
+std::string codeWord(const std::string& code, std::span<const wire::CodeEntry> table) {
+    const wire::CodeEntry* entry = wire::findCode(table, code);
+    return entry ? wire::message(entry->messageKey) : code;
 }
 
-std::string baseWord(const std::string& code) {
-    if (code == "DATAEVENTO") return "Data do Evento";
-    if (code == "DATAFECHAMENTO") return "Data de Fechamento";
-    return code;
-}
+}  // namespace
+
+std::string cargoWord(const std::string& code) { return codeWord(code, wire::kCargoCodes); }
+
+std::string baseWord(const std::string& code) { return codeWord(code, wire::kDataBaseCodes); }
 
 std::string describe(const Rule& rule) {
     const std::string number = " (regra " + numberText(rule.number) + ")";

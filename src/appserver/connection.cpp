@@ -61,7 +61,7 @@ void Connection::pump() {
             break;
         }
         if (status == wire::LineFramer::Status::TooLong) {
-            finish(RequestHandler::tooLongReply(options_.maxMessageBytes));
+            finish(handler_.tooLongReply(options_.maxMessageBytes));
             break;
         }
         partialSince_.reset();
@@ -205,7 +205,7 @@ void Connection::onTimer() {
         return;
     }
     if (partialSince_ && now >= *partialSince_ + options_.requestTimeout) {
-        finish(RequestHandler::incompleteReply(options_.requestTimeout));
+        finish(handler_.incompleteReply(options_.requestTimeout));
         pump();
         return;
     }

@@ -1,109 +1,59 @@
 #include "appserver/datasets.h"
 
-#include <stdexcept>
-
 namespace appserver {
 
+namespace lists = wire::lists;
 using wire::FieldDef;
-using wire::FieldType;
 
-namespace {
-FieldDef num(const char* name) { return {name, FieldType::Float, 0}; }
-FieldDef str(const char* name, int size) { return {name, FieldType::String, size}; }
-FieldDef date(const char* name) { return {name, FieldType::DateTime, 0}; }
-}  // namespace
-
-const char* scopeWord(Scope s) {
-    switch (s) {
-        case Scope::Cargo: return "CARGO";
-        case Scope::TipoEvento: return "TIPOEVENTO";
-        case Scope::Promocao: return "PROMOCAO";
+const wire::List& listOf(ListKind k) {
+    switch (k) {
+        case ListKind::Comissao: return lists::comissao;
+        case ListKind::Cargo: return lists::cargo;
+        case ListKind::Evento: return lists::evento;
+        case ListKind::Promocao: return lists::promocao;
+        case ListKind::PercCargo:
+        case ListKind::PercEvento:
+        case ListKind::PercPromocao: return lists::faixa;
     }
-    return "";
+    return lists::faixa;
 }
 
-Scope scopeFromWord(const std::string& word) {
-    if (word == "CARGO") return Scope::Cargo;
-    if (word == "TIPOEVENTO") return Scope::TipoEvento;
-    if (word == "PROMOCAO") return Scope::Promocao;
-    throw std::invalid_argument("unknown scope kind \"" + word + "\" (CARGO, TIPOEVENTO or PROMOCAO)");
-}
-
-const char* ruleNumberField(Scope s) {
-    switch (s) {
-        case Scope::Cargo: return "NRCOMISSAOCARGOOREV";
-        case Scope::TipoEvento: return "NRCOMISSAOTPEVENTOREV";
-        case Scope::Promocao: return "NRCOMISSAOPROMOREV";
-    }
-    return "";
-}
-
-bool isBandList(ListKind k) {
-    return k == ListKind::PercCargo || k == ListKind::PercEvento || k == ListKind::PercPromocao;
-}
+bool isBandList(ListKind k) { return &listOf(k) == &lists::faixa; }
 
 Scope bandScope(ListKind k) {
-    if (k == ListKind::PercEvento) return Scope::TipoEvento;
-    if (k == ListKind::PercPromocao) return Scope::Promocao;
+    switch (k) {
+        case ListKind::PercEvento: return Scope::TipoEvento;
+        case ListKind::PercPromocao: return Scope::Promocao;
+        case ListKind::Comissao:
+        case ListKind::Cargo:
+        case ListKind::Evento:
+        case ListKind::Promocao:
+        case ListKind::PercCargo: return Scope::Cargo;
+    }
     return Scope::Cargo;
 }
 
 namespace datasets {
+namespace {
 
-const std::vector<FieldDef>& comissao() {
-    static const std::vector<FieldDef> f = {num("NRCOMISSAOOREV"), str("DSCOMISSAOOREV", 30), date("DTVALIDADEINI"),
-                                            date("DTVALIDADEFIN"), str("CDFILIAL", 4)};
-    return f;
+// Built once: every read hands a copy of its layout to the packet it fills.
+template <const auto& list>
+const std::vector<FieldDef>& layout() {
+    static const std::vector<FieldDef> fields = list.defs();
+    return fields;
 }
 
-const std::vector<FieldDef>& cargo() {
-    static const std::vector<FieldDef> f = {num("NRCOMISSAOCARGOOREV"), str("IDCARGOVEND", 1), num("NRCOMISSAOOREV")};
-    return f;
-}
+}  // namespace
 
-const std::vector<FieldDef>& evento() {
-    static const std::vector<FieldDef> f = {num("NRCOMISSAOTPEVENTOREV"), num("NRCOMISSAOOREV"), str("CDTIPOEVENTO", 3),
-                                            str("NMTIPOEVENTO", 30), str("IDCARGOVEND", 1)};
-    return f;
-}
-
-const std::vector<FieldDef>& promocao() {
-    static const std::vector<FieldDef> f = {
-        num("NRCOMISSAOPROMOREV"), num("NRCOMISSAOOREV"),       date("DTVALINICOMISPROMO"),
-        date("DTVALFINCOMISPROMO"), str("IDDTBASECOMISPROMO", 30), str("CDTIPOEVENTO", 3),
-        str("NMTIPOEVENTO", 30),   str("IDCARGOVEND", 1),        date("DTINCLUSAOCOMISSAO")};
-    return f;
-}
-
-const std::vector<FieldDef>& percentual() {
-    static const std::vector<FieldDef> f = {
-        num("NRFAIXACOMISSAOOREV"), num("NRCOMISSAOOREV"),     str("IDTIPOCOMISSAO", 30),
-        num("NRCOMISSAOCARGOOREV"), num("NRCOMISSAOTPEVENTOREV"), num("NRCOMISSAOPROMOREV"),
-        num("VRINICIAL"),           num("VRFINAL"),            num("VRCOMISSAO")};
-    return f;
-}
-
-const std::vector<FieldDef>& vdCargo() {
-    static const std::vector<FieldDef> f = {str("IDCARGOVEND", 1)};
-    return f;
-}
-
-const std::vector<FieldDef>& vdEventoCad() {
-    static const std::vector<FieldDef> f = {num("NRCOMISSAOTPEVENTOREV")};
-    return f;
-}
-
-const std::vector<FieldDef>& vdDtPromo() {
-    static const std::vector<FieldDef> f = {date("DTVALINICOMISPROMO"), date("DTVALFINCOMISPROMO"),
-                                            num("NRCOMISSAOPROMOREV"),  str("IDDTBASECOMISPROMO", 30),
-                                            str("CDTIPOEVENTO", 3),     str("IDCARGOVEND", 1)};
-    return f;
-}
-
-const std::vector<FieldDef>& vdVrPercentual() {
-    static const std::vector<FieldDef> f = {num("VRINICIAL"), num("VRFINAL"), num("NRFAIXACOMISSAOOREV")};
-    return f;
-}
+const std::vector<FieldDef>& comissao() { return layout<lists::comissao>(); }
+const std::vector<FieldDef>& cargo() { return layout<lists::cargo>(); }
+const std::vector<FieldDef>& evento() { return layout<lists::evento>(); }
+const std::vector<FieldDef>& promocao() { return layout<lists::promocao>(); }
+const std::vector<FieldDef>& percentual() { return layout<lists::faixa>(); }
+const std::vector<FieldDef>& vdCargo() { return layout<lists::vdCargo>(); }
+const std::vector<FieldDef>& vdEventoCad() { return layout<lists::vdEventoCad>(); }
+const std::vector<FieldDef>& vdDtPromo() { return layout<lists::vdDtPromo>(); }
+const std::vector<FieldDef>& vdVrPercentual() { return layout<lists::vdVrPercentual>(); }
 
 const std::vector<FieldDef>& of(ListKind k) {
     switch (k) {
@@ -111,8 +61,11 @@ const std::vector<FieldDef>& of(ListKind k) {
         case ListKind::Cargo: return cargo();
         case ListKind::Evento: return evento();
         case ListKind::Promocao: return promocao();
-        default: return percentual();
+        case ListKind::PercCargo:
+        case ListKind::PercEvento:
+        case ListKind::PercPromocao: return percentual();
     }
+    return percentual();
 }
 
 }  // namespace datasets

@@ -1,8 +1,10 @@
-// The field lists of every data packet the server sends and every change log it accepts.
+// The lists the server sends and stores, as the wire declares them: which list each Set
+// method applies to, and the field layouts of every data packet and change log.
 #pragma once
 #include <string>
 #include <vector>
 
+#include "wire/lists.h"
 #include "wire/value.h"
 
 namespace appserver {
@@ -10,13 +12,13 @@ namespace appserver {
 // The lists a change log can be applied to; each has its own Set method.
 enum class ListKind { Comissao, Cargo, Evento, Promocao, PercCargo, PercEvento, PercPromocao };
 
-// The scope a band belongs to: its kind word and the field naming its owning rule.
-enum class Scope { Cargo, TipoEvento, Promocao };
+using wire::Scope;
+using wire::scopeFromWord;
+using wire::scopeWord;
 
-const char* scopeWord(Scope s);  // "CARGO", "TIPOEVENTO", "PROMOCAO"
-// Throws std::invalid_argument for any other word.
-Scope scopeFromWord(const std::string& word);
-const char* ruleNumberField(Scope s);  // NRCOMISSAOCARGOOREV, NRCOMISSAOTPEVENTOREV, NRCOMISSAOPROMOREV
+// NRCOMISSAOCARGOOREV, NRCOMISSAOTPEVENTOREV, NRCOMISSAOPROMOREV: the key of the scope's rules.
+constexpr const char* ruleNumberField(Scope s) { return wire::lists::rulesOf(s).key().name; }
+const wire::List& listOf(ListKind k);
 bool isBandList(ListKind k);
 Scope bandScope(ListKind k);  // only for band lists
 

@@ -1,6 +1,10 @@
 #include "appserver/demo_data.h"
 
+#include <initializer_list>
 #include <string>
+#include <utility>
+
+#include "wire/texts.h"
 
 namespace appserver {
 
@@ -11,7 +15,13 @@ using wire::Value;
 
 namespace {
 
-void insert(Store& store, ListKind list, Row row) {
+using Named = std::initializer_list<std::pair<const char*, Value>>;
+
+// Inserts a row of `list` given by field name; the fields not named are null.
+void insert(Store& store, ListKind list, Named values) {
+    const wire::List& fields = listOf(list);
+    Row row(fields.fields.size());
+    for (const auto& [name, value] : values) row[fields.at(name)] = value;
     wire::ChangeLog log;
     log.fields = datasets::of(list);
     log.changes.push_back({wire::ChangeOp::Insert, {}, std::move(row)});
@@ -29,24 +39,48 @@ double numberWhere(const wire::DataPacket& p, const char* field, const Value& va
 Value d(int y, int m, int day) { return DateTime::fromYmd(y, m, day); }
 Value s(const char* text) { return std::string(text); }
 
+void comissao(Store& store, const char* name, int year) {
+    insert(store, ListKind::Comissao,
+           {{"DSCOMISSAOOREV", s(name)}, {"DTVALIDADEINI", d(year, 1, 1)}, {"DTVALIDADEFIN", d(year, 12, 31)},
+            {"CDFILIAL", s("0001")}});
+}
+
+void cargo(Store& store, double nrComissao, const char* code) {
+    insert(store, ListKind::Cargo, {{"IDCARGOVEND", s(code)}, {"NRCOMISSAOOREV", nrComissao}});
+}
+
+void evento(Store& store, double nrComissao, const char* code, const char* name, const char* cargo) {
+    insert(store, ListKind::Evento,
+           {{"NRCOMISSAOOREV", nrComissao}, {"CDTIPOEVENTO", s(code)}, {"NMTIPOEVENTO", s(name)},
+            {"IDCARGOVEND", s(cargo)}});
+}
+
+void promocao(Store& store, double nrComissao, Value ini, Value fin, const char* base, const char* code,
+              const char* name, const char* cargo) {
+    insert(store, ListKind::Promocao,
+           {{"NRCOMISSAOOREV", nrComissao}, {"DTVALINICOMISPROMO", ini}, {"DTVALFINCOMISPROMO", fin},
+            {"IDDTBASECOMISPROMO", s(base)}, {"CDTIPOEVENTO", s(code)}, {"NMTIPOEVENTO", s(name)},
+            {"IDCARGOVEND", s(cargo)}});
+}
+
 void band(Store& store, ListKind list, double nrComissao, double nrRegra, double ini, double fin, double perc) {
     const Scope scope = bandScope(list);
-    Row row = {Null{}, nrComissao, s(scopeWord(scope)), Null{}, Null{}, Null{}, ini, fin, perc};
-    row[scope == Scope::Cargo ? 3 : scope == Scope::TipoEvento ? 4 : 5] = nrRegra;
-    insert(store, list, std::move(row));
+    insert(store, list,
+           {{"NRCOMISSAOOREV", nrComissao}, {"IDTIPOCOMISSAO", s(scopeWord(scope))}, {ruleNumberField(scope), nrRegra},
+            {"VRINICIAL", ini}, {"VRFINAL", fin}, {"VRCOMISSAO", perc}});
 }
 
 void seedAll(Store& store) {
-    insert(store, ListKind::Comissao, {Null{}, s("Comissão 2025"), d(2025, 1, 1), d(2025, 12, 31), s("0001")});
-    insert(store, ListKind::Comissao, {Null{}, s("Comissão 2026"), d(2026, 1, 1), d(2026, 12, 31), s("0001")});
+    comissao(store, "Comissão 2025", 2025);
+    comissao(store, "Comissão 2026", 2026);
     const auto tables = store.comissoes();
     const double c25 = numberWhere(tables, "DSCOMISSAOOREV", s("Comissão 2025"));
     const double c26 = numberWhere(tables, "DSCOMISSAOOREV", s("Comissão 2026"));
 
-    insert(store, ListKind::Cargo, {Null{}, s("V"), c25});
-    insert(store, ListKind::Cargo, {Null{}, s("S"), c25});
-    insert(store, ListKind::Cargo, {Null{}, s("V"), c26});
-    insert(store, ListKind::Cargo, {Null{}, s("G"), c26});
+    cargo(store, c25, "V");
+    cargo(store, c25, "S");
+    cargo(store, c26, "V");
+    cargo(store, c26, "G");
     const double v25 = numberWhere(store.cargos(c25), "IDCARGOVEND", s("V"));
     const double s25 = numberWhere(store.cargos(c25), "IDCARGOVEND", s("S"));
     const double v26 = numberWhere(store.cargos(c26), "IDCARGOVEND", s("V"));
@@ -58,21 +92,18 @@ void seedAll(Store& store) {
     band(store, ListKind::PercCargo, c26, v26, 0, 2000, 1.75);
     band(store, ListKind::PercCargo, c26, g26, 0, 50000, 0.5);
 
-    insert(store, ListKind::Evento, {Null{}, c25, s("001"), s("Venda"), s("V")});
-    insert(store, ListKind::Evento, {Null{}, c25, s("002"), s("Troca"), s("S")});
-    insert(store, ListKind::Evento, {Null{}, c26, s("001"), s("Venda"), s("V")});
+    evento(store, c25, "001", "Venda", "V");
+    evento(store, c25, "002", "Troca", "S");
+    evento(store, c26, "001", "Venda", "V");
     const double e25 = numberWhere(store.eventos(c25), "CDTIPOEVENTO", s("001"));
     const double e26 = numberWhere(store.eventos(c26), "CDTIPOEVENTO", s("001"));
     band(store, ListKind::PercEvento, c25, e25, 0, 2000, 3);
     band(store, ListKind::PercEvento, c25, e25, 2000.01, 8000, 3.5);
     band(store, ListKind::PercEvento, c26, e26, 0, 5000, 2.25);
 
-    insert(store, ListKind::Promocao,
-           {Null{}, c25, d(2025, 3, 1), d(2025, 3, 31), s("DATAEVENTO"), s("001"), s("Venda"), s("V"), Null{}});
-    insert(store, ListKind::Promocao,
-           {Null{}, c25, d(2025, 11, 1), d(2025, 11, 30), s("DATAFECHAMENTO"), s("002"), s("Troca"), s("S"), Null{}});
-    insert(store, ListKind::Promocao,
-           {Null{}, c26, d(2026, 6, 1), d(2026, 6, 30), s("DATAEVENTO"), s("001"), s("Venda"), s("G"), Null{}});
+    promocao(store, c25, d(2025, 3, 1), d(2025, 3, 31), wire::kDataEvento, "001", "Venda", "V");
+    promocao(store, c25, d(2025, 11, 1), d(2025, 11, 30), wire::kDataFechamento, "002", "Troca", "S");
+    promocao(store, c26, d(2026, 6, 1), d(2026, 6, 30), wire::kDataEvento, "001", "Venda", "G");
     const double p25 = numberWhere(store.promocoes(c25), "CDTIPOEVENTO", s("001"));
     const double p26 = numberWhere(store.promocoes(c26), "CDTIPOEVENTO", s("001"));
     band(store, ListKind::PercPromocao, c25, p25, 0, 500, 5);

@@ -1,32 +1,33 @@
-// The Portuguese texts of the server's refusals; the invariant ones match the screen's checks word for word.
+// The Portuguese texts of the server's refusals; the invariant ones are the screen's own check texts.
 #pragma once
 #include <cstddef>
 #include <string>
 
+#include "wire/texts.h"
+
 namespace appserver::msg {
 
-inline constexpr const char* kNomeDeve = "Descrição da Comissão deve ser informada.";
-inline constexpr const char* kDtFinDeve = "Data Final deve ser informada.";
-inline constexpr const char* kDtIniDeve = "Data Inicial deve ser informada.";
-inline constexpr const char* kCargoNaoInformado = "Cargo deve ser informado.";
-inline constexpr const char* kCargoCadastrado = "Cargo já cadastrado.";
-inline constexpr const char* kTipoEventoNaoInformado = "Tipo de evento deve ser informado.";
-inline constexpr const char* kDataBaseNaoInformada = "Data Base deve ser informada.";
-inline constexpr const char* kDtIniMaiorDtFin = "Data Inicial deve ser menor ou igual a Data Final.";
-inline constexpr const char* kVrIniNaoInformado = "Valor Inicial deve ser cadastrado.";
-inline constexpr const char* kVrFinNaoInformado = "Valor Final deve ser cadastrado.";
-inline constexpr const char* kVrIniMaiorVrFin = "Valor Inicial deve ser menor ou igual ao Valor Final.";
-inline constexpr const char* kIntervaloContido =
-    "Intervalo de valores está contido parcial ou totalmente em outro já cadastrado.";
-inline constexpr const char* kPercNaoInformado = "Percentual deve ser informado.";
-inline constexpr const char* kDataContida = "Intervalo de data está contido parcial ou totalmente em outra já cadastrada.";
-inline constexpr const char* kTipoEventoCargoCadastrados = "Tipo de Evento e cargo já cadastrados.";
-inline constexpr const char* kPromocaoForaDaComissao =
-    "Data Inicial e Final da Promoção deve estar entre a data Inicial e Final da Comissão.";
-inline constexpr const char* kPromocaoSobreposta = "Intervalo de data está contido parcial em uma já cadastrada.";
-inline constexpr const char* kValorContempla = "Intervalo de valores informado contempla um intervalo já cadastrado.";
-inline constexpr const char* kDataContempla = "Intervalo de datas informado contempla um intervalo já cadastrado.";
-inline constexpr const char* kPercZero = "Percentual de comissão deve ser maior que zero.";
+// The screen's check texts, word for word.
+inline constexpr const char* kNomeDeve = wire::message("Nm_Deve");
+inline constexpr const char* kDtFinDeve = wire::message("N_DtFin");
+inline constexpr const char* kDtIniDeve = wire::message("N_DtIni");
+inline constexpr const char* kCargoNaoInformado = wire::message("Cargo_NCad");
+inline constexpr const char* kCargoCadastrado = wire::message("Cargo_cad");
+inline constexpr const char* kTipoEventoNaoInformado = wire::message("TPEVEN_NINF");
+inline constexpr const char* kDataBaseNaoInformada = wire::message("DtBase_NCad");
+inline constexpr const char* kDtIniMaiorDtFin = wire::message("DtIni>DtFin");
+inline constexpr const char* kVrIniNaoInformado = wire::message("VRINI_N");
+inline constexpr const char* kVrFinNaoInformado = wire::message("VRFIN_N");
+inline constexpr const char* kVrIniMaiorVrFin = wire::message("VRINI>VRFIN");
+inline constexpr const char* kIntervaloContido = wire::message("INTER_N_CONT");
+inline constexpr const char* kPercNaoInformado = wire::message("PERC_N");
+inline constexpr const char* kDataContida = wire::message("DT_N_CONT");
+inline constexpr const char* kTipoEventoCargoCadastrados = wire::message("TPEVENTO_CAD");
+inline constexpr const char* kPromocaoForaDaComissao = wire::message("DTPROMO_COMI");
+inline constexpr const char* kPromocaoSobreposta = wire::message("DTPROM_CAD");
+inline constexpr const char* kValorContempla = wire::message("VALOR_<>");
+inline constexpr const char* kDataContempla = wire::message("DATA_<>");
+inline constexpr const char* kPercZero = wire::message("PERC_ZERO");
 
 // Refusals that only the server gives.
 inline constexpr const char* kRegistroAlterado =

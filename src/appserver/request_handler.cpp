@@ -207,16 +207,18 @@ std::string RequestHandler::failureReply(std::exception_ptr thrown) const {
     return rpc::errorLineFor("null", f.code, f.message);
 }
 
-std::string RequestHandler::tooLongReply(std::size_t maxBytes) {
-    return rpc::errorLineFor("null", rpc::InvalidRequest,
-                             "Invalid Request: message longer than " + std::to_string(maxBytes) + " bytes");
+std::string RequestHandler::tooLongReply(std::size_t maxBytes) const {
+    const std::string message = "Invalid Request: message longer than " + std::to_string(maxBytes) + " bytes";
+    log_.info("a line refused, the connection closes: {} {}", int{rpc::InvalidRequest}, message);
+    return rpc::errorLineFor("null", rpc::InvalidRequest, message);
 }
 
-std::string RequestHandler::incompleteReply(std::chrono::milliseconds limit) {
-    return rpc::errorLineFor("null", rpc::InvalidRequest,
-                             "Invalid Request: message not complete within " +
-                                 std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limit).count()) +
-                                 " s");
+std::string RequestHandler::incompleteReply(std::chrono::milliseconds limit) const {
+    const std::string message =
+        "Invalid Request: message not complete within " +
+        std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limit).count()) + " s";
+    log_.info("a line refused, the connection closes: {} {}", int{rpc::InvalidRequest}, message);
+    return rpc::errorLineFor("null", rpc::InvalidRequest, message);
 }
 
 RequestHandler::Failure RequestHandler::describe(std::exception_ptr thrown, std::string_view id,
@@ -248,8 +250,9 @@ RequestHandler::Failure RequestHandler::describe(std::exception_ptr thrown, std:
     return {rpc::InternalError, msg::erroInterno(reference)};
 }
 
-std::string RequestHandler::lineError(int code, const std::string& message, std::size_t lineBytes) const {
-    log_.info("a line of {} bytes refused: {} {}", lineBytes, code, message);
+std::string RequestHandler::lineError(int code, const std::string& message, std::size_t lineBytes,
+                                      Clock::time_point start) const {
+    log_.info("a line of {} bytes refused in {:.2f} ms: {} {}", lineBytes, millisSince(start), code, message);
     return rpc::errorLineFor("null", code, message);
 }
 
@@ -261,29 +264,30 @@ void RequestHandler::handleLine(std::string_view line, const asio::any_io_execut
     try {
         const wire::MessageScan scan = wire::scanMessage(line, kMaxDepth, limits_.maxBatch);
         if (scan.verdict == wire::MessageScan::Verdict::NulByte) {
-            reply = lineError(rpc::ParseError, "Parse error: a NUL byte inside the message", line.size());
+            reply = lineError(rpc::ParseError, "Parse error: a NUL byte inside the message", line.size(), start);
         } else if (scan.verdict == wire::MessageScan::Verdict::TooDeep) {
             reply = lineError(rpc::ParseError, "Parse error: nesting deeper than " + std::to_string(kMaxDepth) + " levels",
-                              line.size());
+                              line.size(), start);
         } else if (scan.batch && scan.batchSize > limits_.maxBatch) {
             reply = lineError(rpc::InvalidRequest,
                               "Invalid Request: a batch holds at most " + std::to_string(limits_.maxBatch) +
                                   " requests, this one has " + std::to_string(scan.batchSize),
-                              line.size());
+                              line.size(), start);
         } else if (scan.values > maxValues_) {
             reply = lineError(rpc::InvalidRequest,
                               "Invalid Request: a message holds at most " + std::to_string(maxValues_) +
                                   " values, this one has " + std::to_string(scan.values),
-                              line.size());
+                              line.size(), start);
         } else {
             json message;
             try {
                 message = json::parse(line);
             } catch (const json::parse_error& e) {
-                reply = lineError(rpc::ParseError, "Parse error: invalid JSON at byte " + std::to_string(e.byte), line.size());
+                reply = lineError(rpc::ParseError, "Parse error: invalid JSON at byte " + std::to_string(e.byte),
+                                  line.size(), start);
             }
             if (!reply && message.is_array() && message.empty())
-                reply = lineError(rpc::InvalidRequest, "Invalid Request: empty batch", line.size());
+                reply = lineError(rpc::InvalidRequest, "Invalid Request: empty batch", line.size(), start);
             if (!reply)  // `done` moves into the job only once nothing else can throw
                 job = std::make_shared<Job>(*this, std::move(message),
                                             std::vector<std::string>(scan.ids.begin(), scan.ids.end()), ex,

@@ -40,9 +40,9 @@ public:
     std::uint64_t linesHandled() const { return lines_.load(std::memory_order_relaxed); }
 
     // The last lines of a connection that sent a message over the size limit, or one that was
-    // not complete within the time limit.
-    static std::string tooLongReply(std::size_t maxBytes);
-    static std::string incompleteReply(std::chrono::milliseconds limit);
+    // not complete within the time limit; logged.
+    std::string tooLongReply(std::size_t maxBytes) const;
+    std::string incompleteReply(std::chrono::milliseconds limit) const;
     // The last line of a connection that met an internal failure (memory ran out while receiving),
     // logged with the reference it carries.
     std::string failureReply(std::exception_ptr thrown) const;
@@ -56,8 +56,9 @@ private:
     // The error to answer for what a call threw; internal failures are logged with a reference.
     Failure describe(std::exception_ptr thrown, std::string_view id, std::string_view method,
                      std::chrono::steady_clock::time_point start) const;
-    // An error for the whole line, logged.
-    std::string lineError(int code, const std::string& message, std::size_t lineBytes) const;
+    // An error for the whole line, logged with the time it took since `start`.
+    std::string lineError(int code, const std::string& message, std::size_t lineBytes,
+                          std::chrono::steady_clock::time_point start) const;
 
     const Dispatcher& dispatcher_;
     WriteQueue& writes_;

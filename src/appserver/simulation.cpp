@@ -5,6 +5,7 @@
 #include "appserver/commission_rules.h"
 #include "appserver/money.h"
 #include "wire/jsonrpc.h"
+#include "wire/texts.h"
 
 namespace appserver {
 
@@ -38,7 +39,7 @@ bool threeDigits(const std::string& s) {
     return s.size() == 3 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool cargoCode(const std::string& s) { return s == "V" || s == "S" || s == "G"; }
+bool cargoCode(const std::string& s) { return wire::findCode(wire::kCargoCodes, s) != nullptr; }
 
 bool holds(const rules::Band& band, long long cents) { return band.first <= cents && cents <= band.last; }
 
@@ -51,7 +52,7 @@ public:
     bool promotions() {
         const auto promotions = candidates(Scope::Promocao);
         for (const Rule& r : promotions) {
-            const long long base = r.base == "DATAFECHAMENTO" ? sale_.closingDay : sale_.eventDay;
+            const long long base = r.base == wire::kDataFechamento ? sale_.closingDay : sale_.eventDay;
             if (base < r.firstDay || base > r.lastDay) {
                 pass(r, "a " + rules::baseWord(r.base) + " " + rules::dateText(base) + " está fora da janela");
                 continue;
@@ -132,7 +133,8 @@ Simulation simulate(Store& store, const Sale& sale) {
         return t.firstDay <= sale.eventDay && sale.eventDay <= t.lastDay;
     });
     if (table == tables.end()) {
-        out.reasons.push_back("Nenhuma comissão vale na Data do Evento " + rules::dateText(sale.eventDay) + ".");
+        out.reasons.push_back("Nenhuma comissão vale na " + rules::baseWord(wire::kDataEvento) + " " +
+                              rules::dateText(sale.eventDay) + ".");
         return out;
     }
     out.table = table->number;

@@ -4,9 +4,12 @@
 #include <cmath>
 #include <ctime>
 #include <optional>
+#include <span>
 
 #include "appserver/messages.h"
 #include "appserver/store.h"
+#include "wire/texts.h"
+#include "wire/utf8.h"
 
 namespace appserver::detail {
 
@@ -15,15 +18,7 @@ using wire::FieldDef;
 using wire::Row;
 using wire::Value;
 
-const char* tableOf(ListKind k) {
-    switch (k) {
-        case ListKind::Comissao: return "COMISSAO";
-        case ListKind::Cargo: return "COMISSAOCARGO";
-        case ListKind::Evento: return "COMISSAOTPEVENTO";
-        case ListKind::Promocao: return "COMISSAOPROMO";
-        default: return "FAIXACOMISSAO";
-    }
-}
+const char* tableOf(ListKind k) { return listOf(k).table; }
 
 std::string columnList(const std::vector<FieldDef>& fields) {
     std::string s;
@@ -45,12 +40,33 @@ wire::DataPacket readPacket(sqlite::Query& q, const std::vector<FieldDef>& field
 
 namespace {
 
-// Field positions inside each list's rows (the order of datasets.cpp).
-namespace com { enum { NR, DS, INI, FIN, FILIAL }; }
-namespace car { enum { NR, CARGO, COM }; }
-namespace eve { enum { NR, COM, TIPO, NOME, CARGO }; }
-namespace pro { enum { NR, COM, INI, FIN, BASE, TIPO, NOME, CARGO, INCLUSAO }; }
-namespace fai { enum { NR, COM, KIND, RCARGO, REVENTO, RPROMO, INI, FIN, PERC }; }
+// Positions of the fields the checks read, inside each list's rows.
+namespace com {
+constexpr auto& L = wire::lists::comissao;
+constexpr std::size_t DS = L.at("DSCOMISSAOOREV"), INI = L.at("DTVALIDADEINI"), FIN = L.at("DTVALIDADEFIN");
+}  // namespace com
+namespace car {
+constexpr auto& L = wire::lists::cargo;
+constexpr std::size_t CARGO = L.at("IDCARGOVEND"), COM = L.at("NRCOMISSAOOREV");
+}  // namespace car
+namespace eve {
+constexpr auto& L = wire::lists::evento;
+constexpr std::size_t COM = L.at("NRCOMISSAOOREV"), TIPO = L.at("CDTIPOEVENTO"), CARGO = L.at("IDCARGOVEND");
+}  // namespace eve
+namespace pro {
+constexpr auto& L = wire::lists::promocao;
+constexpr std::size_t COM = L.at("NRCOMISSAOOREV"), INI = L.at("DTVALINICOMISPROMO"), FIN = L.at("DTVALFINCOMISPROMO"),
+                      BASE = L.at("IDDTBASECOMISPROMO"), TIPO = L.at("CDTIPOEVENTO"), CARGO = L.at("IDCARGOVEND"),
+                      INCLUSAO = L.at("DTINCLUSAOCOMISSAO");
+}  // namespace pro
+namespace fai {
+constexpr auto& L = wire::lists::faixa;
+constexpr std::size_t COM = L.at("NRCOMISSAOOREV"), KIND = L.at("IDTIPOCOMISSAO"), INI = L.at("VRINICIAL"),
+                      FIN = L.at("VRFINAL"), PERC = L.at("VRCOMISSAO");
+}  // namespace fai
+
+// The position of a band's rule number for each scope.
+constexpr std::size_t ownerColumn(Scope s) { return fai::L.at(wire::lists::rulesOf(s).key().name); }
 
 [[noreturn]] void refuse(const char* text) { throw Refusal(text); }
 
@@ -66,6 +82,9 @@ bool blank(const Value& v) {
 
 double num(const Value& v) { return std::get<double>(v); }
 const std::string& text(const Value& v) { return std::get<std::string>(v); }
+
+// True when `v` is one of the stored codes of `table`.
+bool isCode(const Value& v, std::span<const wire::CodeEntry> table) { return wire::findCode(table, text(v)) != nullptr; }
 DateTime date(const Value& v) { return std::get<DateTime>(v); }
 
 // The stored number a value names, if it can name one.
@@ -172,9 +191,7 @@ private:
             row[o] = theirs.at(static_cast<std::size_t>(map_[o]));
             const auto* s = std::get_if<std::string>(&row[o]);
             if (s && fields_[o].type == wire::FieldType::String) {
-                std::size_t chars = 0;
-                for (unsigned char ch : *s) chars += (ch & 0xC0) != 0x80;
-                if (chars > static_cast<std::size_t>(fields_[o].size))
+                if (wire::utf8::length(*s) > static_cast<std::size_t>(fields_[o].size))
                     throw BadChangeLog(where_ + part + "[" + std::to_string(map_[o]) + "]: text longer than " +
                                        std::to_string(fields_[o].size) + " characters for field \"" +
                                        fields_[o].name + "\"");
@@ -241,17 +258,14 @@ private:
         const Scope scope = bandScope(kind_);
         if (wire::isNull(row[fai::KIND])) row[fai::KIND] = std::string(scopeWord(scope));
         if (text(row[fai::KIND]) != scopeWord(scope)) refuse(msg::kTipoComissaoInvalido);
-        const int owner = ownerColumn(scope);
-        for (int c : {fai::RCARGO, fai::REVENTO, fai::RPROMO}) {
+        const std::size_t owner = ownerColumn(scope);
+        for (Scope other : wire::kScopes) {
+            const std::size_t c = ownerColumn(other);
             if (c == owner) continue;
             // The screen leaves the other two rule numbers empty; 0 means the same.
             if (!wire::isNull(row[c]) && num(row[c]) != 0) refuse(msg::kFaixaUmaRegra);
             row[c] = wire::Null{};
         }
-    }
-
-    static int ownerColumn(Scope s) {
-        return s == Scope::Cargo ? fai::RCARGO : s == Scope::TipoEvento ? fai::REVENTO : fai::RPROMO;
     }
 
     void check(const Row& row, long long self, const Row* stored) {
@@ -260,12 +274,14 @@ private:
             case ListKind::Cargo: checkCargo(row, self, stored); break;
             case ListKind::Evento: checkEvento(row, self, stored); break;
             case ListKind::Promocao: checkPromocao(row, self, stored); break;
-            default: checkFaixa(row, self); break;
+            case ListKind::PercCargo:
+            case ListKind::PercEvento:
+            case ListKind::PercPromocao: checkFaixa(row, self); break;
         }
     }
 
     // Refuses a rule that names no stored table or moves to another one.
-    void requireComissao(const Value& nr, const Row* stored, int column) {
+    void requireComissao(const Value& nr, const Row* stored, std::size_t column) {
         if (stored && (*stored)[column] != nr) refuse(msg::kRegraMudaComissao);
         const auto n = numberOf(nr);
         if (!n) refuse(msg::kComissaoNaoCadastrada);
@@ -276,8 +292,7 @@ private:
 
     static void requireCargo(const Value& v) {
         if (blank(v)) refuse(msg::kCargoNaoInformado);
-        const auto& c = text(v);
-        if (c != "V" && c != "S" && c != "G") refuse(msg::kCargoInvalido);
+        if (!isCode(v, wire::kCargoCodes)) refuse(msg::kCargoInvalido);
     }
 
     void checkComissao(const Row& row, long long self, const Row* stored) {
@@ -331,7 +346,7 @@ private:
         const DateTime s = date(row[pro::INI]), e = date(row[pro::FIN]);
         if (e < s) refuse(msg::kDtIniMaiorDtFin);
         if (blank(row[pro::BASE])) refuse(msg::kDataBaseNaoInformada);
-        if (text(row[pro::BASE]) != "DATAEVENTO" && text(row[pro::BASE]) != "DATAFECHAMENTO")
+        if (!isCode(row[pro::BASE], wire::kDataBaseCodes))
             refuse(msg::kDataBaseInvalida);
         requireTipoEvento(row[pro::TIPO]);
         requireCargo(row[pro::CARGO]);
@@ -358,7 +373,7 @@ private:
 
     void checkFaixa(const Row& row, long long self) {
         const Scope scope = bandScope(kind_);
-        const int owner = ownerColumn(scope);
+        const std::size_t owner = ownerColumn(scope);
         const auto nrCom = numberOf(row[fai::COM]);
         if (!nrCom) refuse(msg::kComissaoNaoCadastrada);
         {
@@ -369,10 +384,7 @@ private:
         const auto rule = numberOf(row[owner]);
         if (!rule) refuse(msg::kRegraNaoCadastrada);
         {
-            const char* ruleTable = scope == Scope::Cargo        ? tableOf(ListKind::Cargo)
-                                    : scope == Scope::TipoEvento ? tableOf(ListKind::Evento)
-                                                                 : tableOf(ListKind::Promocao);
-            auto q = db_.query(std::string("SELECT 1 FROM ") + ruleTable + " WHERE " + ruleNumberField(scope) +
+            auto q = db_.query(std::string("SELECT 1 FROM ") + wire::lists::rulesOf(scope).table + " WHERE " + ruleNumberField(scope) +
                                " = ? AND NRCOMISSAOOREV = ?");
             q.bindInt(1, *rule).bindInt(2, *nrCom);
             if (!q.step()) refuse(msg::kRegraNaoCadastrada);

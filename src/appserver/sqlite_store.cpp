@@ -10,59 +10,49 @@ using wire::DataPacket;
 
 namespace {
 
-// Numbers never come back after a delete (AUTOINCREMENT), so a stale client can never hit a newer row.
+// A list's table in SQLite's words for the kinds of stored field: dates are seconds since
+// 1970 local time. Numbers never come back after a delete (AUTOINCREMENT), so a stale client
+// can never hit a newer row.
+std::string createTable(const wire::List& list) {
+    std::string sql = std::string("CREATE TABLE IF NOT EXISTS ") + list.table + " (";
+    for (std::size_t i = 0; i < list.fields.size(); ++i) {
+        const wire::ListField& f = list.fields[i];
+        sql += i ? ",\n  " : "\n  ";
+        sql += f.name;
+        switch (f.stored) {
+            case wire::Stored::Key: sql += " INTEGER PRIMARY KEY AUTOINCREMENT"; break;
+            case wire::Stored::Parent:
+            case wire::Stored::Date: sql += " INTEGER"; break;
+            case wire::Stored::Number: sql += " REAL"; break;
+            case wire::Stored::Text: sql += " TEXT"; break;
+        }
+        if (f.required) sql += " NOT NULL";
+        if (f.parent) sql += std::string(" REFERENCES ") + f.parent + " ON DELETE CASCADE";
+        if (!f.oneOf.empty()) {
+            sql += std::string(" CHECK (") + f.name + " IN (";
+            for (std::size_t v = 0; v < f.oneOf.size(); ++v) sql += std::string(v ? ", '" : "'") + f.oneOf[v] + "'";
+            sql += "))";
+        }
+    }
+    return sql + ");\n";
+}
+
 // A rule's bands are read in value order: the band indexes hold that order, so no read sorts
 // (they replace the single-column indexes of earlier files, which they make redundant).
 // The checks of a change log find a conflicting period, window or band by index probes on
 // the start of each (COMISSAO_INI, COMISSAOPROMO_GRUPO, FAIXA_*_VR), and a promotion outside
 // its table's period by COMISSAOPROMO_INI and COMISSAOPROMO_FIN.
 // SimulaComissao finds a sale's promotions by COMISSAOPROMO_VENDA, in window order.
-constexpr const char* kSchema = R"(
-CREATE TABLE IF NOT EXISTS COMISSAO (
-  NRCOMISSAOOREV INTEGER PRIMARY KEY AUTOINCREMENT,
-  DSCOMISSAOOREV TEXT NOT NULL,
-  DTVALIDADEINI INTEGER NOT NULL,
-  DTVALIDADEFIN INTEGER NOT NULL,
-  CDFILIAL TEXT);
+constexpr const char* kIndexes = R"(
 CREATE INDEX IF NOT EXISTS COMISSAO_INI ON COMISSAO(DTVALIDADEINI);
-CREATE TABLE IF NOT EXISTS COMISSAOCARGO (
-  NRCOMISSAOCARGOOREV INTEGER PRIMARY KEY AUTOINCREMENT,
-  IDCARGOVEND TEXT NOT NULL,
-  NRCOMISSAOOREV INTEGER NOT NULL REFERENCES COMISSAO ON DELETE CASCADE);
 CREATE INDEX IF NOT EXISTS COMISSAOCARGO_NR ON COMISSAOCARGO(NRCOMISSAOOREV, IDCARGOVEND);
-CREATE TABLE IF NOT EXISTS COMISSAOTPEVENTO (
-  NRCOMISSAOTPEVENTOREV INTEGER PRIMARY KEY AUTOINCREMENT,
-  NRCOMISSAOOREV INTEGER NOT NULL REFERENCES COMISSAO ON DELETE CASCADE,
-  CDTIPOEVENTO TEXT NOT NULL,
-  NMTIPOEVENTO TEXT,
-  IDCARGOVEND TEXT NOT NULL);
 CREATE INDEX IF NOT EXISTS COMISSAOTPEVENTO_NR ON COMISSAOTPEVENTO(NRCOMISSAOOREV, CDTIPOEVENTO, IDCARGOVEND);
-CREATE TABLE IF NOT EXISTS COMISSAOPROMO (
-  NRCOMISSAOPROMOREV INTEGER PRIMARY KEY AUTOINCREMENT,
-  NRCOMISSAOOREV INTEGER NOT NULL REFERENCES COMISSAO ON DELETE CASCADE,
-  DTVALINICOMISPROMO INTEGER NOT NULL,
-  DTVALFINCOMISPROMO INTEGER NOT NULL,
-  IDDTBASECOMISPROMO TEXT NOT NULL,
-  CDTIPOEVENTO TEXT NOT NULL,
-  NMTIPOEVENTO TEXT,
-  IDCARGOVEND TEXT NOT NULL,
-  DTINCLUSAOCOMISSAO INTEGER);
 DROP INDEX IF EXISTS COMISSAOPROMO_NR;
 CREATE INDEX IF NOT EXISTS COMISSAOPROMO_INI ON COMISSAOPROMO(NRCOMISSAOOREV, DTVALINICOMISPROMO);
 CREATE INDEX IF NOT EXISTS COMISSAOPROMO_FIN ON COMISSAOPROMO(NRCOMISSAOOREV, DTVALFINCOMISPROMO);
 CREATE INDEX IF NOT EXISTS COMISSAOPROMO_GRUPO
   ON COMISSAOPROMO(NRCOMISSAOOREV, IDDTBASECOMISPROMO, CDTIPOEVENTO, IDCARGOVEND, DTVALINICOMISPROMO);
 CREATE INDEX IF NOT EXISTS COMISSAOPROMO_VENDA ON COMISSAOPROMO(NRCOMISSAOOREV, CDTIPOEVENTO, IDCARGOVEND, DTVALINICOMISPROMO);
-CREATE TABLE IF NOT EXISTS FAIXACOMISSAO (
-  NRFAIXACOMISSAOOREV INTEGER PRIMARY KEY AUTOINCREMENT,
-  NRCOMISSAOOREV INTEGER NOT NULL REFERENCES COMISSAO ON DELETE CASCADE,
-  IDTIPOCOMISSAO TEXT NOT NULL CHECK (IDTIPOCOMISSAO IN ('CARGO', 'TIPOEVENTO', 'PROMOCAO')),
-  NRCOMISSAOCARGOOREV INTEGER REFERENCES COMISSAOCARGO ON DELETE CASCADE,
-  NRCOMISSAOTPEVENTOREV INTEGER REFERENCES COMISSAOTPEVENTO ON DELETE CASCADE,
-  NRCOMISSAOPROMOREV INTEGER REFERENCES COMISSAOPROMO ON DELETE CASCADE,
-  VRINICIAL REAL NOT NULL,
-  VRFINAL REAL NOT NULL,
-  VRCOMISSAO REAL NOT NULL);
 DROP INDEX IF EXISTS FAIXA_CARGO;
 DROP INDEX IF EXISTS FAIXA_TPEVENTO;
 DROP INDEX IF EXISTS FAIXA_PROMO;
@@ -71,6 +61,12 @@ CREATE INDEX IF NOT EXISTS FAIXA_TPEVENTO_VR ON FAIXACOMISSAO(NRCOMISSAOTPEVENTO
 CREATE INDEX IF NOT EXISTS FAIXA_PROMO_VR ON FAIXACOMISSAO(NRCOMISSAOPROMOREV, VRINICIAL);
 CREATE INDEX IF NOT EXISTS FAIXA_NR ON FAIXACOMISSAO(NRCOMISSAOOREV);
 )";
+
+std::string schema() {
+    std::string sql;
+    for (const wire::List* list : wire::lists::kAll) sql += createTable(*list);
+    return sql + kIndexes;
+}
 
 std::string selectOf(const std::vector<wire::FieldDef>& fields, const char* table, const std::string& rest) {
     return "SELECT " + columnList(fields) + " FROM " + table + " " + rest;
@@ -82,17 +78,10 @@ std::string bandSelect(const std::vector<wire::FieldDef>& fields, Scope scope) {
                         " = ? ORDER BY VRINICIAL, NRFAIXACOMISSAOOREV");
 }
 
-constexpr std::array<Scope, 3> kScopes = {Scope::Cargo, Scope::TipoEvento, Scope::Promocao};
+using wire::kScopes;
 
 // Where a scope's statement sits in Selects (the order of kScopes).
-std::size_t slot(Scope s) {
-    switch (s) {
-        case Scope::Cargo: return 0;
-        case Scope::TipoEvento: return 1;
-        case Scope::Promocao: return 2;
-    }
-    return 0;
-}
+std::size_t slot(Scope s) { return static_cast<std::size_t>(s); }
 
 // Raises the store's version as a write ends, after its commit or rollback: even a failed commit
 // may have changed what a read finds, so it counts too.
@@ -149,7 +138,7 @@ SqliteStore::SqliteStore(const std::string& path)
     writer_.exec("PRAGMA synchronous=FULL");
     writer_.exec("PRAGMA foreign_keys=ON");
     sqlite::Transaction tx(writer_);
-    writer_.exec(kSchema);
+    writer_.exec(schema());
     tx.commit();
 }
 

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "toolkit/exceptions.h"
+#include "wire/utf8.h"
 
 namespace fw {
 
@@ -17,16 +18,9 @@ struct StatementDeleter {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
-// Keeps at most `size` characters of a UTF-8 text (continuation bytes don't count).
+// Keeps at most `size` characters of a UTF-8 text; size 0 keeps it all.
 std::string cutToSize(std::string text, int size) {
-    if (size <= 0) return text;
-    int chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++chars > size) {
-            text.resize(i);
-            break;
-        }
-    }
+    if (size > 0) wire::utf8::truncate(text, static_cast<std::size_t>(size));
     return text;
 }
 

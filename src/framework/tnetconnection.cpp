@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "wire/host_port.h"
 #include "wire/jsonrpc.h"
 #include "wire/line_framer.h"
 #include "wire/packet_json.h"
@@ -150,13 +151,15 @@ void TNetConnection::open() {
     socket_.reset();
     if (BeforeConnect) BeforeConnect(*this);
 
-    const std::string where = host_ + ":" + std::to_string(port_);
+    const bool validPort = port_ > 0 && port_ <= 65535;
+    const std::string where = validPort ? wire::formatHostPort({host_, static_cast<unsigned short>(port_)})
+                                        : host_ + ":" + std::to_string(port_);
     const std::string failure = "Não foi possível conectar ao servidor de aplicação " + where + ".";
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (port_ <= 0 || port_ > 65535 || host_.empty() ||
+    if (!validPort || host_.empty() ||
         ::getaddrinfo(host_.c_str(), std::to_string(port_).c_str(), &hints, &found) != 0)
         throw EServerError(failure);
     std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);

@@ -21,9 +21,6 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kHostFailure = 1;
 
-const char* const kUsage =
-    "usage: backoffice --server HOST:PORT --branch CODE --local-db FILE [--module PATH] [--open]";
-
 // The host's own arguments: Qt's (single dash, "-platform offscreen") are left to Qt.
 std::vector<std::string> hostArguments(int argc, char** argv) {
     static const std::string withValue[] = {"-platform", "-display", "-style", "-geometry", "-qwindowgeometry",
@@ -44,17 +41,16 @@ std::vector<std::string> hostArguments(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     // Options are checked before Qt starts, so a mistake is reported without a display.
-    std::vector<std::string> args = hostArguments(argc, argv);
-    const auto openFlag = std::find(args.begin(), args.end(), "--open");
-    const bool openAtStart = openFlag != args.end();
-    if (openAtStart) args.erase(openFlag);
     host::HostOptions options;
     try {
-        options = host::parseHostOptions(args);
-        if (!options.scriptPath.empty()) throw std::invalid_argument("unexpected argument '" + options.scriptPath + "'");
+        options = host::parseHostOptions(hostArguments(argc, argv), host::HostProgram::Desktop);
     } catch (const std::invalid_argument& e) {
-        std::cerr << "backoffice: " << e.what() << '\n' << kUsage << '\n';
+        std::cerr << "backoffice: " << e.what() << "\nRun backoffice --help to see the options.\n";
         return kUsageError;
+    }
+    if (options.help) {
+        std::cout << host::hostUsage(host::HostProgram::Desktop);
+        return 0;
     }
 
     QApplication qapp(argc, argv);
@@ -80,7 +76,7 @@ int main(int argc, char** argv) {
         {
             gui::MainWindow window(app, ui, module->bindings());
             window.show();
-            if (openAtStart) QTimer::singleShot(0, &window, [&window] { window.openScreen(); });
+            if (options.open) QTimer::singleShot(0, &window, [&window] { window.openScreen(); });
             status = QApplication::exec();
         }
         tk::TApplication::SetInstance(nullptr);

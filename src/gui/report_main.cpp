@@ -40,8 +40,12 @@ int main(int argc, char** argv) {
     try {
         options = gui::ParseReportOptions(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::invalid_argument& e) {
-        std::cerr << "backoffice-report: " << e.what() << '\n' << gui::ReportUsage() << '\n';
+        std::cerr << "backoffice-report: " << e.what() << "\nVeja as opções com backoffice-report --help.\n";
         return kUsageError;
+    }
+    if (options.help) {
+        std::cout << gui::ReportUsage();
+        return 0;
     }
 
     // Qt lays the PDF out with its fonts; its offscreen platform needs no display.

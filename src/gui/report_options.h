@@ -14,6 +14,7 @@ struct ReportOptions {
     std::string out;
     ReportFormat format = ReportFormat::Pdf;
     std::string branch;  // empty: the table's own
+    bool help = false;   // --help: print ReportUsage() and do nothing else
 };
 
 // Reads `--server HOST:PORT --table N --out FILE [--format pdf|csv] [--branch CODE]` (also
@@ -21,6 +22,7 @@ struct ReportOptions {
 // unknown or malformed option.
 ReportOptions ParseReportOptions(const std::vector<std::string>& args);
 
-const char* ReportUsage();
+// The options and what they mean.
+std::string ReportUsage();
 
 }  // namespace gui

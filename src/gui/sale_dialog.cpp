@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "toolkit/formats.h"
+#include "wire/lists.h"
 
 namespace gui {
 namespace {
@@ -22,9 +23,9 @@ std::string number(const std::optional<double>& n) { return n ? tk::FloatToStr(*
 
 // The page a rule is kept on.
 std::string scopePage(const std::string& scope) {
-    if (scope == "CARGO") return "Cargo";
-    if (scope == "TIPOEVENTO") return "Tipo de Evento";
-    if (scope == "PROMOCAO") return "Promoção";
+    if (scope == wire::scopeWord(wire::Scope::Cargo)) return "Cargo";
+    if (scope == wire::scopeWord(wire::Scope::TipoEvento)) return "Tipo de Evento";
+    if (scope == wire::scopeWord(wire::Scope::Promocao)) return "Promoção";
     return scope;
 }
 

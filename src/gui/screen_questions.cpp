@@ -18,30 +18,31 @@
 #include "toolkit/tdbgrid.h"
 #include "toolkit/tfield.h"
 #include "toolkit/tpagecontrol.h"
+#include "wire/lists.h"
 
 namespace gui {
 namespace {
 
 // Where a scope's rules and bands are on the screen.
 struct ScopePlace {
-    const char* scope;
+    wire::Scope scope;
     const char* page;
     const char* ruleGrid;
     const char* rules;
-    const char* ruleNumber;
     const char* bandGrid;
     const char* bands;
+    // The field of a rule's number in its list.
+    const char* ruleNumber() const { return wire::lists::rulesOf(scope).key().name; }
 };
 constexpr ScopePlace kPlaces[] = {
-    {"CARGO", "tshFormulario", "dbgCargo", "cdsCargo", "NRCOMISSAOCARGOOREV", "dbgPercCargo", "cdsPercCargo"},
-    {"TIPOEVENTO", "tshEvento", "dbgEvento", "cdsEvento", "NRCOMISSAOTPEVENTOREV", "dbgPercEvento", "cdsPercEvento"},
-    {"PROMOCAO", "tshPromocao", "dbgPromocao", "cdsPromocao", "NRCOMISSAOPROMOREV", "dbgPercPromocao",
-     "cdsPercPromocao"},
+    {wire::Scope::Cargo, "tshFormulario", "dbgCargo", "cdsCargo", "dbgPercCargo", "cdsPercCargo"},
+    {wire::Scope::TipoEvento, "tshEvento", "dbgEvento", "cdsEvento", "dbgPercEvento", "cdsPercEvento"},
+    {wire::Scope::Promocao, "tshPromocao", "dbgPromocao", "cdsPromocao", "dbgPercPromocao", "cdsPercPromocao"},
 };
 
 const ScopePlace* placeOf(const std::string& scope) {
     for (const ScopePlace& p : kPlaces)
-        if (scope == p.scope) return &p;
+        if (scope == wire::scopeWord(p.scope)) return &p;
     return nullptr;
 }
 
@@ -184,7 +185,7 @@ void ScreenQuestions::moveTo(const host::Finding& finding) {
             if (table > 0) clickRow("dbgPadrao", "cdsComissao", "NRCOMISSAOOREV", table);
         }
         if (!place || !turnTo(place->page) || !finding.rule) return;
-        if (clickRow(place->ruleGrid, place->rules, place->ruleNumber, *finding.rule) && !finding.bands.empty())
+        if (clickRow(place->ruleGrid, place->rules, place->ruleNumber(), *finding.rule) && !finding.bands.empty())
             clickRow(place->bandGrid, place->bands, "NRFAIXACOMISSAOOREV", finding.bands.front());
     });
 }

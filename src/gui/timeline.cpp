@@ -22,14 +22,6 @@ constexpr double kSectionGap = 12;
 constexpr double kSectionTitle = 22;
 constexpr double kLane = 22;
 constexpr double kLegend = 24;
-constexpr std::int64_t kSecondsPerDay = 86400;
-
-std::int64_t dayOf(const wire::DateTime& d) {
-    const std::int64_t s = d.seconds();
-    return s >= 0 ? s / kSecondsPerDay : -((-s + kSecondsPerDay - 1) / kSecondsPerDay);
-}
-
-wire::DateTime dateOfDay(std::int64_t day) { return wire::DateTime::fromSeconds(day * kSecondsPerDay); }
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -157,12 +149,12 @@ TimelineLayout::TimelineLayout(const TimelineData& data, double width)
       tableTop_(top_ + 4) {
     std::int64_t first = std::numeric_limits<std::int64_t>::max(), last = std::numeric_limits<std::int64_t>::min();
     auto span = [&](const TimelineBar& b) {
-        first = std::min(first, dayOf(b.start));
-        last = std::max(last, dayOf(b.end));
+        first = std::min(first, b.start.days());
+        last = std::max(last, b.end.days());
     };
     for (const auto& b : data.tables) span(b);
     for (const auto& b : data.promotions) span(b);
-    const std::int64_t today = dayOf(data.today);
+    const std::int64_t today = data.today.days();
     first = std::min(first, today);
     last = std::max(last, today);
     if (first == last) {
@@ -179,10 +171,10 @@ TimelineLayout::TimelineLayout(const TimelineData& data, double width)
     height_ = legendTop_ + kLegend + kMargin;
 }
 
-wire::DateTime TimelineLayout::firstShown() const { return dateOfDay(firstDay_); }
+wire::DateTime TimelineLayout::firstShown() const { return wire::DateTime::fromDays(firstDay_); }
 
 double TimelineLayout::xOf(const wire::DateTime& day) const {
-    return plotLeft_ + static_cast<double>(dayOf(day) - firstDay_) * scale_;
+    return plotLeft_ + static_cast<double>(day.days() - firstDay_) * scale_;
 }
 
 QRectF TimelineLayout::tableLane() const { return {plotLeft_, tableTop_, plotRight_ - plotLeft_, kTableLane}; }
@@ -294,9 +286,9 @@ void PaintTimeline(QPainter& painter, const TimelineData& data, const TimelineLa
     std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->start < b->start; });
     std::int64_t coveredUntil = std::numeric_limits<std::int64_t>::min();
     for (const TimelineBar* t : sorted) {
-        if (coveredUntil != std::numeric_limits<std::int64_t>::min() && dayOf(t->start) > coveredUntil + 1) {
+        if (coveredUntil != std::numeric_limits<std::int64_t>::min() && t->start.days() > coveredUntil + 1) {
             const QRectF lane = layout.tableBar(*t);
-            const double left = layout.xOf(dateOfDay(coveredUntil + 1));
+            const double left = layout.xOf(wire::DateTime::fromDays(coveredUntil + 1));
             const QRectF gap(left, lane.top(), layout.xOf(t->start) - left, lane.height());
             painter.fillRect(gap, QBrush(QColor(0xD9, 0x53, 0x4F), Qt::BDiagPattern));
             const QString text = QStringLiteral("sem tabela");
@@ -310,7 +302,7 @@ void PaintTimeline(QPainter& painter, const TimelineData& data, const TimelineLa
                 painter.drawText(gap, Qt::AlignCenter, text);
             }
         }
-        coveredUntil = std::max(coveredUntil, dayOf(t->end));
+        coveredUntil = std::max(coveredUntil, t->end.days());
     }
 
     // Bars with their labels inside when they fit.

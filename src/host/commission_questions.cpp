@@ -8,7 +8,9 @@
 #include "framework/tlocaldatabase.h"
 #include "framework/tnetconnection.h"
 #include "toolkit/formats.h"
+#include "wire/lists.h"
 #include "wire/packet_json.h"
+#include "wire/texts.h"
 
 namespace host {
 namespace {
@@ -50,19 +52,18 @@ std::string readDate(const std::string& typed, const char* label) {
 
 std::string readEventType(const std::string& typed, const std::vector<EventType>& catalogue) {
     const std::string text = trim(typed);
-    if (text.empty()) throw InputError("Tipo de evento deve ser informado.");
+    if (text.empty()) throw InputError(wire::message("TPEVEN_NINF"));
     const std::string code = digits(text) && text.size() <= 3 ? std::string(3 - text.size(), '0') + text : text;
     if (std::none_of(catalogue.begin(), catalogue.end(), [&](const EventType& e) { return e.code == code; }))
-        throw InputError("Tipo de evento não cadastrado.");
+        throw InputError(wire::message("EVEN_N_CAD"));
     return code;
 }
 
 std::string readPosition(const std::string& typed) {
     const std::string text = lower(trim(typed));
-    if (text.empty()) throw InputError("Cargo deve ser informado.");
-    if (text == "v" || text == "vendedor") return "V";
-    if (text == "s" || text == "supervisor") return "S";
-    if (text == "g" || text == "gerente") return "G";
+    if (text.empty()) throw InputError(wire::message("Cargo_NCad"));
+    for (const wire::CodeEntry& e : wire::kCargoCodes)
+        if (text == lower(e.code) || text == lower(wire::message(e.messageKey))) return e.code;
     throw InputError("Cargo inválido: \"" + trim(typed) + "\". Use Vendedor, Supervisor ou Gerente.");
 }
 
@@ -162,8 +163,8 @@ std::vector<EventType> ReadEventTypes(fw::TLocalDatabase& db) {
 Sale ReadSale(const std::string& eventDate, const std::string& closingDate, const std::string& eventType,
               const std::string& position, const std::string& value, const std::vector<EventType>& catalogue) {
     Sale sale;
-    sale.eventDate = readDate(eventDate, "Data do Evento");
-    sale.closingDate = readDate(closingDate, "Data de Fechamento");
+    sale.eventDate = readDate(eventDate, wire::message("DATAEVENTO"));
+    sale.closingDate = readDate(closingDate, wire::message("DATAFECHAMENTO"));
     sale.tipoEvento = readEventType(eventType, catalogue);
     sale.cargo = readPosition(position);
     sale.value = readValue(value);
@@ -204,7 +205,7 @@ std::vector<Finding> CheckTable(fw::TNetConnection& server, double table, const 
                                 "Tipo de evento " + type.code + (type.name.empty() ? "" : " " + type.name) +
                                     " não tem regra de tipo de evento nem promoção nesta comissão: suas vendas seguem "
                                     "a regra de cargo.",
-                                {table}, "TIPOEVENTO", std::nullopt, {}});
+                                {table}, wire::scopeWord(wire::Scope::TipoEvento), std::nullopt, {}});
     return findings;
 }
 

@@ -1,73 +1,58 @@
 #include "host/host_options.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <stdexcept>
+
+#include "host/command_line.h"
 
 namespace host {
 namespace {
 
-void setServer(HostOptions& o, const std::string& value) {
-    auto colon = value.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == value.size())
-        throw std::invalid_argument("--server wants HOST:PORT, not '" + value + "'");
-    int port = 0;
-    const char* first = value.data() + colon + 1;
-    const char* last = value.data() + value.size();
-    auto [end, ec] = std::from_chars(first, last, port);
-    if (ec != std::errc() || end != last || port < 1 || port > 65535)
-        throw std::invalid_argument("--server: bad port in '" + value + "'");
-    o.serverHost = value.substr(0, colon);
-    o.serverPort = port;
+std::unique_ptr<CLI::App> makeApp(HostProgram program, HostOptions& o, ServerAddress& server) {
+    const bool script = program == HostProgram::Script;
+    auto app = script ? std::make_unique<CLI::App>("Plays a script of user actions on the commission screen.",
+                                                   "backoffice-script")
+                      : std::make_unique<CLI::App>("The desktop host of the commission screen.", "backoffice");
+    addServerOption(*app, server, "the application server, HOST:PORT (a name, an IPv4 address or [IPv6])",
+                    [](const std::string& text, const std::string& why) {
+        return "wants HOST:PORT, not '" + text + "' (" + why + ")";
+    })->required();
+    app->add_option("--branch", o.branch, "the user's branch code")->type_name("CODE")->required();
+    app->add_option("--local-db", o.localDb, "the local SQLite database with the event-type catalogue")
+        ->type_name("FILE")
+        ->required();
+    app->add_option("--module", o.modulePath, "the screen module (default: libktr52300.so beside the host)")
+        ->type_name("PATH");
+    if (script) {
+        app->add_flag("--verbose", o.verbose, "also print the wait animation and the windows shown and closed");
+        app->add_option("SCRIPT", o.scriptPath, "the script file (default: standard input)");
+    } else {
+        app->add_flag("--open", o.open, "open the screen at once");
+    }
+    return app;
 }
 
 }  // namespace
 
-HostOptions parseHostOptions(const std::vector<std::string>& args) {
+HostOptions parseHostOptions(const std::vector<std::string>& args, HostProgram program) {
     HostOptions o;
-    bool haveServer = false, haveBranch = false, haveDb = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg == "--verbose") {
-            o.verbose = true;
-            continue;
-        }
-        if (!arg.starts_with("--")) {
-            if (!o.scriptPath.empty()) throw std::invalid_argument("more than one script: '" + arg + "'");
-            o.scriptPath = arg;
-            continue;
-        }
-        std::string name = arg, value;
-        if (auto eq = arg.find('='); eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        } else {
-            if (i + 1 >= args.size()) throw std::invalid_argument(arg + " needs a value");
-            value = args[++i];
-        }
-        if (name == "--server") {
-            setServer(o, value);
-            haveServer = true;
-        } else if (name == "--branch") {
-            o.branch = value;
-            haveBranch = true;
-        } else if (name == "--local-db") {
-            o.localDb = value;
-            haveDb = true;
-        } else if (name == "--module") {
-            o.modulePath = value;
-        } else {
-            throw std::invalid_argument("unknown option " + name);
-        }
+    ServerAddress server;
+    const auto app = makeApp(program, o, server);
+    try {
+        o.help = !parseArguments(*app, args);
+    } catch (const CLI::ParseError& e) {
+        throw std::invalid_argument(e.what());
     }
-    if (!haveServer) throw std::invalid_argument("--server HOST:PORT is required");
-    if (!haveBranch) throw std::invalid_argument("--branch CODE is required");
-    if (!haveDb) throw std::invalid_argument("--local-db FILE is required");
+    o.serverHost = server.host;
+    o.serverPort = server.port;
     return o;
 }
 
-std::string hostUsage() {
-    return "usage: backoffice-script --server HOST:PORT --branch CODE --local-db FILE "
-           "[--module PATH] [--verbose] [SCRIPT]";
+std::string hostUsage(HostProgram program) {
+    HostOptions o;
+    ServerAddress server;
+    return makeApp(program, o, server)->help();
 }
 
 }  // namespace host

@@ -6,6 +6,7 @@
 #include <charconv>
 
 #include "host/script_error.h"
+#include "wire/utf8.h"
 
 namespace host {
 namespace {
@@ -200,42 +201,11 @@ std::optional<KeyStroke> keyStrokeOf(std::string_view name) {
 }
 
 std::u32string decodeUtf8(std::string_view text) {
-    std::u32string out;
-    std::size_t i = 0;
-    auto malformed = [&] {
-        throw ScriptError("malformed UTF-8 at byte " + std::to_string(i + 1) + " of '" + std::string(text) + "'");
-    };
-    while (i < text.size()) {
-        auto b = static_cast<unsigned char>(text[i]);
-        int extra = 0;
-        char32_t cp = 0;
-        if (b < 0x80) {
-            cp = b;
-        } else if ((b & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = b & 0x07;
-        } else {
-            malformed();
-        }
-        if (i + static_cast<std::size_t>(extra) >= text.size()) malformed();
-        for (int k = 1; k <= extra; ++k) {
-            auto c = static_cast<unsigned char>(text[i + k]);
-            if ((c & 0xC0) != 0x80) malformed();
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not characters.
-        static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) malformed();
-        out.push_back(cp);
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
+    wire::utf8::Decoded decoded = wire::utf8::decode(text);
+    if (decoded.badByte)
+        throw ScriptError("malformed UTF-8 at byte " + std::to_string(*decoded.badByte + 1) + " of '" +
+                          std::string(text) + "'");
+    return std::move(decoded.chars);
 }
 
 std::string oneLine(std::string_view text) {

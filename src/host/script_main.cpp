@@ -62,8 +62,12 @@ int main(int argc, char** argv) {
     try {
         options = host::parseHostOptions(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::invalid_argument& e) {
-        std::cerr << "backoffice-script: " << e.what() << '\n' << host::hostUsage() << '\n';
+        std::cerr << "backoffice-script: " << e.what() << "\nRun backoffice-script --help to see the options.\n";
         return kScriptError;
+    }
+    if (options.help) {
+        std::cout << host::hostUsage();
+        return 0;
     }
     std::ifstream file;
     std::istream* script = &std::cin;

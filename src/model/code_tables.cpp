@@ -6,10 +6,8 @@ namespace model {
 
 std::string CodeText(const tk::TField& field, std::span<const CodeEntry> table, const fw::TMessages& messages) {
     if (field.DataSet().IsEmpty()) return {};
-    const std::string stored = field.AsString();
-    for (const auto& entry : table)
-        if (stored == entry.code) return messages.Msg(entry.messageKey);
-    return {};
+    const CodeEntry* entry = wire::findCode(table, field.AsString());
+    return entry ? messages.Msg(entry->messageKey) : std::string();
 }
 
 void CodeSetText(tk::TField& field, const std::string& text, std::span<const CodeEntry> table,

@@ -5,21 +5,19 @@
 
 #include "framework/tmessages.h"
 #include "toolkit/tfield.h"
+#include "wire/lists.h"
+#include "wire/texts.h"
 
 namespace model {
 
-struct CodeEntry {
-    const char* code;        // as stored
-    const char* messageKey;  // its text in the message table is what the user sees
-};
+// The codes and scope words are the ones client and server share.
+using wire::CodeEntry;
+using wire::kCargoCodes;
+using wire::kDataBaseCodes;
 
-inline constexpr CodeEntry kCargoCodes[] = {{"V", "Vendedor"}, {"S", "Supervisor"}, {"G", "Gerente"}};
-inline constexpr CodeEntry kDataBaseCodes[] = {{"DATAEVENTO", "DATAEVENTO"},
-                                               {"DATAFECHAMENTO", "DATAFECHAMENTO"}};
-
-inline constexpr const char* kScopeCargo = "CARGO";
-inline constexpr const char* kScopeTipoEvento = "TIPOEVENTO";
-inline constexpr const char* kScopePromocao = "PROMOCAO";
+inline constexpr const char* kScopeCargo = wire::scopeWord(wire::Scope::Cargo);
+inline constexpr const char* kScopeTipoEvento = wire::scopeWord(wire::Scope::TipoEvento);
+inline constexpr const char* kScopePromocao = wire::scopeWord(wire::Scope::Promocao);
 
 // Text shown for a coded field: empty while its data set holds no row, the message text of
 // the matching code (exact, case-sensitive), or empty for an unknown code.

@@ -21,8 +21,9 @@ const std::vector<std::string>& MessageRows();
 
 class ComissaoModel {
 public:
-    // Builds every component on `form` (owner and parent), with names, fields in order,
-    // labels, formats, grid columns and pick lists; binds no handler.
+    // Builds every component on `form` (owner and parent), with names, the fields of each
+    // data set as the wire declares its list, labels, formats, grid columns and pick lists;
+    // binds no handler.
     explicit ComissaoModel(fw::TfrmPadrao& form);
 
     // Pages added after the base screen's two.
@@ -35,62 +36,62 @@ public:
 
     // Commission tables (shown through the base screen's dtsPadrao / dbgPadrao).
     tk::TClientDataSet cdsComissao;
-    tk::TField cdsComissaoNRCOMISSAOOREV, cdsComissaoDSCOMISSAOOREV, cdsComissaoDTVALIDADEINI,
-        cdsComissaoDTVALIDADEFIN, cdsComissaoCDFILIAL;
+    tk::TField &cdsComissaoNRCOMISSAOOREV, &cdsComissaoDSCOMISSAOOREV, &cdsComissaoDTVALIDADEINI,
+        &cdsComissaoDTVALIDADEFIN, &cdsComissaoCDFILIAL;
 
     // Position rules.
     tk::TClientDataSet cdsCargo;
-    tk::TField cdsCargoNRCOMISSAOCARGOOREV, cdsCargoIDCARGOVEND, cdsCargoNRCOMISSAOOREV;
+    tk::TField &cdsCargoNRCOMISSAOCARGOOREV, &cdsCargoIDCARGOVEND, &cdsCargoNRCOMISSAOOREV;
     tk::TDataSource dtsCargo;
 
     // Event-type rules.
     tk::TClientDataSet cdsEvento;
-    tk::TField cdsEventoNRCOMISSAOTPEVENTOREV, cdsEventoNRCOMISSAOOREV, cdsEventoCDTIPOEVENTO,
-        cdsEventoNMTIPOEVENTO, cdsEventoIDCARGOVEND;
+    tk::TField &cdsEventoNRCOMISSAOTPEVENTOREV, &cdsEventoNRCOMISSAOOREV, &cdsEventoCDTIPOEVENTO,
+        &cdsEventoNMTIPOEVENTO, &cdsEventoIDCARGOVEND;
     tk::TDataSource dtsEvento;
 
     // Promotion rules.
     tk::TClientDataSet cdsPromocao;
-    tk::TField cdsPromocaoNRCOMISSAOPROMOREV, cdsPromocaoNRCOMISSAOOREV, cdsPromocaoDTVALINICOMISPROMO,
-        cdsPromocaoDTVALFINCOMISPROMO, cdsPromocaoIDDTBASECOMISPROMO, cdsPromocaoCDTIPOEVENTO,
-        cdsPromocaoNMTIPOEVENTO, cdsPromocaoIDCARGOVEND, cdsPromocaoDTINCLUSAOCOMISSAO;
+    tk::TField &cdsPromocaoNRCOMISSAOPROMOREV, &cdsPromocaoNRCOMISSAOOREV, &cdsPromocaoDTVALINICOMISPROMO,
+        &cdsPromocaoDTVALFINCOMISPROMO, &cdsPromocaoIDDTBASECOMISPROMO, &cdsPromocaoCDTIPOEVENTO,
+        &cdsPromocaoNMTIPOEVENTO, &cdsPromocaoIDCARGOVEND, &cdsPromocaoDTINCLUSAOCOMISSAO;
     tk::TDataSource dtsPromocao;
 
     // Value bands of the current rule of each scope.
     tk::TClientDataSet cdsPercCargo;
-    tk::TField cdsPercCargoNRFAIXACOMISSAOOREV, cdsPercCargoNRCOMISSAOOREV, cdsPercCargoIDTIPOCOMISSAO,
-        cdsPercCargoNRCOMISSAOCARGOOREV, cdsPercCargoNRCOMISSAOTPEVENTOREV, cdsPercCargoNRCOMISSAOPROMOREV,
-        cdsPercCargoVRINICIAL, cdsPercCargoVRFINAL, cdsPercCargoVRCOMISSAO;
+    tk::TField &cdsPercCargoNRFAIXACOMISSAOOREV, &cdsPercCargoNRCOMISSAOOREV, &cdsPercCargoIDTIPOCOMISSAO,
+        &cdsPercCargoNRCOMISSAOCARGOOREV, &cdsPercCargoNRCOMISSAOTPEVENTOREV, &cdsPercCargoNRCOMISSAOPROMOREV,
+        &cdsPercCargoVRINICIAL, &cdsPercCargoVRFINAL, &cdsPercCargoVRCOMISSAO;
     tk::TDataSource dtsPercCargo;
     tk::TClientDataSet cdsPercEvento;
-    tk::TField cdsPercEventoNRFAIXACOMISSAOOREV, cdsPercEventoNRCOMISSAOOREV, cdsPercEventoIDTIPOCOMISSAO,
-        cdsPercEventoNRCOMISSAOCARGOOREV, cdsPercEventoNRCOMISSAOTPEVENTOREV, cdsPercEventoNRCOMISSAOPROMOREV,
-        cdsPercEventoVRINICIAL, cdsPercEventoVRFINAL, cdsPercEventoVRCOMISSAO;
+    tk::TField &cdsPercEventoNRFAIXACOMISSAOOREV, &cdsPercEventoNRCOMISSAOOREV, &cdsPercEventoIDTIPOCOMISSAO,
+        &cdsPercEventoNRCOMISSAOCARGOOREV, &cdsPercEventoNRCOMISSAOTPEVENTOREV, &cdsPercEventoNRCOMISSAOPROMOREV,
+        &cdsPercEventoVRINICIAL, &cdsPercEventoVRFINAL, &cdsPercEventoVRCOMISSAO;
     tk::TDataSource dtsPercEvento;
     tk::TClientDataSet cdsPercPromocao;
-    tk::TField cdsPercPromocaoNRFAIXACOMISSAOOREV, cdsPercPromocaoNRCOMISSAOOREV, cdsPercPromocaoIDTIPOCOMISSAO,
-        cdsPercPromocaoNRCOMISSAOCARGOOREV, cdsPercPromocaoNRCOMISSAOTPEVENTOREV,
-        cdsPercPromocaoNRCOMISSAOPROMOREV, cdsPercPromocaoVRINICIAL, cdsPercPromocaoVRFINAL,
-        cdsPercPromocaoVRCOMISSAO;
+    tk::TField &cdsPercPromocaoNRFAIXACOMISSAOOREV, &cdsPercPromocaoNRCOMISSAOOREV, &cdsPercPromocaoIDTIPOCOMISSAO,
+        &cdsPercPromocaoNRCOMISSAOCARGOOREV, &cdsPercPromocaoNRCOMISSAOTPEVENTOREV,
+        &cdsPercPromocaoNRCOMISSAOPROMOREV, &cdsPercPromocaoVRINICIAL, &cdsPercPromocaoVRFINAL,
+        &cdsPercPromocaoVRCOMISSAO;
     tk::TDataSource dtsPercPromocao;
 
     // Check sets: server answers one check reads.
     tk::TClientDataSet cdsVdDtComissao;
-    tk::TField cdsVdDtComissaoNRCOMISSAOOREV, cdsVdDtComissaoDSCOMISSAOOREV, cdsVdDtComissaoDTVALIDADEINI,
-        cdsVdDtComissaoDTVALIDADEFIN, cdsVdDtComissaoCDFILIAL;
+    tk::TField &cdsVdDtComissaoNRCOMISSAOOREV, &cdsVdDtComissaoDSCOMISSAOOREV, &cdsVdDtComissaoDTVALIDADEINI,
+        &cdsVdDtComissaoDTVALIDADEFIN, &cdsVdDtComissaoCDFILIAL;
     tk::TDataSource dtsVdDtComissao;
     tk::TClientDataSet cdsVdCargo;
-    tk::TField cdsVdCargoIDCARGOVEND;
+    tk::TField &cdsVdCargoIDCARGOVEND;
     tk::TDataSource dtsVdCargo;
     tk::TClientDataSet cdsVdEventoCad;
-    tk::TField cdsVdEventoCadNRCOMISSAOTPEVENTOREV;
+    tk::TField &cdsVdEventoCadNRCOMISSAOTPEVENTOREV;
     tk::TDataSource dtsVdEventoCad;
     tk::TClientDataSet cdsVdDtPromo;
-    tk::TField cdsVdDtPromoDTVALINICOMISPROMO, cdsVdDtPromoDTVALFINCOMISPROMO, cdsVdDtPromoNRCOMISSAOPROMOREV,
-        cdsVdDtPromoIDDTBASECOMISPROMO, cdsVdDtPromoCDTIPOEVENTO, cdsVdDtPromoIDCARGOVEND;
+    tk::TField &cdsVdDtPromoDTVALINICOMISPROMO, &cdsVdDtPromoDTVALFINCOMISPROMO, &cdsVdDtPromoNRCOMISSAOPROMOREV,
+        &cdsVdDtPromoIDDTBASECOMISPROMO, &cdsVdDtPromoCDTIPOEVENTO, &cdsVdDtPromoIDCARGOVEND;
     tk::TDataSource dtsVdDtPromo;
     tk::TClientDataSet cdsVdVrPercentual;
-    tk::TField cdsVdVrPercentualVRINICIAL, cdsVdVrPercentualVRFINAL, cdsVdVrPercentualNRFAIXACOMISSAOOREV;
+    tk::TField &cdsVdVrPercentualVRINICIAL, &cdsVdVrPercentualVRFINAL, &cdsVdVrPercentualNRFAIXACOMISSAOOREV;
     tk::TDataSource dtsVdVrCargo;
 
     // Event-type catalogue on the host's local database.

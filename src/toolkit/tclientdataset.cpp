@@ -158,10 +158,17 @@ struct TClientDataSet::Impl {
 TClientDataSet::TClientDataSet(TComponent* owner, std::string name)
     : TComponent(owner, std::move(name)), impl_(std::make_unique<Impl>()) {}
 
+TClientDataSet::TClientDataSet(TComponent* owner, std::string name, const std::vector<wire::FieldDef>& fields)
+    : TClientDataSet(owner, std::move(name)) {
+    for (const wire::FieldDef& def : fields)
+        declaredFields_.push_back(std::make_unique<TField>(*this, def.name, def.type, def.size));
+}
+
 TClientDataSet::~TClientDataSet() {
     for (TDataSource* source : impl_->sources) source->dataSet_ = nullptr;
     links_.clear();
     ownedFields_.clear();
+    declaredFields_.clear();
     for (TField* f : fields_) f->detached_ = true;
 }
 

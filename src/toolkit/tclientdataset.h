@@ -26,6 +26,9 @@ using TDataSetNotifyEvent = std::function<void(TClientDataSet& dataSet)>;
 class TClientDataSet : public TComponent {
 public:
     TClientDataSet(TComponent* owner, std::string name);
+    // A set with the persistent fields `fields`, in order, owned by the set: what a set whose
+    // fields are declared one by one holds, made from a layout.
+    TClientDataSet(TComponent* owner, std::string name, const std::vector<wire::FieldDef>& fields);
     ~TClientDataSet() override;
 
     // Fields in order: the persistent fields declared on the set, or, for a set that has
@@ -132,7 +135,8 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::vector<TField*> fields_;
-    std::vector<std::unique_ptr<TField>> ownedFields_;
+    std::vector<std::unique_ptr<TField>> ownedFields_;     // made from a packet: replaced by the next
+    std::vector<std::unique_ptr<TField>> declaredFields_;  // persistent, made from a layout
     std::vector<TDataLink*> links_;
     TDataSetState state_ = TDataSetState::dsInactive;
     bool modified_ = false;

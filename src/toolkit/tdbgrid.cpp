@@ -7,35 +7,9 @@
 #include "toolkit/exceptions.h"
 #include "toolkit/tapplication.h"
 #include "toolkit/tform.h"
+#include "wire/utf8.h"
 
 namespace tk {
-
-namespace {
-
-void appendUtf8(std::string& out, char32_t ch) {
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (ch >> 18));
-        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-}
-
-void popUtf8(std::string& text) {
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
-    if (!text.empty()) text.pop_back();
-}
-
-}  // namespace
 
 TField* TColumn::Field() const {
     if (!grid_ || !grid_->DataSource() || !grid_->DataSource()->DataSet()) return nullptr;
@@ -104,7 +78,7 @@ struct TDBGrid::Impl {
             text = std::move(*typed);
         } else {
             if (!g.freshCell_) text = g.editorText_;
-            appendUtf8(text, ch);
+            wire::utf8::append(text, ch);
         }
         startEdit(g);
         setEditor(g, std::move(text));
@@ -122,7 +96,7 @@ struct TDBGrid::Impl {
             text = mask.Empty() ? std::string() : mask.Blank();
         } else {
             text = mask.Empty() ? g.editorText_ : mask.Backspace(g.editorText_);
-            if (mask.Empty()) popUtf8(text);
+            if (mask.Empty()) wire::utf8::popBack(text);
             if (text == g.editorText_) return;
         }
         startEdit(g);

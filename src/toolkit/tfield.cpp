@@ -7,6 +7,7 @@
 #include "toolkit/field_values.h"
 #include "toolkit/formats.h"
 #include "toolkit/tclientdataset.h"
+#include "wire/utf8.h"
 
 namespace tk {
 
@@ -72,15 +73,7 @@ std::optional<wire::DateTime> parseDateText(std::string_view text) {
 }
 
 void cutToSize(std::string& text, int size) {
-    if (size <= 0 || text.size() <= static_cast<std::size_t>(size)) return;
-    // Count characters, not bytes: accented letters take two bytes in UTF-8.
-    int chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++chars > size) {
-            text.resize(i);
-            return;
-        }
-    }
+    if (size > 0) wire::utf8::truncate(text, static_cast<std::size_t>(size));
 }
 
 wire::Value convertTo(wire::FieldType type, int size, const wire::Value& v, const std::string& fieldLabel) {

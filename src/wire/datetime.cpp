@@ -1,47 +1,17 @@
 #include "wire/datetime.h"
 
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 
 namespace wire {
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 86400;
+namespace chr = std::chrono;
 
-// Days since 1970-01-01 for a proleptic Gregorian date (H. Hinnant's algorithm).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
+chr::sys_seconds timePoint(std::int64_t secs) { return chr::sys_seconds{chr::seconds{secs}}; }
 
-struct Civil {
-    int year;
-    int month;
-    int day;
-};
-
-Civil civilFromDays(std::int64_t z) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
-}
-
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-    return q;
-}
+chr::year_month_day civil(std::int64_t secs) { return chr::year_month_day{chr::floor<chr::days>(timePoint(secs))}; }
 
 bool readDigits(std::string_view text, std::size_t pos, std::size_t count, int& out) {
     out = 0;
@@ -56,11 +26,10 @@ bool readDigits(std::string_view text, std::size_t pos, std::size_t count, int& 
 }  // namespace
 
 bool DateTime::isValidDate(int year, int month, int day) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    const int last = (month == 2 && leap) ? 29 : kDays[month - 1];
-    return day <= last;
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) return false;
+    return chr::year_month_day{chr::year{year}, chr::month{static_cast<unsigned>(month)},
+                               chr::day{static_cast<unsigned>(day)}}
+        .ok();
 }
 
 DateTime DateTime::fromYmd(int year, int month, int day, int hour, int minute, int second) {
@@ -69,8 +38,14 @@ DateTime DateTime::fromYmd(int year, int month, int day, int hour, int minute, i
                                     std::to_string(year));
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         throw std::invalid_argument("invalid time of day");
-    const std::int64_t days = daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
-    return fromSeconds(days * kSecondsPerDay + hour * 3600 + minute * 60 + second);
+    const chr::sys_days date{chr::year{year} / month / day};
+    return fromSeconds((chr::sys_seconds{date} + chr::hours{hour} + chr::minutes{minute} + chr::seconds{second})
+                           .time_since_epoch()
+                           .count());
+}
+
+DateTime DateTime::fromDays(std::int64_t days) {
+    return fromSeconds(chr::sys_seconds{chr::sys_days{chr::days{days}}}.time_since_epoch().count());
 }
 
 std::optional<DateTime> DateTime::parseIso(std::string_view text) {
@@ -86,27 +61,35 @@ std::optional<DateTime> DateTime::parseIso(std::string_view text) {
     return fromYmd(y, mo, d, h, mi, s);
 }
 
-std::int64_t DateTime::secondsOfDay() const { return secs_ - floorDiv(secs_, kSecondsPerDay) * kSecondsPerDay; }
+std::int64_t DateTime::days() const {
+    return chr::floor<chr::days>(timePoint(secs_)).time_since_epoch().count();
+}
 
-int DateTime::year() const { return civilFromDays(floorDiv(secs_, kSecondsPerDay)).year; }
-int DateTime::month() const { return civilFromDays(floorDiv(secs_, kSecondsPerDay)).month; }
-int DateTime::day() const { return civilFromDays(floorDiv(secs_, kSecondsPerDay)).day; }
+std::int64_t DateTime::secondsOfDay() const {
+    const auto t = timePoint(secs_);
+    return (t - chr::floor<chr::days>(t)).count();
+}
+
+int DateTime::year() const { return static_cast<int>(civil(secs_).year()); }
+int DateTime::month() const { return static_cast<int>(static_cast<unsigned>(civil(secs_).month())); }
+int DateTime::day() const { return static_cast<int>(static_cast<unsigned>(civil(secs_).day())); }
 int DateTime::hour() const { return static_cast<int>(secondsOfDay() / 3600); }
 int DateTime::minute() const { return static_cast<int>(secondsOfDay() % 3600 / 60); }
 int DateTime::second() const { return static_cast<int>(secondsOfDay() % 60); }
 
 std::string DateTime::iso() const {
-    const Civil c = civilFromDays(floorDiv(secs_, kSecondsPerDay));
+    const chr::year_month_day c = civil(secs_);
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day, hour(), minute(),
-                  second());
+    std::snprintf(buf, sizeof buf, "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(c.year()),
+                  static_cast<unsigned>(c.month()), static_cast<unsigned>(c.day()), hour(), minute(), second());
     return buf;
 }
 
 std::string DateTime::brazilianDate() const {
-    const Civil c = civilFromDays(floorDiv(secs_, kSecondsPerDay));
+    const chr::year_month_day c = civil(secs_);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", c.day, c.month, c.year);
+    std::snprintf(buf, sizeof buf, "%02u/%02u/%04d", static_cast<unsigned>(c.day()), static_cast<unsigned>(c.month()),
+                  static_cast<int>(c.year()));
     return buf;
 }
 

@@ -13,6 +13,8 @@ public:
     DateTime() = default;
     // Seconds since 1970-01-01T00:00:00 on the proleptic Gregorian calendar.
     static DateTime fromSeconds(std::int64_t secs) { DateTime d; d.secs_ = secs; return d; }
+    // Midnight of the day `days` days after 1970-01-01.
+    static DateTime fromDays(std::int64_t days);
     // Throws std::invalid_argument for a day that does not exist (31/02).
     static DateTime fromYmd(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
     static bool isValidDate(int year, int month, int day);
@@ -20,6 +22,7 @@ public:
     static std::optional<DateTime> parseIso(std::string_view text);
 
     std::int64_t seconds() const { return secs_; }
+    std::int64_t days() const;  // whole days since 1970-01-01 (earlier dates negative)
     int year() const;
     int month() const;
     int day() const;

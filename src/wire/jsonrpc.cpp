@@ -81,9 +81,54 @@ Reply parseReply(const json& message) {
     return r;
 }
 
+namespace {
+
+// Written here rather than by the library's dump so that floats and strings come out exactly as
+// the data packet writer puts them.
+void appendLine(std::string& out, const json& v) {
+    switch (v.type()) {
+        case json::value_t::null: out += "null"; return;
+        case json::value_t::boolean: out += v.get<bool>() ? "true" : "false"; return;
+        case json::value_t::number_integer: out += std::to_string(v.get<std::int64_t>()); return;
+        case json::value_t::number_unsigned: out += std::to_string(v.get<std::uint64_t>()); return;
+        case json::value_t::number_float: appendJsonFloat(out, v.get<double>()); return;
+        case json::value_t::string: appendJsonString(out, v.get_ref<const std::string&>()); return;
+        case json::value_t::array: {
+            out += '[';
+            bool first = true;
+            for (const auto& item : v) {
+                if (!first) out += ',';
+                first = false;
+                appendLine(out, item);
+            }
+            out += ']';
+            return;
+        }
+        case json::value_t::object: {
+            out += '{';
+            bool first = true;
+            for (const auto& [key, item] : v.get_ref<const json::object_t&>()) {
+                if (!first) out += ',';
+                first = false;
+                appendJsonString(out, key);
+                out += ':';
+                appendLine(out, item);
+            }
+            out += '}';
+            return;
+        }
+        case json::value_t::binary:
+        case json::value_t::discarded: out += v.dump(); return;  // never built by this system
+    }
+}
+
+}  // namespace
+
 std::string toLine(const json& message) {
-    // Replacing bad UTF-8 keeps a reply sendable whatever text it carries.
-    return message.dump(-1, ' ', false, json::error_handler_t::replace);
+    // Bad UTF-8 is replaced (appendJsonString), which keeps a reply sendable whatever text it carries.
+    std::string out;
+    appendLine(out, message);
+    return out;
 }
 
 std::string resultLine(const json& id, std::string_view resultText) { return resultLineFor(toLine(id), resultText); }

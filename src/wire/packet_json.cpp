@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "wire/utf8.h"
 #include "wire/wire_error.h"
 
 namespace wire {
@@ -12,14 +13,6 @@ namespace {
 using nlohmann::json;
 
 [[noreturn]] void fail(const std::string& where, const std::string& what) { throw WireError(where + ": " + what); }
-
-// Characters, not bytes: sizes count what the user sees.
-std::size_t utf8Length(const std::string& s) {
-    std::size_t n = 0;
-    for (unsigned char c : s)
-        if ((c & 0xC0) != 0x80) ++n;
-    return n;
-}
 
 json valueToJson(const Value& v) {
     if (const auto* d = std::get_if<double>(&v)) return *d;
@@ -92,7 +85,7 @@ Value valueFromJson(const json& v, const FieldDef& f, const std::string& where) 
         case FieldType::String: {
             if (!v.is_string()) fail(where, "expected a string for string field \"" + f.name + "\"");
             const auto& s = v.get_ref<const std::string&>();
-            if (utf8Length(s) > static_cast<std::size_t>(f.size))
+            if (utf8::length(s) > static_cast<std::size_t>(f.size))
                 fail(where, "text longer than " + std::to_string(f.size) + " characters for field \"" + f.name + "\"");
             return s;
         }

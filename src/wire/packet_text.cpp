@@ -63,11 +63,49 @@ void appendJsonFloat(std::string& out, double d) {
         if (cents % 10 != 0) out += static_cast<char>('0' + cents % 10);
         return;
     }
-    // The library's own float formatter, so the digits match its dump exactly (Grisu2 is not
-    // always the shortest form, so std::to_chars could differ in the last digit).
-    std::array<char, 64> buf{};
-    char* end = nlohmann::detail::to_chars(buf.data(), buf.data() + buf.size(), d);
-    out.append(buf.data(), end);
+    // The shortest digits that read back, laid out as JSON writers commonly do: a plain decimal
+    // from 1e-5 up to 1e15 ("1.0", "0.001"), an exponent of two digits or more beyond ("1e+16").
+    std::array<char, 32> sci{};
+    const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), d, std::chars_format::scientific);
+    std::string_view text(sci.data(), static_cast<std::size_t>(res.ptr - sci.data()));
+    if (text.front() == '-') {
+        out += '-';
+        text.remove_prefix(1);
+    }
+    const std::size_t e = text.find('e');
+    std::array<char, 20> digits{};
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < e; ++i)
+        if (text[i] != '.') digits[count++] = text[i];
+    int exponent = 0;
+    std::from_chars(text.data() + e + 2, text.data() + text.size(), exponent);
+    if (text[e + 1] == '-') exponent = -exponent;
+    const std::string_view all(digits.data(), count);
+    const int point = exponent + 1;  // digits before the decimal point
+    const int n = static_cast<int>(count);
+    if (n <= point && point <= 15) {
+        out += all;
+        out.append(static_cast<std::size_t>(point - n), '0');
+        out += ".0";
+    } else if (0 < point && point <= 15) {
+        out += all.substr(0, static_cast<std::size_t>(point));
+        out += '.';
+        out += all.substr(static_cast<std::size_t>(point));
+    } else if (-4 < point && point <= 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-point), '0');
+        out += all;
+    } else {
+        out += all.front();
+        if (n > 1) {
+            out += '.';
+            out += all.substr(1);
+        }
+        out += exponent < 0 ? "e-" : "e+";
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude < 10) out += '0';
+        appendInt(out, magnitude);
+    }
 }
 
 void appendJson(std::string& out, const DataPacket& packet) {

@@ -8,7 +8,7 @@
 namespace wire {
 
 // Appends the packet as one line of JSON: byte for byte what rpc::toLine(toJson(packet)) gives,
-// so either path can feed the wire. About five times cheaper than going through nlohmann::json.
+// so either path can feed the wire. About five times cheaper than building a nlohmann::json.
 void appendJson(std::string& out, const DataPacket& packet);
 std::string toJsonText(const DataPacket& packet);
 

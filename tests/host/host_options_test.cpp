@@ -28,6 +28,7 @@ TEST(HostOptionsTest, ScriptAndModuleAreOptionalAndEqualsFormWorks) {
     EXPECT_TRUE(o.scriptPath.empty());
     EXPECT_TRUE(o.modulePath.empty());
     EXPECT_FALSE(o.verbose);
+    EXPECT_EQ(parseHostOptions({"--server=[::1]:52300", "--branch=7", "--local-db=l.db"}).serverHost, "::1");
 }
 
 TEST(HostOptionsTest, MissingOrMalformedOptionsAreRefused) {

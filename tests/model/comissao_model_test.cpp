@@ -1,22 +1,32 @@
-// The screen's vocabulary: message table, field layouts the server must match, grid
-// columns and the code tables behind the coded fields.
+// The screen's vocabulary: message table, the data sets' fields against what the server
+// sends, grid columns and the code tables behind the coded fields.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <unistd.h>
 
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "appserver/embedded_server.h"
+#include "appserver/sqlite_store.h"
+#include "model/code_tables.h"
 #include "model/comissao_model.h"
 #include "screen/tfrmcomissao.h"
 
 namespace {
 
-std::string layout(const tk::TClientDataSet& ds) {
+// The fields a data set does not show.
+std::string hidden(const tk::TClientDataSet& ds) {
     std::string out;
-    for (const tk::TField* f : ds.Fields()) {
-        if (!out.empty()) out += ' ';
-        out += f->FieldName() + ':' + wire::typeName(f->DataType());
-        if (f->DataType() == wire::FieldType::String) out += '(' + std::to_string(f->Size()) + ')';
-        if (!f->Visible) out += '-';
-    }
+    for (const tk::TField* f : ds.Fields())
+        if (!f->Visible) out += (out.empty() ? "" : " ") + f->FieldName();
+    return out;
+}
+
+std::vector<wire::FieldDef> defs(const tk::TClientDataSet& ds) {
+    std::vector<wire::FieldDef> out;
+    for (const tk::TField* f : ds.Fields()) out.push_back(f->Def());
     return out;
 }
 
@@ -53,31 +63,55 @@ TEST_F(ComissaoModelTest, MessageTableHasEveryRowInOrderWithExactTexts) {
     EXPECT_EQ(form.msgPadrao.Msg("EVEN_N_CAD"), "Tipo de evento não cadastrado.");
 }
 
-TEST_F(ComissaoModelTest, DataSetsCarryTheFieldsTheServerSendsInOrder) {
-    EXPECT_EQ(layout(form.cdsComissao),
-              "NRCOMISSAOOREV:float- DSCOMISSAOOREV:string(30) DTVALIDADEINI:datetime DTVALIDADEFIN:datetime "
-              "CDFILIAL:string(4)-");
-    EXPECT_EQ(layout(form.cdsCargo), "NRCOMISSAOCARGOOREV:float- IDCARGOVEND:string(1) NRCOMISSAOOREV:float-");
-    EXPECT_EQ(layout(form.cdsEvento),
-              "NRCOMISSAOTPEVENTOREV:float- NRCOMISSAOOREV:float- CDTIPOEVENTO:string(3) NMTIPOEVENTO:string(30) "
-              "IDCARGOVEND:string(1)");
-    EXPECT_EQ(layout(form.cdsPromocao),
-              "NRCOMISSAOPROMOREV:float- NRCOMISSAOOREV:float- DTVALINICOMISPROMO:datetime "
-              "DTVALFINCOMISPROMO:datetime IDDTBASECOMISPROMO:string(30) CDTIPOEVENTO:string(3) "
-              "NMTIPOEVENTO:string(30) IDCARGOVEND:string(1) DTINCLUSAOCOMISSAO:datetime-");
-    const std::string bands =
-        "NRFAIXACOMISSAOOREV:float- NRCOMISSAOOREV:float- IDTIPOCOMISSAO:string(30)- NRCOMISSAOCARGOOREV:float- "
-        "NRCOMISSAOTPEVENTOREV:float- NRCOMISSAOPROMOREV:float- VRINICIAL:float VRFINAL:float VRCOMISSAO:float";
-    EXPECT_EQ(layout(form.cdsPercCargo), bands);
-    EXPECT_EQ(layout(form.cdsPercEvento), bands);
-    EXPECT_EQ(layout(form.cdsPercPromocao), bands);
-    EXPECT_EQ(layout(form.cdsVdDtPromo),
-              "DTVALINICOMISPROMO:datetime DTVALFINCOMISPROMO:datetime NRCOMISSAOPROMOREV:float "
-              "IDDTBASECOMISPROMO:string(30) CDTIPOEVENTO:string(3) IDCARGOVEND:string(1)");
-    EXPECT_EQ(layout(form.cdsVdVrPercentual), "VRINICIAL:float VRFINAL:float NRFAIXACOMISSAOOREV:float-");
+// Each reply goes whole into its data set: the fields must be the very ones the server sends,
+// in order, with their types and sizes. Over a real socket, from an empty store.
+TEST_F(ComissaoModelTest, EveryDataSetHasExactlyTheFieldsTheServerSends) {
+    const std::string db = ::testing::TempDir() + "model_fields_" + std::to_string(::getpid()) + ".db";
+    {
+        appserver::SqliteStore store(db);
+        appserver::ServerOptions options;
+        options.port = 0;
+        const appserver::EmbeddedServer server(store, options);
+        form.NetComissao.BeforeConnect = nullptr;  // the address is this server's, not the host's
+        form.NetComissao.SetHost("127.0.0.1");
+        form.NetComissao.SetPort(server.port());
+        form.NetComissao.SetConnected(true);
+        server::RdmComissao& rdm = form.rdmComissao;
+        const std::pair<fw::TServerReply, const tk::TClientDataSet*> replies[] = {
+            {rdm.GetComissao(), &form.cdsComissao},
+            {rdm.GetComissao(), &form.cdsVdDtComissao},
+            {rdm.GetCargo(1), &form.cdsCargo},
+            {rdm.GetEvento(1), &form.cdsEvento},
+            {rdm.GetPromocao(1), &form.cdsPromocao},
+            {rdm.GetPercentual(1, 1, model::kScopeCargo), &form.cdsPercCargo},
+            {rdm.GetPercentual(1, 1, model::kScopeTipoEvento), &form.cdsPercEvento},
+            {rdm.GetPercentual(1, 1, model::kScopePromocao), &form.cdsPercPromocao},
+            {rdm.GetVdCargo(1, "V"), &form.cdsVdCargo},
+            {rdm.getEventoCad(1, "001", "V"), &form.cdsVdEventoCad},
+            {rdm.getVdDtPromo(1), &form.cdsVdDtPromo},
+            {rdm.getVdVrCargo(1, 1), &form.cdsVdVrPercentual},
+            {rdm.getVdVrEvento(1, 1), &form.cdsVdVrPercentual},
+            {rdm.getVdVrPromocao(1, 1), &form.cdsVdVrPercentual},
+        };
+        for (const auto& [reply, set] : replies) {
+            ASSERT_TRUE(reply.data) << set->Name();
+            EXPECT_FALSE(set->Fields().empty()) << set->Name();
+            EXPECT_EQ(reply.data->fields, defs(*set)) << set->Name();
+        }
+        form.NetComissao.SetConnected(false);
+    }
+    std::remove(db.c_str());
 }
 
 TEST_F(ComissaoModelTest, GridsShowTheirColumnsWithPickListsAndReadOnlyNames) {
+    EXPECT_EQ(hidden(form.cdsComissao), "NRCOMISSAOOREV CDFILIAL");
+    EXPECT_EQ(hidden(form.cdsCargo), "NRCOMISSAOCARGOOREV NRCOMISSAOOREV");
+    EXPECT_EQ(hidden(form.cdsEvento), "NRCOMISSAOTPEVENTOREV NRCOMISSAOOREV");
+    EXPECT_EQ(hidden(form.cdsPromocao), "NRCOMISSAOPROMOREV NRCOMISSAOOREV DTINCLUSAOCOMISSAO");
+    for (const tk::TClientDataSet* bands : {&form.cdsPercCargo, &form.cdsPercEvento, &form.cdsPercPromocao})
+        EXPECT_EQ(hidden(*bands), "NRFAIXACOMISSAOOREV NRCOMISSAOOREV IDTIPOCOMISSAO NRCOMISSAOCARGOOREV "
+                                  "NRCOMISSAOTPEVENTOREV NRCOMISSAOPROMOREV");
+    EXPECT_EQ(hidden(form.cdsVdVrPercentual), "NRFAIXACOMISSAOOREV");
     EXPECT_EQ(columns(form.dbgPadrao), "DSCOMISSAOOREV DTVALIDADEINI DTVALIDADEFIN NRCOMISSAOOREV-");
     EXPECT_EQ(columns(form.dbgCargo), "IDCARGOVEND[3] NRCOMISSAOCARGOOREV-");
     EXPECT_EQ(columns(form.dbgEvento), "CDTIPOEVENTO NMTIPOEVENTO(ro) IDCARGOVEND[3] NRCOMISSAOTPEVENTOREV-");
@@ -102,10 +136,7 @@ TEST_F(ComissaoModelTest, ScreenHasItsCaptionCodeAndFourPagesInOrder) {
 }
 
 wire::DataPacket cargoPacket(const char* code) {
-    return {{{"NRCOMISSAOCARGOOREV", wire::FieldType::Float, 0},
-             {"IDCARGOVEND", wire::FieldType::String, 1},
-             {"NRCOMISSAOOREV", wire::FieldType::Float, 0}},
-            {{1.0, std::string(code), 7.0}}};
+    return {wire::lists::cargo.defs(), {{1.0, std::string(code), 7.0}}};
 }
 
 TEST_F(ComissaoModelTest, PositionCodesShowAsWordsAndOnlyExactWordsStoreCodes) {

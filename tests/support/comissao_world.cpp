@@ -2,16 +2,16 @@
 
 #include <stdexcept>
 
+#include "wire/packet_json.h"
+
 namespace testsupport {
 
 namespace {
 std::string day(const std::string& ymd) { return ymd + "T00:00:00"; }
 }  // namespace
 
-nlohmann::json ComissaoWorld::field(const char* name, const char* type, int size) {
-    json f = {{"name", name}, {"type", type}};
-    if (size) f["size"] = size;
-    return f;
+nlohmann::json ComissaoWorld::layout(const wire::List& list) {
+    return wire::toJson(wire::DataPacket{list.defs(), {}}).at("fields");
 }
 
 nlohmann::json ComissaoWorld::rows(const std::string& method, const json& params) {
@@ -24,8 +24,7 @@ void ComissaoWorld::insert(const std::string& setMethod, const json& fields, con
 
 double ComissaoWorld::seedComissao(const std::string& ds, const std::string& ini, const std::string& fin) {
     insert("SetComissao",
-           {field("NRCOMISSAOOREV", "float"), field("DSCOMISSAOOREV", "string", 30),
-            field("DTVALIDADEINI", "datetime"), field("DTVALIDADEFIN", "datetime"), field("CDFILIAL", "string", 4)},
+           layout(wire::lists::comissao),
            {nullptr, ds, day(ini), day(fin), "0001"});
     for (const auto& r : storedComissoes())
         if (r.at(1) == ds) return r.at(0).get<double>();
@@ -34,7 +33,7 @@ double ComissaoWorld::seedComissao(const std::string& ds, const std::string& ini
 
 double ComissaoWorld::seedCargo(double nr, const std::string& code) {
     insert("SetCargo",
-           {field("NRCOMISSAOCARGOOREV", "float"), field("IDCARGOVEND", "string", 1), field("NRCOMISSAOOREV", "float")},
+           layout(wire::lists::cargo),
            {nullptr, code, nr});
     for (const auto& r : rows("GetCargo", json::array({nr})))
         if (r.at(1) == code) return r.at(0).get<double>();
@@ -44,8 +43,7 @@ double ComissaoWorld::seedCargo(double nr, const std::string& code) {
 double ComissaoWorld::seedEvento(double nr, const std::string& code, const std::string& name,
                                  const std::string& cargo) {
     insert("SetEvento",
-           {field("NRCOMISSAOTPEVENTOREV", "float"), field("NRCOMISSAOOREV", "float"),
-            field("CDTIPOEVENTO", "string", 3), field("NMTIPOEVENTO", "string", 30), field("IDCARGOVEND", "string", 1)},
+           layout(wire::lists::evento),
            {nullptr, nr, code, name, cargo});
     for (const auto& r : rows("GetEvento", json::array({nr})))
         if (r.at(2) == code && r.at(4) == cargo) return r.at(0).get<double>();
@@ -55,11 +53,7 @@ double ComissaoWorld::seedEvento(double nr, const std::string& code, const std::
 double ComissaoWorld::seedPromocao(double nr, const std::string& ini, const std::string& fin, const std::string& base,
                                    const std::string& code, const std::string& name, const std::string& cargo) {
     insert("SetPromocao",
-           {field("NRCOMISSAOPROMOREV", "float"), field("NRCOMISSAOOREV", "float"),
-            field("DTVALINICOMISPROMO", "datetime"), field("DTVALFINCOMISPROMO", "datetime"),
-            field("IDDTBASECOMISPROMO", "string", 30), field("CDTIPOEVENTO", "string", 3),
-            field("NMTIPOEVENTO", "string", 30), field("IDCARGOVEND", "string", 1),
-            field("DTINCLUSAOCOMISSAO", "datetime")},
+           layout(wire::lists::promocao),
            {nullptr, nr, day(ini), day(fin), base, code, name, cargo, nullptr});
     for (const auto& r : rows("GetPromocao", json::array({nr})))
         if (r.at(2) == day(ini) && r.at(5) == code && r.at(7) == cargo) return r.at(0).get<double>();
@@ -68,7 +62,7 @@ double ComissaoWorld::seedPromocao(double nr, const std::string& ini, const std:
 
 void ComissaoWorld::seedBands(double nr, const std::string& kind, double rule, const std::vector<Band>& bands) {
     const char* set = kind == "CARGO" ? "SetPercCargo" : kind == "TIPOEVENTO" ? "SetPercEvento" : "SetPercPromocao";
-    const int ruleAt = kind == "CARGO" ? 3 : kind == "TIPOEVENTO" ? 4 : 5;
+    const std::size_t ruleAt = wire::lists::faixa.at(wire::lists::rulesOf(wire::scopeFromWord(kind)).key().name);
     std::vector<json> rowsToInsert;
     for (const Band& b : bands) {
         json row = {nullptr, nr, kind, nullptr, nullptr, nullptr, b.ini, b.fin, b.percent};
@@ -76,11 +70,7 @@ void ComissaoWorld::seedBands(double nr, const std::string& kind, double rule, c
         rowsToInsert.push_back(row);
     }
     rpcResult(server.port(), set,
-              json::array({insertLog({field("NRFAIXACOMISSAOOREV", "float"), field("NRCOMISSAOOREV", "float"),
-                                      field("IDTIPOCOMISSAO", "string", 30), field("NRCOMISSAOCARGOOREV", "float"),
-                                      field("NRCOMISSAOTPEVENTOREV", "float"), field("NRCOMISSAOPROMOREV", "float"),
-                                      field("VRINICIAL", "float"), field("VRFINAL", "float"),
-                                      field("VRCOMISSAO", "float")},
+              json::array({insertLog(layout(wire::lists::faixa),
                                      rowsToInsert)}));
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/e2e_support.h"
+#include "wire/lists.h"
 
 namespace testsupport {
 
@@ -18,8 +19,8 @@ protected:
 
     explicit ComissaoWorld(const std::vector<EventType>& catalogueRows) : catalogue(catalogueRows) {}
 
-    // One field of a change log's layout.
-    static json field(const char* name, const char* type, int size = 0);
+    // The fields of a change log of `list`.
+    static json layout(const wire::List& list);
 
     // The rows a Get method returns.
     json rows(const std::string& method, const json& params);

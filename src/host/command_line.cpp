@@ -1,0 +1,40 @@
+#include "host/command_line.h"
+
+#include <CLI/CLI.hpp>
+#include <stdexcept>
+
+#include "wire/host_port.h"
+
+namespace host {
+
+CLI::Option* addServerOption(CLI::App& app, ServerAddress& address, const std::string& description, BadServerText bad) {
+    return app
+        .add_option_function<std::string>(
+            "--server",
+            [&address](const std::string& text) {
+                const wire::HostPort parsed = wire::parseHostPort(text, false);
+                address = {parsed.host, parsed.port};
+            },
+            description)
+        ->type_name("HOST:PORT")
+        ->check([bad](const std::string& text) {
+            try {
+                wire::parseHostPort(text, false);
+                return std::string();
+            } catch (const std::invalid_argument& e) {
+                return bad(text, e.what());
+            }
+        });
+}
+
+bool parseArguments(CLI::App& app, const std::vector<std::string>& args) {
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace host
