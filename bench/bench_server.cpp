@@ -2,6 +2,7 @@
 //
 // Runs the real server (store, dispatcher, Asio listener) in this process on a temporary
 // database and drives it with 1, 8 and 32 blocking client connections, one thread each.
+// With --tls the server and its clients speak TLS (the test certificates), for its cost.
 // Then the questions about the rules: SimulaComissao beside GetPercentual at one connection,
 // and VerificaComissao over a table of 1,000 rules of 20 bands each.
 #include <algorithm>
@@ -10,6 +11,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <openssl/ssl.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -128,7 +131,8 @@ int main(int argc, char** argv) {
     // --reads-only leaves out the write runs, --writes-only all but them; --in-process runs only
     // the socketless read loop (to profile); --questions-only runs only the questions about the
     // rules; --threads N sets the server's thread count.
-    bool readsOnly = false, writesOnly = false, inProcessOnly = false, questionsOnly = false;
+    // --tls runs the server and its clients over TLS (the test certificates), for its cost.
+    bool readsOnly = false, writesOnly = false, inProcessOnly = false, questionsOnly = false, tlsMode = false;
     int threads = appserver::ServerOptions{}.threads;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -136,9 +140,10 @@ int main(int argc, char** argv) {
         else if (a == "--writes-only") writesOnly = true;
         else if (a == "--in-process") inProcessOnly = true;
         else if (a == "--questions-only") questionsOnly = true;
+        else if (a == "--tls") tlsMode = true;
         else if (a == "--threads" && i + 1 < argc) threads = std::stoi(argv[++i]);
         else {
-            std::fprintf(stderr, "usage: bench_server [--reads-only | --writes-only | --in-process | --questions-only] [--threads N]\n");
+            std::fprintf(stderr, "usage: bench_server [--reads-only | --writes-only | --in-process | --questions-only] [--tls] [--threads N]\n");
             return 2;
         }
     }
@@ -158,11 +163,22 @@ int main(int argc, char** argv) {
         appserver::ServerOptions options;
         options.port = 0;
         options.threads = threads;
+        std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> clientTls(nullptr, &SSL_CTX_free);
+        if (tlsMode) {
+            const std::string certs = std::string(KTR_SOURCE_DIR) + "/tests/support/tls/";
+            options.tlsCert = certs + "server.pem";
+            options.tlsKey = certs + "server.key";
+            clientTls.reset(SSL_CTX_new(TLS_client_method()));
+            SSL_CTX_load_verify_locations(clientTls.get(), (certs + "ca.pem").c_str(), nullptr);
+            SSL_CTX_set_verify(clientTls.get(), SSL_VERIFY_PEER, nullptr);
+        }
         appserver::EmbeddedServer server(store, options);
         // The same methods keeping no results: every read goes to the store.
         appserver::RequestLimits keepNothing;
         keepNothing.keptResultBytes = 0;
         appserver::EmbeddedServer storeOnly(store, options, keepNothing);
+        const bench::Endpoint target(server.port(), clientTls.get());
+        const bench::Endpoint storeTarget(storeOnly.port(), clientTls.get());
         const appserver::RequestHandler& handler = server.handler();
 
         const std::string readLine =
@@ -175,10 +191,11 @@ int main(int argc, char** argv) {
             const std::string line = readLine.substr(0, readLine.size() - 1);
             const int calls = inProcessOnly ? 200000 : 20000;
             asio::io_context unused;  // a read is answered at once, never on this executor
+            appserver::Session session;  // open, as a local client of a store without users
             std::size_t bytes = 0;
             auto timeOne = [&] {
                 const auto t0 = Clock::now();
-                handler.handleLine(line, unused.get_executor(),
+                handler.handleLine(line, session, unused.get_executor(),
                                    [&](std::optional<std::string> reply) { bytes = reply ? reply->size() : 0; });
                 return std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
             };
@@ -195,7 +212,7 @@ int main(int argc, char** argv) {
 
         bench::EchoServer echo;
         const std::size_t replySize = [&] {
-            Socket s(server.port());
+            Socket s(target);
             return s.roundTrip(readLine).size();
         }();
         std::string echoLine(replySize, 'x');
@@ -220,9 +237,9 @@ int main(int argc, char** argv) {
             // Each asked after a change (an empty transaction), so that the store answers, not the
             // results kept from the last call.
             const auto change = [&store] { store.inOneTransaction([] {}); };
-            const Result get = measure(1, server.port(), roundTrip(readLine), change);
-            const Result sim = measure(1, server.port(), roundTrip(simulate), change);
-            const Result simLarge = measure(1, server.port(), roundTrip(simulateLarge), change);
+            const Result get = measure(1, target, roundTrip(readLine), change);
+            const Result sim = measure(1, target, roundTrip(simulate), change);
+            const Result simLarge = measure(1, target, roundTrip(simulateLarge), change);
             report("GetPercentual (20 bands), after a change", 1, get);
             report("SimulaComissao (small table)", 1, sim);
             report("SimulaComissao (1,000-rule table)", 1, simLarge);
@@ -230,7 +247,7 @@ int main(int argc, char** argv) {
                         sim.p50us / get.p50us, simLarge.p50us / get.p50us);
 
             const std::string verify = wire::rpc::toLine(wire::rpc::makeRequest(6, "VerificaComissao", {2})) + "\n";
-            Socket s(server.port());
+            Socket s(target);
             const std::string first = s.roundTrip(verify);
             std::vector<double> ms;
             for (int i = 0; i < 30; ++i) {
@@ -264,16 +281,16 @@ int main(int argc, char** argv) {
             if (!writesOnly) {
                 report("TCP echo (same size as reply)", conns,
                        measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
-                report("GetPercentual (20 bands)", conns, measure(conns, server.port(), readOnce));
+                report("GetPercentual (20 bands)", conns, measure(conns, target, readOnce));
                 report("GetPercentual (20 bands), store answering", conns,
-                       measure(conns, storeOnly.port(), readOnce));
+                       measure(conns, storeTarget, readOnce));
             }
             if (readsOnly) continue;
             // Measured next to the single writer: this machine syncs far faster while it is busy
             // than when it is idle, so the floor is only comparable when taken at the same time.
             if (conns == 1) report("SQLite commit (WAL, synchronous=FULL)", 1, bench::measureCommit((dir.path / "commit.db").string()));
             report("SetPercCargo + GetPercentual", conns,
-                   measure(conns, server.port(), [&](Socket& s, int c, long) {
+                   measure(conns, target, [&](Socket& s, int c, long) {
                        const auto& lines = writers[static_cast<std::size_t>(c)];
                        auto& mine = posted[static_cast<std::size_t>(c)];
                        const std::string r = s.roundTrip(

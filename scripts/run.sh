@@ -23,10 +23,20 @@ cleanup() {
 }
 trap cleanup EXIT
 
+server=("$build/bin/ktr52300-server" ${KTR_DB:+--db "$KTR_DB"})
+# A demonstration editor of branch 0001 signs the screen in, with a new password each run
+# (handed to the host in the environment, never on a command line).
+KTR52300_PASSWORD=$(head -c 18 /dev/urandom | base64)
+export KTR52300_PASSWORD
+if "${server[@]}" user list | grep -q '^demo '; then
+  "${server[@]}" user passwd demo <<<"$KTR52300_PASSWORD"
+else
+  "${server[@]}" user add demo --role editor --branch 0001 <<<"$KTR52300_PASSWORD"
+fi
+
 # The server keeps its store under the user's data directory unless told otherwise; its log
 # goes to a file, so that it does not mix with the screen's output.
-"$build/bin/ktr52300-server" --listen 127.0.0.1:0 --demo ${KTR_DB:+--db "$KTR_DB"} \
-  >"$work/server.out" 2>"$work/server.log" &
+"${server[@]}" --listen 127.0.0.1:0 --demo >"$work/server.out" 2>"$work/server.log" &
 server_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/server.out" ] && break
@@ -48,10 +58,10 @@ if [ -n "$desktop" ]; then
     echo "backoffice was not built (is qt6-base-dev installed? see scripts/setup.sh)" >&2
     exit 1
   fi
-  "$build/bin/backoffice" --server "127.0.0.1:$port" --branch 0001 --local-db "$work/local.db" --open "$@"
+  "$build/bin/backoffice" --server "127.0.0.1:$port" --user demo --local-db "$work/local.db" --open "$@"
 elif [ $# -gt 0 ]; then
-  "$build/bin/backoffice-script" --server "127.0.0.1:$port" --branch 0001 --local-db "$work/local.db" "$@"
+  "$build/bin/backoffice-script" --server "127.0.0.1:$port" --user demo --local-db "$work/local.db" "$@"
 else
-  "$build/bin/backoffice-script" --server "127.0.0.1:$port" --branch 0001 --local-db "$work/local.db" \
+  "$build/bin/backoffice-script" --server "127.0.0.1:$port" --user demo --local-db "$work/local.db" \
     "$root/scripts/demo.script"
 fi

@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <openssl/ssl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,11 +17,11 @@
 
 namespace bench {
 
-Socket::Socket(unsigned short port) {
+Socket::Socket(Endpoint server) {
     fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
-    a.sin_port = htons(port);
+    a.sin_port = htons(server.port);
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (::connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
         ::close(fd_);
@@ -28,13 +29,24 @@ Socket::Socket(unsigned short port) {
     }
     int one = 1;
     ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    if (!server.tls) return;
+    ssl_ = SSL_new(server.tls);
+    if (!ssl_ || SSL_set_fd(ssl_, fd_) != 1 || SSL_connect(ssl_) != 1) {
+        SSL_free(ssl_);
+        ::close(fd_);
+        throw std::runtime_error("TLS handshake failed");
+    }
 }
 
-Socket::~Socket() { ::close(fd_); }
+Socket::~Socket() {
+    SSL_free(ssl_);
+    ::close(fd_);
+}
 
 std::string Socket::roundTrip(const std::string& line) {
     for (std::size_t sent = 0; sent < line.size();) {
-        const ssize_t n = ::send(fd_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+        const ssize_t n = ssl_ ? SSL_write(ssl_, line.data() + sent, static_cast<int>(line.size() - sent))
+                               : ::send(fd_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
         if (n <= 0) throw std::runtime_error("send failed");
         sent += static_cast<std::size_t>(n);
     }
@@ -46,7 +58,7 @@ std::string Socket::roundTrip(const std::string& line) {
             return reply;
         }
         char chunk[65536];
-        const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+        const ssize_t n = ssl_ ? SSL_read(ssl_, chunk, sizeof chunk) : ::recv(fd_, chunk, sizeof chunk, 0);
         if (n <= 0) throw std::runtime_error("connection closed");
         buf_.append(chunk, static_cast<std::size_t>(n));
     }
@@ -103,7 +115,7 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path, ignored);
 }
 
-Result measure(int conns, unsigned short port, const std::function<void(Socket&, int, long)>& op,
+Result measure(int conns, Endpoint server, const std::function<void(Socket&, int, long)>& op,
                const std::function<void()>& untimed, std::chrono::milliseconds duration) {
     std::vector<std::vector<double>> lat(static_cast<std::size_t>(conns));
     std::atomic<bool> stop{false};
@@ -111,7 +123,7 @@ Result measure(int conns, unsigned short port, const std::function<void(Socket&,
     const auto start = Clock::now();
     for (int c = 0; c < conns; ++c)
         threads.emplace_back([&, c] {
-            Socket s(port);
+            Socket s(server);
             for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
                 if (untimed) untimed();
                 const auto t0 = Clock::now();

@@ -9,14 +9,25 @@
 #include <thread>
 #include <vector>
 
+struct ssl_ctx_st;  // OpenSSL's SSL_CTX
+struct ssl_st;      // OpenSSL's SSL
+
 namespace bench {
 
 using Clock = std::chrono::steady_clock;
 
-// A blocking client connection to 127.0.0.1:port, without Nagle's delay.
+// A blocking client connection to 127.0.0.1:port, without Nagle's delay; over TLS when the
+// endpoint has a client context (the server's certificate checked as that context says).
+// A server on this machine: its port and, for TLS, the client context to shake hands with.
+struct Endpoint {
+    Endpoint(unsigned short p, ssl_ctx_st* t = nullptr) : port(p), tls(t) {}  // a port alone: plain TCP
+    unsigned short port;
+    ssl_ctx_st* tls;
+};
+
 class Socket {
 public:
-    explicit Socket(unsigned short port);
+    explicit Socket(Endpoint server);
     ~Socket();
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
@@ -25,6 +36,7 @@ public:
 
 private:
     int fd_;
+    ssl_st* ssl_ = nullptr;  // owned; null over plain TCP
     std::string buf_;
 };
 
@@ -57,7 +69,7 @@ struct Result {
 
 // Runs `op(connection, index of the connection, iteration)` in a closed loop on `conns`
 // connections for `duration`; `untimed`, when given, runs before each op, outside the time.
-Result measure(int conns, unsigned short port, const std::function<void(Socket&, int, long)>& op,
+Result measure(int conns, Endpoint server, const std::function<void(Socket&, int, long)>& op,
                const std::function<void()>& untimed = {},
                std::chrono::milliseconds duration = std::chrono::milliseconds(1500));
 

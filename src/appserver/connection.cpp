@@ -6,10 +6,20 @@
 
 namespace appserver {
 
-Connection::Connection(asio::ip::tcp::socket socket, const asio::ip::address& peer, const RequestHandler& handler,
-                       ConnectionManager& manager, InputBudget& inputBudget, const ServerOptions& options)
-    : socket_(std::move(socket)),
-      timer_(socket_.get_executor()),
+namespace {
+
+Stream makeStream(asio::ip::tcp::socket socket, asio::ssl::context* tls) {
+    if (tls) return Stream(std::move(socket), *tls);
+    return Stream(std::move(socket));
+}
+
+}  // namespace
+
+Connection::Connection(asio::ip::tcp::socket socket, asio::ssl::context* tls, const asio::ip::address& peer,
+                       const RequestHandler& handler, ConnectionManager& manager, InputBudget& inputBudget,
+                       const ServerOptions& options)
+    : stream_(makeStream(std::move(socket), tls)),
+      timer_(stream_.get_executor()),
       peer_(peer),
       handler_(handler),
       manager_(manager),
@@ -18,30 +28,79 @@ Connection::Connection(asio::ip::tcp::socket socket, const asio::ip::address& pe
       framer_(options.maxMessageBytes) {}
 
 void Connection::start() {
-    asio::dispatch(socket_.get_executor(), [self = shared_from_this()] {
+    asio::dispatch(stream_.get_executor(), [self = shared_from_this()] {
         asio::error_code ignored;
-        self->socket_.set_option(asio::ip::tcp::no_delay(true), ignored);
+        self->stream_.socket().set_option(asio::ip::tcp::no_delay(true), ignored);
         self->lastActivity_ = Clock::now();
-        self->pump();
+        try {
+            self->session_ = self->handler_.openSession(self->peer_);
+        } catch (const std::exception&) {  // the users cannot be read: nobody is let in unchecked
+            self->close();
+            return;
+        }
+        if (self->stream_.tls()) self->startTls();
+        else self->pump();
+    });
+}
+
+void Connection::startTls() {
+    // A handshake gets the time a request gets.
+    armedFor_ = Clock::now() + options_.requestTimeout;
+    timer_.expires_at(armedFor_);
+    timer_.async_wait([self = shared_from_this()](const asio::error_code& ec) {
+        if (!ec && !self->closed_) self->close();
+    });
+    // A TLS client's first byte opens a handshake record (22); anything else is a client
+    // speaking plain text, which is told so in plain text.
+    stream_.socket().async_wait(asio::socket_base::wait_read, [self = shared_from_this()](const asio::error_code& ec) {
+        if (self->closed_) return;
+        unsigned char first = 0;
+        asio::error_code peekError;
+        if (ec || self->stream_.socket().receive(asio::buffer(&first, 1), asio::socket_base::message_peek, peekError) != 1) {
+            self->close();
+            return;
+        }
+        if (first != 22) {
+            self->sendAndDrop(wire::rpc::errorLineFor("null", wire::rpc::ApplicationError, msg::kSomenteTls));
+            self->close();
+            return;
+        }
+        self->stream_.asyncHandshake([self](const asio::error_code& failed) {
+            if (self->closed_) return;
+            if (failed) {  // a certificate the client refused, a protocol it lacks: nothing to answer
+                self->close();
+                return;
+            }
+            self->timer_.cancel();
+            self->armedFor_ = Clock::time_point::max();
+            self->lastActivity_ = Clock::now();
+            self->pump();
+        });
     });
 }
 
 void Connection::refuse(const std::string& text) {
     closed_ = true;
+    sendAndDrop(wire::rpc::errorLineFor("null", wire::rpc::ApplicationError, text));
     asio::error_code ignored;
-    const std::string line = wire::rpc::errorLineFor("null", wire::rpc::ApplicationError, text) + "\n";
-    socket_.non_blocking(true, ignored);
-    socket_.write_some(asio::buffer(line), ignored);  // a fresh socket's send buffer takes one short line
-    socket_.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+    stream_.socket().close(ignored);
+}
+
+void Connection::sendAndDrop(const std::string& errorLine) {
+    asio::error_code ignored;
+    auto& socket = stream_.socket();
+    const std::string line = errorLine + "\n";
+    socket.non_blocking(true, ignored);
+    socket.write_some(asio::buffer(line), ignored);  // a fresh socket's send buffer takes one short line
+    socket.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
     // Closing with unread bytes would reset the connection, which can destroy the line before
     // the client reads it: take what has arrived so far.
-    for (int i = 0; i < 16 && socket_.read_some(asio::buffer(input_), ignored) > 0; ++i) {
+    for (int i = 0; i < 16 && socket.read_some(asio::buffer(input_), ignored) > 0; ++i) {
     }
-    socket_.close(ignored);
 }
 
 void Connection::stop() {
-    asio::post(socket_.get_executor(), [self = shared_from_this()] {
+    asio::post(stream_.get_executor(), [self = shared_from_this()] {
         if (self->closed_) return;
         self->closing_ = true;
         const auto by = Clock::now() + self->options_.shutdownGrace;
@@ -68,7 +127,7 @@ void Connection::pump() {
         busy_ = true;
         try {
             // A reply given at once comes back through deliver() before this returns.
-            handler_.handleLine(line_, socket_.get_executor(),
+            handler_.handleLine(line_, session_, stream_.get_executor(),
                                 [self = shared_from_this()](std::optional<std::string> reply) { self->deliver(std::move(reply)); });
         } catch (const std::exception&) {  // the handler never throws; memory may still run out on the way
             pumping_ = false;
@@ -112,7 +171,7 @@ void Connection::deliver(std::optional<std::string> reply) {
 
 void Connection::startRead() {
     reading_ = true;
-    socket_.async_read_some(asio::buffer(input_), [self = shared_from_this()](const asio::error_code& ec, std::size_t n) {
+    stream_.asyncReadSome(asio::buffer(input_), [self = shared_from_this()](const asio::error_code& ec, std::size_t n) {
         self->reading_ = false;
         if (self->closed_) return;
         if (ec == asio::error::eof) {
@@ -142,7 +201,7 @@ void Connection::startRead() {
 void Connection::startWrite() {
     writing_ = true;
     sending_.swap(pending_);
-    asio::async_write(socket_, asio::buffer(sending_), [self = shared_from_this()](const asio::error_code& ec, std::size_t) {
+    stream_.asyncWrite(asio::buffer(sending_), [self = shared_from_this()](const asio::error_code& ec, std::size_t) {
         self->writing_ = false;
         wire::emptyBuffer(self->sending_);
         if (self->closed_) return;
@@ -221,8 +280,8 @@ void Connection::close() {
     closed_ = true;
     asio::error_code ignored;
     timer_.cancel();
-    socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-    socket_.close(ignored);
+    stream_.socket().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+    stream_.socket().close(ignored);
     framer_.clear();
     inputBudget_.give(held_);
     held_ = 0;

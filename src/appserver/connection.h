@@ -11,6 +11,8 @@
 #include "appserver/input_budget.h"
 #include "appserver/request_handler.h"
 #include "appserver/server_options.h"
+#include "appserver/session.h"
+#include "appserver/stream.h"
 #include "wire/line_framer.h"
 
 namespace appserver {
@@ -22,8 +24,10 @@ class ConnectionManager;
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     // The manager, the budget and the options outlive the connection.
-    Connection(asio::ip::tcp::socket socket, const asio::ip::address& peer, const RequestHandler& handler,
-               ConnectionManager& manager, InputBudget& inputBudget, const ServerOptions& options);
+    // With `tls`, the client must shake hands first (within the request time limit).
+    Connection(asio::ip::tcp::socket socket, asio::ssl::context* tls, const asio::ip::address& peer,
+               const RequestHandler& handler, ConnectionManager& manager, InputBudget& inputBudget,
+               const ServerOptions& options);
     void start();
     // Tells the client, in one error line, that it cannot be served, and closes at once. Instead
     // of start(), on any thread.
@@ -39,6 +43,10 @@ private:
     // The next steps after any event: answer the waiting lines while the unsent replies stay
     // under the high-water mark, write, read more, or close.
     void pump();
+    void startTls();
+    // Writes one error line straight to the socket and takes what has arrived, for a close that
+    // does not destroy the line.
+    void sendAndDrop(const std::string& errorLine);
     void deliver(std::optional<std::string> reply);
     void startRead();
     void startWrite();
@@ -55,13 +63,14 @@ private:
     void close();
     std::size_t unsent() const { return pending_.size() + sending_.size(); }
 
-    asio::ip::tcp::socket socket_;
+    Stream stream_;
     asio::steady_timer timer_;
     const asio::ip::address peer_;
     const RequestHandler& handler_;
     ConnectionManager& manager_;
     InputBudget& inputBudget_;
     const ServerOptions& options_;
+    Session session_;  // decided in start(), on the connection's thread
     wire::LineFramer framer_;
     std::array<char, 64 * 1024> input_{};
     std::string line_;

@@ -71,6 +71,7 @@ Dispatcher::Dispatcher(Store& store, std::size_t maxChanges, std::size_t keptByt
     reads_["GetEvento"] = byTable([this](double nr) { return store_.eventos(nr); });
     reads_["GetPromocao"] = byTable([this](double nr) { return store_.promocoes(nr); });
     reads_["getVdDtPromo"] = byTable([this](double nr) { return store_.janelasPromocao(nr); });
+    reads_["GetHistorico"] = byTable([this](double nr) { return store_.historico(nr); });
     reads_["GetPercentual"] = [this](const json& p) {
         expectCount(p, 3);
         return wire::toJsonText(store_.faixas(number(p, 0, "NRCOMISSAOOREV"), number(p, 1, "rule number"), scope(p, 2)));

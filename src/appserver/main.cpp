@@ -10,6 +10,7 @@
 #include "appserver/options.h"
 #include "appserver/request_handler.h"
 #include "appserver/server.h"
+#include "appserver/sign_in.h"
 #include "appserver/sqlite_store.h"
 #include "appserver/store_file.h"
 #include "appserver/write_queue.h"
@@ -28,6 +29,16 @@ void makeRoomForConnections(std::size_t connections, spdlog::logger& log) {
         log.warn("only {} file descriptors for {} connections: beyond them new clients wait", limit.rlim_cur, connections);
 }
 
+// Beyond this machine, a client's password and the tables travel the network: refuses to serve
+// there without TLS or without users, unless the operator says so.
+void requireSafeListening(const asio::ip::address& address, bool users, bool tls, bool insecure) {
+    if (address.is_loopback() || insecure) return;
+    if (!tls) throw std::runtime_error("refusing to listen on " + address.to_string() +
+                                       " without TLS (--tls-cert, --tls-key); --insecure allows it");
+    if (!users) throw std::runtime_error("refusing to listen on " + address.to_string() +
+                                         " with no users in the store (see user add); --insecure allows it");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -43,6 +54,7 @@ int main(int argc, char** argv) {
         std::cout << usage();
         return 0;
     }
+    if (!cl.user.verb.empty()) return runUserCommand(cl.user, cl.dbPath, !cl.dbPathGiven, std::cin, std::cout, std::cerr);
     const auto log = makeLogger(cl.logLevel);
     try {
         const StoreFile file(cl.dbPath, !cl.dbPathGiven);
@@ -54,11 +66,14 @@ int main(int argc, char** argv) {
             log->info("demonstration data stored");
         }
         makeRoomForConnections(cl.server.maxConnections, *log);
+        Users users(cl.dbPath);
+        SignIn signIn(users, cl.signIn, *log);
         WriteQueue writes(store, *log);
         const Dispatcher dispatcher(store, cl.limits.maxChanges, cl.limits.keptResultBytes);
-        const RequestHandler handler(dispatcher, writes, cl.limits, *log);
+        const RequestHandler handler(dispatcher, writes, cl.limits, *log, &signIn);
         {
             Server server(handler, cl.server, *log);
+            requireSafeListening(server.address(), users.any(), server.tls(), cl.insecure);
             if (cl.server.port == 0) std::cout << server.port() << std::endl;  // callers wait for this line
             server.run();
         }

@@ -75,4 +75,20 @@ inline std::string erroInterno(unsigned long long reference) {
     return "Erro interno do servidor. Informe ao suporte a referência " + std::to_string(reference) + ".";
 }
 
+// Signing in and what a signed-in user may do.
+inline constexpr const char* kEntreAntes = "Entre com seu usuário e senha antes de usar o servidor de aplicação.";
+inline constexpr const char* kUsuarioOuSenha = "Usuário ou senha inválidos.";
+inline constexpr const char* kSomenteConsulta = "Seu usuário só pode consultar: alterações não são permitidas.";
+inline constexpr const char* kSomenteTls =
+    "Este servidor de aplicação só aceita conexões seguras (TLS): configure o certificado da autoridade no cliente.";
+inline constexpr const char* kSomenteLocal =
+    "Este servidor de aplicação não tem usuários cadastrados e só atende conexões desta máquina.";
+inline std::string bloqueado(long long minutes) {
+    return "Tentativas de entrada demais sem sucesso deste endereço. Tente novamente em " + std::to_string(minutes) +
+           (minutes == 1 ? " minuto." : " minutos.");
+}
+inline std::string filialAlheia(const std::string& theirs, const std::string& yours) {
+    return "A comissão é da filial " + (theirs.empty() ? std::string("(nenhuma)") : theirs) +
+           "; seu usuário só pode alterar as da filial " + yours + ".";
+}
 }  // namespace appserver::msg

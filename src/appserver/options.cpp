@@ -20,6 +20,8 @@ struct Raw {
     std::uint64_t outputHighWater = 1u << 20;
     std::uint64_t maxPartialBytes = 64u << 20;
     std::uint64_t maxMessageBytes = wire::kMaxMessageBytes;
+    int signInDelayMs = 1000;
+    int lockoutSeconds = 300;
 };
 
 std::string checkHostPort(const std::string& text) {
@@ -102,6 +104,30 @@ std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
         ->capture_default_str()
         ->type_name("N")
         ->check(CLI::Range(std::size_t{1}, std::size_t{100'000}).description(""));
+    app->add_option("--sign-in-delay", raw.signInDelayMs, "milliseconds before a wrong name or password is answered")
+        ->capture_default_str()
+        ->type_name("MS")
+        ->check(CLI::Range(0, 60'000).description(""));
+    app->add_option("--sign-in-failures", cl.signIn.maxFailures,
+                    "failed sign-ins in a row from one address before it is shut out")
+        ->capture_default_str()
+        ->type_name("N")
+        ->check(CLI::Range(1u, 1000u).description(""));
+    app->add_option("--lockout", raw.lockoutSeconds, "seconds an address is shut out after those failures")
+        ->capture_default_str()
+        ->type_name("SECONDS")
+        ->check(CLI::Range(1, 86400).description(""));
+    auto* cert = app->add_option("--tls-cert", cl.server.tlsCert, "serve over TLS with this certificate chain (PEM)")
+                     ->type_name("FILE")
+                     ->check(CLI::ExistingFile);
+    auto* key = app->add_option("--tls-key", cl.server.tlsKey, "the private key of --tls-cert (PEM)")
+                    ->type_name("FILE")
+                    ->check(CLI::ExistingFile);
+    cert->needs(key);
+    key->needs(cert);
+    app->add_flag("--insecure", cl.insecure,
+                  "listen on an address beyond this machine even without TLS or without users (they are required otherwise)");
+    addUserCommand(*app, cl.user);
     return app;
 }
 
@@ -145,6 +171,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     cl.server.maxPartialBytes = static_cast<std::size_t>(raw.maxPartialBytes);
     cl.server.maxMessageBytes = static_cast<std::size_t>(raw.maxMessageBytes);
     cl.limits.maxMessageBytes = cl.server.maxMessageBytes;
+    cl.signIn.failureDelay = std::chrono::milliseconds(raw.signInDelayMs);
+    cl.signIn.lockout = std::chrono::seconds(raw.lockoutSeconds);
     return cl;
 }
 

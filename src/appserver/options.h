@@ -6,6 +6,8 @@
 
 #include "appserver/request_handler.h"
 #include "appserver/server_options.h"
+#include "appserver/sign_in.h"
+#include "appserver/user_command.h"
 
 namespace appserver {
 
@@ -16,6 +18,9 @@ struct CommandLine {
     bool dbPathGiven = false;  // false: the default, whose folder the server may create
     bool demo = false;         // store the demonstration data when the database is empty
     std::string logLevel = "info";
+    SignInOptions signIn;
+    bool insecure = false;  // listen beyond this machine without TLS or without users
+    UserCommand user;             // a user command to run instead of serving
     bool help = false;
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "appserver/messages.h"
+#include "appserver/sign_in.h"
 #include "appserver/write_queue.h"
 #include "wire/jsonrpc.h"
 #include "wire/message_scan.h"
@@ -55,9 +56,10 @@ unsigned long long firstReference() {
 // write queue, and resumed on the connection's executor when the queue is done with it.
 class RequestHandler::Job : public std::enable_shared_from_this<Job> {
 public:
-    Job(const RequestHandler& handler, json message, std::vector<std::string> sentIds, const asio::any_io_executor& ex,
-        Done done)
+    Job(const RequestHandler& handler, json message, std::vector<std::string> sentIds, Session& session,
+        const asio::any_io_executor& ex, Done done)
         : handler_(handler),
+          session_(session),
           message_(std::move(message)),
           sentIds_(std::move(sentIds)),
           batch_(message_.is_array()),
@@ -105,16 +107,25 @@ private:
         current_.id = idText(message, sentId);
         current_.method = request.method;
         try {
+            if (request.method == "Login" && handler_.signIn_) {
+                login(request.params);
+                return false;
+            }
+            if (session_.access == Session::Access::LocalOnly) throw Refusal(msg::kSomenteLocal);
+            if (session_.access == Session::Access::SignInRequired && !session_.user) throw Refusal(msg::kEntreAntes);
             auto outcome = handler_.dispatcher_.call(request.method, request.params);
             if (const auto* result = std::get_if<std::string>(&outcome)) {
                 answered(*result);
                 return true;
             }
+            if (session_.user && session_.user->role != Role::Editor) throw Refusal(msg::kSomenteConsulta);
             auto& write = std::get<Dispatcher::Write>(outcome);
-            handler_.writes_.submit(write.list, std::move(write.log),
-                                    [self = shared_from_this(), work = asio::make_work_guard(ex_)](std::exception_ptr failure) {
-                                        asio::post(work.get_executor(), [self, failure] { self->written(failure); });
-                                    });
+            handler_.writes_.submit(
+                write.list, std::move(write.log),
+                [self = shared_from_this(), work = asio::make_work_guard(ex_)](std::exception_ptr failure) {
+                    asio::post(work.get_executor(), [self, failure] { self->written(failure); });
+                },
+                session_.author());
             return false;
         } catch (...) {
             failed(std::current_exception());
@@ -122,10 +133,40 @@ private:
         }
     }
 
+    // Login(NAME, PASSWORD): the connection's user from now on, when the password is right.
+    void login(const json& params) {
+        if (params.size() != 2 || !params[0].is_string() || !params[1].is_string())
+            throw rpc::RpcError(rpc::InvalidParams, "Invalid params: expected 2 strings, the name and the password");
+        handler_.signIn_->login(session_.peer, params[0].get<std::string>(), params[1].get<std::string>(), ex_,
+                                [self = shared_from_this()](std::exception_ptr failure, const User& user) {
+                                    // A failed Login leaves nobody signed in on the connection.
+                                    if (failure) self->session_.user.reset();
+                                    else self->session_.user = user;
+                                    self->signedIn(failure, user);
+                                });
+    }
+
+    void signedIn(std::exception_ptr failure, const User& user) {
+        if (failure) {
+            written(failure);
+            return;
+        }
+        json result = {{"branch", user.branch}, {"role", roleWord(user.role)}};
+        resumed([&] { answered(rpc::toLine(result)); });
+    }
+
     void written(std::exception_ptr failure) {
-        try {
+        resumed([&] {
             if (failure) failed(failure);
             else answered("null");
+        });
+    }
+
+    // Answers the request that waited, then goes on with the rest of the line.
+    template <class Answer>
+    void resumed(Answer answer) {
+        try {
+            answer();
         } catch (...) {
             const Failure f = handler_.describe(std::current_exception(), "(line)", "", current_.start);
             done_(rpc::errorLineFor("null", f.code, f.message));
@@ -182,6 +223,7 @@ private:
     }
 
     const RequestHandler& handler_;
+    Session& session_;
     const json message_;
     const std::vector<std::string> sentIds_;  // the ids' text as sent, by request; "" where unknown
     const bool batch_;
@@ -194,13 +236,21 @@ private:
 };
 
 RequestHandler::RequestHandler(const Dispatcher& dispatcher, WriteQueue& writes, const RequestLimits& limits,
-                               spdlog::logger& log)
+                               spdlog::logger& log, SignIn* signIn)
     : dispatcher_(dispatcher),
       writes_(writes),
       limits_(limits),
       maxValues_(32 * (limits.maxBatch + limits.maxChanges) + 4096),
       log_(log),
+      signIn_(signIn),
       nextReference_(firstReference()) {}
+
+Session RequestHandler::openSession(const asio::ip::address& peer) const {
+    if (signIn_) return signIn_->open(peer);
+    Session open;
+    open.peer = peer;
+    return open;
+}
 
 std::string RequestHandler::failureReply(std::exception_ptr thrown) const {
     const Failure f = describe(thrown, "(connection)", "", Clock::now());
@@ -256,7 +306,8 @@ std::string RequestHandler::lineError(int code, const std::string& message, std:
     return rpc::errorLineFor("null", code, message);
 }
 
-void RequestHandler::handleLine(std::string_view line, const asio::any_io_executor& ex, Done done) const {
+void RequestHandler::handleLine(std::string_view line, Session& session, const asio::any_io_executor& ex,
+                                Done done) const {
     const auto start = Clock::now();
     lines_.fetch_add(1, std::memory_order_relaxed);
     std::optional<std::string> reply;
@@ -290,7 +341,7 @@ void RequestHandler::handleLine(std::string_view line, const asio::any_io_execut
                 reply = lineError(rpc::InvalidRequest, "Invalid Request: empty batch", line.size(), start);
             if (!reply)  // `done` moves into the job only once nothing else can throw
                 job = std::make_shared<Job>(*this, std::move(message),
-                                            std::vector<std::string>(scan.ids.begin(), scan.ids.end()), ex,
+                                            std::vector<std::string>(scan.ids.begin(), scan.ids.end()), session, ex,
                                             std::move(done));
         }
     } catch (...) {  // memory ran out while reading the line

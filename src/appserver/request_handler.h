@@ -12,10 +12,12 @@
 #include <string_view>
 
 #include "appserver/dispatcher.h"
+#include "appserver/session.h"
 #include "wire/line_framer.h"
 
 namespace appserver {
 
+class SignIn;
 class WriteQueue;
 
 struct RequestLimits {
@@ -29,13 +31,19 @@ class RequestHandler {
 public:
     using Done = std::function<void(std::optional<std::string> reply)>;
 
-    // The dispatcher, the queue and the log outlive the handler.
-    RequestHandler(const Dispatcher& dispatcher, WriteQueue& writes, const RequestLimits& limits, spdlog::logger& log);
+    // The dispatcher, the queue, the sign-in service and the log outlive the handler. Without a
+    // sign-in service every connection is open and Login is unknown.
+    RequestHandler(const Dispatcher& dispatcher, WriteQueue& writes, const RequestLimits& limits, spdlog::logger& log,
+                   SignIn* signIn = nullptr);
+
+    // What a new connection from `peer` may do.
+    Session openSession(const asio::ip::address& peer) const;
 
     // Answers one received line: `done` gets the reply line without "\n", or nullopt when the line
     // held notifications only. It is called before handleLine returns when the line applies no
-    // change log; otherwise later, on `ex`, once the write queue has applied them. Never throws.
-    void handleLine(std::string_view line, const asio::any_io_executor& ex, Done done) const;
+    // change log or Login; otherwise later, on `ex`, once the write queue has applied them or the
+    // sign-in is checked. `session` is the connection's and outlives the reply. Never throws.
+    void handleLine(std::string_view line, Session& session, const asio::any_io_executor& ex, Done done) const;
     // The lines handled so far: one a round trip of a client that waits for each reply.
     std::uint64_t linesHandled() const { return lines_.load(std::memory_order_relaxed); }
 
@@ -67,6 +75,7 @@ private:
     // some 80 bytes a value, and a parse that runs out of memory cannot even be undone safely.
     const std::size_t maxValues_;
     spdlog::logger& log_;
+    SignIn* signIn_;
     mutable std::atomic<unsigned long long> nextReference_;
     mutable std::atomic<std::uint64_t> lines_{0};
 };

@@ -5,6 +5,7 @@
 
 #include "appserver/connection.h"
 #include "appserver/messages.h"
+#include "appserver/tls.h"
 #include "wire/host_port.h"
 
 namespace appserver {
@@ -47,6 +48,7 @@ asio::ip::tcp::endpoint resolve(asio::io_context& loop, const ServerOptions& opt
 Server::Server(const RequestHandler& handler, const ServerOptions& options, spdlog::logger& log)
     : handler_(handler),
       options_(options),
+      tls_(options.tlsCert.empty() ? nullptr : makeServerTls(options.tlsCert, options.tlsKey)),
       log_(log),
       loops_(makeLoops(options.threads)),
       signals_(*loops_[0], SIGINT, SIGTERM),
@@ -61,8 +63,9 @@ Server::Server(const RequestHandler& handler, const ServerOptions& options, spdl
     acceptor_.bind(endpoint);
     acceptor_.listen(asio::socket_base::max_listen_connections);
     port_ = acceptor_.local_endpoint().port();
-    log_.info("listening on {} with {} threads", wire::formatHostPort({endpoint.address().to_string(), port_}),
-              loops_.size());
+    address_ = endpoint.address();
+    log_.info("listening on {} with {} threads{}", wire::formatHostPort({endpoint.address().to_string(), port_}),
+              loops_.size(), tls_ ? ", over TLS" : "");
 }
 
 Server::~Server() = default;
@@ -130,7 +133,7 @@ void Server::admit(asio::ip::tcp::socket socket) {
     if (ec) return;  // already gone
     auto peer = remote.address();
     if (peer.is_v6() && peer.to_v6().is_v4_mapped()) peer = asio::ip::make_address_v4(asio::ip::v4_mapped, peer.to_v6());
-    auto connection = std::make_shared<Connection>(std::move(socket), peer, handler_, manager_, inputBudget_, options_);
+    auto connection = std::make_shared<Connection>(std::move(socket), tls_.get(), peer, handler_, manager_, inputBudget_, options_);
     switch (manager_.add(connection)) {
         case ConnectionManager::Admission::Started: return;
         case ConnectionManager::Admission::Stopping: break;

@@ -1,6 +1,7 @@
 // The listener: accepts connections on a thread pool within its limits and shuts down in order on SIGINT/SIGTERM.
 #pragma once
 #include <asio.hpp>
+#include <asio/ssl/context.hpp>
 #include <chrono>
 #include <memory>
 #include <spdlog/logger.h>
@@ -19,10 +20,14 @@ namespace appserver {
 // logs excepted: they go to the write queue and their replies come back).
 class Server {
 public:
-    // Binds the listening socket at once; throws std::system_error when it cannot.
+    // Binds the listening socket at once; throws std::system_error when it cannot, and
+    // std::runtime_error when the TLS certificate or key cannot be used.
     Server(const RequestHandler& handler, const ServerOptions& options, spdlog::logger& log);
     ~Server();
     unsigned short port() const { return port_; }
+    bool tls() const { return tls_ != nullptr; }
+    // The address listened on.
+    asio::ip::address address() const { return address_; }
     // Serves until stop() or a SIGINT/SIGTERM; returns after every connection has ended.
     void run();
     // Stop accepting, then end every connection: requests in flight are finished and unsent
@@ -38,6 +43,7 @@ private:
 
     const RequestHandler& handler_;
     const ServerOptions options_;
+    std::unique_ptr<asio::ssl::context> tls_;  // null: plain TCP
     spdlog::logger& log_;
     std::vector<std::unique_ptr<asio::io_context>> loops_;  // fixed after construction; loops_[0] listens
     std::vector<WorkGuard> keepRunning_;  // keeps idle loops alive until stop(); touched on loops_[0] only
@@ -49,6 +55,7 @@ private:
     InputBudget inputBudget_;
     std::size_t nextLoop_ = 0;  // touched on loops_[0] only
     unsigned short port_ = 0;
+    asio::ip::address address_;
 };
 
 }  // namespace appserver

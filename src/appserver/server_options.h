@@ -20,6 +20,7 @@ struct ServerOptions {
     std::size_t outputHighWater = 1u << 20;  // unsent bytes above which a connection reads no more requests
     std::size_t maxPartialBytes = 64u << 20;  // incomplete requests held, all connections together
     std::size_t maxMessageBytes = wire::kMaxMessageBytes;
+    std::string tlsCert, tlsKey;  // both: serve over TLS with this certificate chain and key
 };
 
 }  // namespace appserver

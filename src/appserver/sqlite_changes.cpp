@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 
+#include "appserver/history.h"
 #include "appserver/messages.h"
 #include "appserver/store.h"
 #include "wire/texts.h"
@@ -43,7 +44,8 @@ namespace {
 // Positions of the fields the checks read, inside each list's rows.
 namespace com {
 constexpr auto& L = wire::lists::comissao;
-constexpr std::size_t DS = L.at("DSCOMISSAOOREV"), INI = L.at("DTVALIDADEINI"), FIN = L.at("DTVALIDADEFIN");
+constexpr std::size_t NR = L.at("NRCOMISSAOOREV"), DS = L.at("DSCOMISSAOOREV"), INI = L.at("DTVALIDADEINI"),
+                      FIN = L.at("DTVALIDADEFIN"), FILIAL = L.at("CDFILIAL");
 }  // namespace com
 namespace car {
 constexpr auto& L = wire::lists::cargo;
@@ -152,7 +154,8 @@ DateTime nowLocal() {
 
 class Applier {
 public:
-    Applier(sqlite::Database& db, ListKind kind) : db_(db), kind_(kind), fields_(datasets::of(kind)) {}
+    Applier(sqlite::Database& db, ListKind kind, const Author& author)
+        : db_(db), kind_(kind), fields_(datasets::of(kind)), author_(author) {}
 
     void apply(const wire::ChangeLog& log) {
         mapFields(log.fields);
@@ -205,6 +208,7 @@ private:
         row[0] = wire::Null{};  // the store gives the number
         if (kind_ == ListKind::Promocao) row[pro::INCLUSAO] = nowLocal();
         normalize(row);
+        requireBranch(row);
         check(row, 0, nullptr);
         std::string cols, marks;
         for (std::size_t i = 1; i < fields_.size(); ++i) {
@@ -214,6 +218,8 @@ private:
         auto q = db_.query(std::string("INSERT INTO ") + tableOf(kind_) + " (" + cols + ") VALUES (" + marks + ")");
         for (std::size_t i = 1; i < fields_.size(); ++i) q.bind(static_cast<int>(i), row[i]);
         q.step();
+        row[0] = static_cast<double>(db_.lastInsertId());
+        recordChange(wire::ChangeOp::Insert, {}, row);
     }
 
     void update(const Row& old, Row row) {
@@ -222,6 +228,8 @@ private:
         row[0] = static_cast<double>(number);
         if (kind_ == ListKind::Promocao) row[pro::INCLUSAO] = stored[pro::INCLUSAO];  // set once, on insert
         normalize(row);
+        requireBranch(stored);
+        requireBranch(row);
         check(row, number, &stored);
         std::string sets;
         for (std::size_t i = 1; i < fields_.size(); ++i) sets += (i > 1 ? ", " : "") + fields_[i].name + " = ?";
@@ -229,13 +237,51 @@ private:
         for (std::size_t i = 1; i < fields_.size(); ++i) q.bind(static_cast<int>(i), row[i]);
         q.bindInt(static_cast<int>(fields_.size()), number);
         q.step();
+        recordChange(wire::ChangeOp::Update, stored, row);
     }
 
     void remove(const Row& old) {
-        storedAsRead(old);
+        const Row stored = storedAsRead(old);
+        requireBranch(stored);
         auto q = db_.query(std::string("DELETE FROM ") + tableOf(kind_) + " WHERE " + fields_[0].name + " = ?");
         q.bindInt(1, *numberOf(old[0]));
         q.step();  // rules and bands below go with it (ON DELETE CASCADE)
+        recordChange(wire::ChangeOp::Delete, stored, {});
+    }
+
+    // --- who may change it, and what is recorded -------------------------------------------
+    // The column naming the commission table a row belongs to (a table's own number for a table).
+    std::size_t tableColumn() const {
+        switch (kind_) {
+            case ListKind::Comissao: return com::NR;
+            case ListKind::Cargo: return car::COM;
+            case ListKind::Evento: return eve::COM;
+            case ListKind::Promocao: return pro::COM;
+            default: return fai::COM;
+        }
+    }
+
+    // Refuses a row of a table whose branch is not the author's. A row naming no stored table is
+    // left to the checks, which refuse it in their own words.
+    void requireBranch(const Row& row) {
+        if (!author_.branch) return;
+        std::string theirs;
+        if (kind_ == ListKind::Comissao) {
+            if (const auto* s = std::get_if<std::string>(&row[com::FILIAL])) theirs = *s;
+        } else {
+            const auto nr = numberOf(row[tableColumn()]);
+            if (!nr) return;
+            auto q = db_.query("SELECT CDFILIAL FROM COMISSAO WHERE NRCOMISSAOOREV = ?");
+            q.bindInt(1, *nr);
+            if (!q.step()) return;
+            if (const auto v = q.column(0, wire::FieldType::String); !wire::isNull(v)) theirs = std::get<std::string>(v);
+        }
+        if (theirs != *author_.branch) throw Refusal(msg::filialAlheia(theirs, *author_.branch));
+    }
+
+    void recordChange(wire::ChangeOp op, const Row& before, const Row& after) {
+        const Row& row = after.empty() ? before : after;
+        history::record(db_, author_, kind_, op, *numberOf(row[tableColumn()]), before, after);
     }
 
     // The stored row named by `old`, which must still be exactly as the client read it.
@@ -411,12 +457,15 @@ private:
     sqlite::Database& db_;
     const ListKind kind_;
     const std::vector<FieldDef>& fields_;
+    const Author& author_;
     std::vector<int> map_;  // our field index -> index in the log's rows
     std::string where_;
 };
 
 }  // namespace
 
-void applyChanges(sqlite::Database& db, ListKind kind, const wire::ChangeLog& log) { Applier(db, kind).apply(log); }
+void applyChanges(sqlite::Database& db, ListKind kind, const wire::ChangeLog& log, const Author& author) {
+    Applier(db, kind, author).apply(log);
+}
 
 }  // namespace appserver::detail

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "appserver/author.h"
 #include "appserver/datasets.h"
 #include "appserver/sqlite_db.h"
 #include "wire/packet.h"
@@ -15,7 +16,8 @@ std::string columnList(const std::vector<wire::FieldDef>& fields);
 // Reads every remaining row of `q`, whose columns are `fields` in order.
 wire::DataPacket readPacket(sqlite::Query& q, const std::vector<wire::FieldDef>& fields);
 
-// Applies the log's changes in order inside the caller's open transaction. Throws Refusal or BadChangeLog.
-void applyChanges(sqlite::Database& db, ListKind kind, const wire::ChangeLog& log);
+// Applies the log's changes in order inside the caller's open transaction, each recorded in the
+// history under the author's name. Throws Refusal or BadChangeLog.
+void applyChanges(sqlite::Database& db, ListKind kind, const wire::ChangeLog& log, const Author& author);
 
 }  // namespace appserver::detail

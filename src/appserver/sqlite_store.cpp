@@ -1,5 +1,6 @@
 #include "appserver/sqlite_store.h"
 
+#include "appserver/history.h"
 #include "appserver/sqlite_changes.h"
 
 namespace appserver {
@@ -139,6 +140,7 @@ SqliteStore::SqliteStore(const std::string& path)
     writer_.exec("PRAGMA foreign_keys=ON");
     sqlite::Transaction tx(writer_);
     writer_.exec(schema());
+    writer_.exec(history::kSchema);
     tx.commit();
 }
 
@@ -245,15 +247,15 @@ DataPacket SqliteStore::regrasDaVenda(double nrComissao, Scope scope, const std:
                                                       : datasets::promocao());
 }
 
-void SqliteStore::apply(ListKind list, const wire::ChangeLog& log) {
+void SqliteStore::apply(ListKind list, const wire::ChangeLog& log, const Author& author) {
     if (transactionThread_.load() == std::this_thread::get_id()) {
-        detail::applyChanges(writer_, list, log);  // the enclosing transaction keeps it or drops it
+        detail::applyChanges(writer_, list, log, author);  // the enclosing transaction keeps it or drops it
         return;
     }
     std::lock_guard lock(writeMutex_);
     const VersionBump bump{version_};
     sqlite::Transaction tx(writer_);
-    detail::applyChanges(writer_, list, log);
+    detail::applyChanges(writer_, list, log, author);
     tx.commit();
 }
 
@@ -265,7 +267,7 @@ std::vector<std::exception_ptr> SqliteStore::applyGroup(std::span<const PendingL
     for (std::size_t i = 0; i < logs.size(); ++i) {
         sqlite::Savepoint part(writer_);
         try {
-            detail::applyChanges(writer_, logs[i].list, *logs[i].log);
+            detail::applyChanges(writer_, logs[i].list, *logs[i].log, *logs[i].author);
             part.release();
         } catch (...) {
             outcomes[i] = std::current_exception();
@@ -289,6 +291,11 @@ void SqliteStore::inOneTransaction(const std::function<void()>& work) {
     } inside(transactionThread_);
     work();
     tx.commit();
+}
+
+DataPacket SqliteStore::historico(double nrComissao) {
+    ReaderLease r(*this);
+    return history::read(r.db(), nrComissao);
 }
 
 bool SqliteStore::isEmpty() {

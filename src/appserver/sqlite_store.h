@@ -34,8 +34,9 @@ public:
     wire::DataPacket intervalos(double nrComissao, double nrRegra, Scope scope) override;
     wire::DataPacket regrasDaVenda(double nrComissao, Scope scope, const std::string& cdTipoEvento,
                                    const std::string& idCargo) override;
-    void apply(ListKind list, const wire::ChangeLog& log) override;
+    void apply(ListKind list, const wire::ChangeLog& log, const Author& author = {}) override;
     std::vector<std::exception_ptr> applyGroup(std::span<const PendingLog> logs) override;
+    wire::DataPacket historico(double nrComissao) override;
     void inOneTransaction(const std::function<void()>& work) override;
     bool isEmpty() override;
     std::uint64_t version() const override { return version_.load(); }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "appserver/author.h"
 #include "appserver/datasets.h"
 #include "wire/packet.h"
 
@@ -52,19 +53,24 @@ public:
     virtual wire::DataPacket regrasDaVenda(double nrComissao, Scope scope, const std::string& cdTipoEvento,
                                            const std::string& idCargo);
 
-    // Applies the whole log in one transaction, in order, or nothing. Throws Refusal when a change
-    // breaks an invariant or meets a row changed meanwhile, BadChangeLog when the log does not fit.
-    virtual void apply(ListKind list, const wire::ChangeLog& log) = 0;
+    // Applies the whole log in one transaction, in order, or nothing, and records each change in
+    // the history under the author's name in that same transaction. Throws Refusal when a change
+    // breaks an invariant, meets a row changed meanwhile or touches a table of a branch not the
+    // author's, BadChangeLog when the log does not fit.
+    virtual void apply(ListKind list, const wire::ChangeLog& log, const Author& author = {}) = 0;
 
     struct PendingLog {
         ListKind list;
         const wire::ChangeLog* log;
+        const Author* author;  // never null
     };
-    // Applies each log in order, each all-or-nothing on its own as apply() would, and keeps the
-    // ones that went through in one transaction with one disk sync. Returns, for each log, null
-    // once it is stored or what apply() would have thrown for it. Throws, with nothing stored,
-    // when the transaction as a whole fails (a full disk, an I/O error).
+    // Applies each log in order, each all-or-nothing on its own as apply() would (its history
+    // included), and keeps the ones that went through in one transaction with one disk sync.
+    // Returns, for each log, null once it is stored or what apply() would have thrown for it.
+    // Throws, with nothing stored, when the transaction as a whole fails (a full disk, an I/O error).
     virtual std::vector<std::exception_ptr> applyGroup(std::span<const PendingLog> logs) = 0;
+    // The changes applied to a table and everything under it, oldest first (history::fields()).
+    virtual wire::DataPacket historico(double nrComissao) = 0;
     // Runs `work`, whose applies and reads on this store from the calling thread all belong to
     // one transaction: what it stores is kept when it returns, and nothing when it throws.
     virtual void inOneTransaction(const std::function<void()>& work) = 0;

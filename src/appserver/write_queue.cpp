@@ -23,10 +23,10 @@ WriteQueue::~WriteQueue() {
     thread_.join();
 }
 
-void WriteQueue::submit(ListKind list, wire::ChangeLog log, Done done) {
+void WriteQueue::submit(ListKind list, wire::ChangeLog log, Done done, Author author) {
     {
         std::lock_guard lock(mutex_);
-        waiting_.push_back({list, std::move(log), std::move(done)});
+        waiting_.push_back({list, std::move(log), std::move(done), std::move(author)});
     }
     arrived_.notify_one();
 }
@@ -57,7 +57,7 @@ void WriteQueue::store(std::vector<Pending>& group) {
     try {
         std::vector<Store::PendingLog> logs;
         logs.reserve(group.size());
-        for (const auto& p : group) logs.push_back({p.list, &p.log});
+        for (const auto& p : group) logs.push_back({p.list, &p.log, &p.author});
         outcomes = store_.applyGroup(logs);
     } catch (...) {
         // Nothing of the group was stored: every writer in it hears why.

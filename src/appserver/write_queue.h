@@ -30,13 +30,14 @@ public:
     WriteQueue& operator=(const WriteQueue&) = delete;
 
     // Thread-safe.
-    void submit(ListKind list, wire::ChangeLog log, Done done);
+    void submit(ListKind list, wire::ChangeLog log, Done done, Author author = {});
 
 private:
     struct Pending {
         ListKind list;
         wire::ChangeLog log;
         Done done;
+        Author author;
     };
     void run();
     // The logs that waited, from the oldest, as many as one group takes.

@@ -23,6 +23,8 @@ HostServices& HostServices::Instance() {
     return *installed;
 }
 
+HostServices* HostServices::Current() { return installed; }
+
 void HostServices::SetInstance(HostServices* services) { installed = services; }
 
 TLocalDatabase& HostServices::LocalDatabase() {

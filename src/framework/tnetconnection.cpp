@@ -11,6 +11,8 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "framework/host_services.h"
+#include "framework/tls_client.h"
 #include "wire/host_port.h"
 #include "wire/jsonrpc.h"
 #include "wire/line_framer.h"
@@ -82,12 +84,14 @@ nlohmann::json paramJson(const TServerParam& p) {
 
 struct TNetConnection::Socket {
     Fd fd;
+    std::unique_ptr<TlsSession> tls;  // null: plain TCP
     wire::LineFramer framer;
 
     // Between calls nothing may arrive: readable means the server has closed its end (an
     // idle connection it dropped), or sent what nobody asked for. Either way the socket
     // cannot carry a new request.
     bool stale() const {
+        if (tls && tls->pending()) return true;
         pollfd p{fd.get(), POLLIN, 0};
         int rc;
         do rc = ::poll(&p, 1, 0);
@@ -102,7 +106,8 @@ struct TNetConnection::Socket {
     void sendLine(const std::string& line) {
         std::size_t sent = 0;
         while (sent < line.size()) {
-            const ssize_t n = ::send(fd.get(), line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+            const ssize_t n = tls ? tls->write(line.data() + sent, line.size() - sent)
+                                  : ::send(fd.get(), line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) throw ConnectionLost("A conexão com o servidor de aplicação foi interrompida.");
             sent += static_cast<std::size_t>(n);
@@ -119,7 +124,7 @@ struct TNetConnection::Socket {
                 throw ConnectionLost("A resposta do servidor de aplicação é grande demais.");
             case wire::LineFramer::Status::NeedMore: break;
             }
-            const ssize_t n = ::recv(fd.get(), buf, sizeof buf, 0);
+            const ssize_t n = tls ? tls->read(buf, sizeof buf) : ::recv(fd.get(), buf, sizeof buf, 0);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
                 throw ConnectionLost("O servidor de aplicação não respondeu a tempo.");
@@ -130,7 +135,9 @@ struct TNetConnection::Socket {
 };
 
 TNetConnection::TNetConnection(tk::TComponent* owner, std::string name)
-    : tk::TComponent(owner, std::move(name)) {}
+    : tk::TComponent(owner, std::move(name)), signedIn_(std::make_unique<nlohmann::json>()) {}
+
+const nlohmann::json& TNetConnection::SignedIn() const { return *signedIn_; }
 
 TNetConnection::~TNetConnection() = default;
 
@@ -168,11 +175,46 @@ void TNetConnection::open() {
         if (fd >= 0) {
             auto s = std::make_unique<Socket>();
             s->fd.reset(fd);
+            const HostServices* host = HostServices::Current();
+            if (host && !host->Settings().tlsCa.empty()) s->tls = std::make_unique<TlsSession>(fd, host->Settings().tlsCa, host_, where);
             socket_ = std::move(s);
+            signIn();
             return;
         }
     }
     throw EServerError(failure);
+}
+
+void TNetConnection::signIn() {
+    const HostServices* host = HostServices::Current();
+    if (!host || host->Settings().user.empty()) return;
+    try {
+        *signedIn_ = exchange("Login", {host->Settings().user, host->Settings().password});
+    } catch (const ConnectionLost& e) {
+        socket_.reset();
+        throw EServerError(e.what());
+    } catch (...) {
+        socket_.reset();
+        throw;
+    }
+}
+
+nlohmann::json TNetConnection::exchange(const std::string& method, const nlohmann::json& args) {
+    const long long id = nextId_++;
+    socket_->sendLine(wire::rpc::toLine(wire::rpc::makeRequest(id, method, args)) + "\n");
+    const std::string line = socket_->readLine();
+    wire::rpc::Reply answer;
+    try {
+        answer = wire::rpc::parseReply(nlohmann::json::parse(line));
+    } catch (const std::exception&) {
+        throw ConnectionLost("Resposta inválida do servidor de aplicação.");
+    }
+    // Calls are strictly one at a time, so any other id means the stream is out of step.
+    if (answer.id != nlohmann::json(id)) throw ConnectionLost("Resposta inválida do servidor de aplicação.");
+    if (!answer.ok)
+        throw EServerError(answer.message.empty() ? "O servidor de aplicação recusou a chamada " + method + "."
+                                                  : answer.message);
+    return std::move(answer.result);
 }
 
 nlohmann::json TNetConnection::CallResult(const std::string& method, const std::vector<TServerParam>& params) {
@@ -186,25 +228,9 @@ nlohmann::json TNetConnection::CallResult(const std::string& method, const std::
                 throw ConnectionLost(e.what());
             }
         }
-        const long long id = nextId_++;
         nlohmann::json args = nlohmann::json::array();
         for (const auto& p : params) args.push_back(paramJson(p));
-        socket_->sendLine(wire::rpc::toLine(wire::rpc::makeRequest(id, method, args)) + "\n");
-
-        const std::string line = socket_->readLine();
-        wire::rpc::Reply answer;
-        try {
-            answer = wire::rpc::parseReply(nlohmann::json::parse(line));
-        } catch (const std::exception&) {
-            throw ConnectionLost("Resposta inválida do servidor de aplicação.");
-        }
-        // Calls are strictly one at a time, so any other id means the stream is out of step.
-        if (answer.id != nlohmann::json(id))
-            throw ConnectionLost("Resposta inválida do servidor de aplicação.");
-        if (!answer.ok)
-            throw EServerError(answer.message.empty() ? "O servidor de aplicação recusou a chamada " + method + "."
-                                                      : answer.message);
-        return std::move(answer.result);
+        return exchange(method, args);
     } catch (const ConnectionLost& e) {
         socket_.reset();
         throw EServerError(e.what());
@@ -223,6 +249,17 @@ TServerReply TNetConnection::Call(const std::string& method, const std::vector<T
         }
     }
     return reply;
+}
+
+std::string SignInBranch(const HostServices& host) {
+    TNetConnection connection(nullptr, "SignIn");
+    connection.SetHost(host.Settings().webUrl);
+    connection.SetPort(host.Settings().webPort);
+    connection.SetConnected(true);
+    const auto& signedIn = connection.SignedIn();
+    if (!signedIn.is_object() || !signedIn.contains("branch") || !signedIn["branch"].is_string())
+        throw EServerError("Resposta inválida do servidor de aplicação.");
+    return signedIn["branch"].get<std::string>();
 }
 
 }  // namespace fw

@@ -36,6 +36,14 @@ public:
 
     tk::TNotifyEvent BeforeConnect;
 
+    // With the host's authority certificate (HostSettings::tlsCa) every socket speaks TLS and
+    // takes only a server whose certificate that authority signed for the name it was reached
+    // by; a refused certificate raises EServerError saying why.
+    // Every new socket signs in with the host's user (HostSettings::user), when it has one,
+    // before any call goes out; a refused sign-in raises EServerError with the server's text.
+    // The reply of the last sign-in: {"branch": ..., "role": ...}; null before any.
+    const nlohmann::json& SignedIn() const;
+
     // Calls a method of the remote data module with positional arguments; blocks for the
     // reply. While the connection is open, a socket that the server has closed meanwhile
     // (an idle one), or that an earlier call lost, is replaced before the request goes out:
@@ -51,11 +59,21 @@ private:
     struct Socket;
     // BeforeConnect, then a new socket; throws EServerError naming host and port.
     void open();
+    // Login with the host's user on the socket just opened, if the host has one.
+    void signIn();
+    // One request and its reply on the open socket; throws ConnectionLost when the stream is
+    // unusable, EServerError for a refusal.
+    nlohmann::json exchange(const std::string& method, const nlohmann::json& args);
     std::unique_ptr<Socket> socket_;
+    std::unique_ptr<nlohmann::json> signedIn_;
     bool open_ = false;  // SetConnected(true) succeeded and no SetConnected(false) since
     std::string host_;
     int port_ = 0;
     long long nextId_ = 1;
 };
+
+class HostServices;
+// Signs the host's user in once and returns the branch of the account. Throws EServerError.
+std::string SignInBranch(const HostServices& host);
 
 }  // namespace fw

@@ -1,6 +1,7 @@
 // backoffice: the desktop host. Loads the screen module and shows its screens in an MDI
 // main window.
 #include <QApplication>
+#include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
 #include <iostream>
@@ -12,6 +13,7 @@
 #include "framework/host_services.h"
 #include "gui/gui_user_interface.h"
 #include "gui/main_window.h"
+#include "gui/sign_in_dialog.h"
 #include "host/host_options.h"
 #include "host/module_loader.h"
 #include "toolkit/tapplication.h"
@@ -53,9 +55,35 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // The password of --user from its file or the environment; without either, the sign-in
+    // dialog asks for it.
+    std::string password;
+    bool passwordGiven = false;
+    if (!options.user.empty()) {
+        try {
+            password = host::readPassword(options);
+            passwordGiven = true;
+        } catch (const std::invalid_argument& e) {
+            if (!options.passwordFile.empty()) {
+                std::cerr << "backoffice: " << e.what() << '\n';
+                return kUsageError;
+            }
+        }
+    }
+
     QApplication qapp(argc, argv);
-    fw::HostServices services(fw::HostSettings{options.serverHost, options.serverPort, options.branch, options.localDb});
+    fw::HostServices services(fw::HostSettings{options.serverHost, options.serverPort, options.branch, options.localDb,
+                                               options.user, password, options.tlsCa});
     fw::HostServices::SetInstance(&services);
+    if (!options.user.empty()) {
+        gui::SignInDialog dialog(services, options.user);
+        if (passwordGiven) dialog.passwordEdit()->setText(QString::fromStdString(password));
+        // A password given is tried at once; the dialog shows only when it is missing or refused.
+        if (!(passwordGiven && dialog.trySignIn()) && dialog.exec() != QDialog::Accepted) {
+            fw::HostServices::SetInstance(nullptr);
+            return kHostFailure;
+        }
+    }
     std::unique_ptr<host::LoadedModule> module;
     try {
         module = std::make_unique<host::LoadedModule>(options.modulePath.empty() ? host::defaultModulePath()

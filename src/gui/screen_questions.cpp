@@ -12,6 +12,7 @@
 #include "gui/findings_view.h"
 #include "gui/form_view.h"
 #include "gui/gui_user_interface.h"
+#include "gui/history_view.h"
 #include "gui/sale_dialog.h"
 #include "gui/screen_lookup.h"
 #include "model/code_tables.h"
@@ -80,6 +81,8 @@ ScreenQuestions::ScreenQuestions(FormView& view, QMdiArea& mdi, ActionLoop& loop
     simulateAction_->setObjectName(QStringLiteral("mnuSimularVenda"));
     checkAction_ = maintenance->addAction(QStringLiteral("&Verificar tabela"), this, [this] { checkTable(); });
     checkAction_->setObjectName(QStringLiteral("mnuVerificarTabela"));
+    historyAction_ = maintenance->addAction(QStringLiteral("&Histórico"), this, [this] { showHistory(); });
+    historyAction_->setObjectName(QStringLiteral("mnuHistorico"));
     connect(&view, &FormView::detaching, this, [this] { detach(); });
 }
 
@@ -89,13 +92,16 @@ SaleDialog* ScreenQuestions::simulation() const { return dialog_; }
 
 FindingsView* ScreenQuestions::findings() const { return findings_; }
 
+HistoryView* ScreenQuestions::history() const { return history_; }
+
 void ScreenQuestions::detach() {
     if (!view_) return;
     view_ = nullptr;
-    for (QAction* a : {simulateAction_, checkAction_}) a->setEnabled(false);
+    for (QAction* a : {simulateAction_, checkAction_, historyAction_}) a->setEnabled(false);
     // The questions are the screen's: they go with it.
     if (dialog_) dialog_->close();
     if (findingsWindow_) findingsWindow_->close();
+    if (historyWindow_) historyWindow_->close();
 }
 
 std::vector<host::EventType> ScreenQuestions::catalogue() {
@@ -129,22 +135,30 @@ void ScreenQuestions::openSimulation() {
     dialog_->activateWindow();
 }
 
-void ScreenQuestions::checkTable() {
-    if (!view_) return;
-    std::optional<std::vector<host::Finding>> found;
+QString ScreenQuestions::askAboutTable(const char* refusal, const QString& titleFormat,
+                                       const std::function<void(tk::TForm&, double)>& ask) {
     QString title;
     loop_.run([&] {
         tk::TForm& form = *view_->form();
         const double table = currentTable(form);
         if (table <= 0) {
-            ui_.ShowMessageError("Escolha uma tabela de comissão gravada para verificar.");
+            ui_.ShowMessageError(refusal);
             return;
         }
-        const auto* tables = Named<tk::TClientDataSet>(form, "cdsComissao");
-        const tk::TField* name = tables->FindField("DSCOMISSAOOREV");
-        title = QStringLiteral("Verificação da tabela %1").arg(QString::fromStdString(name ? name->DisplayText() : ""));
-        found = host::CheckTable(connectionOf(form), table, catalogue());
+        const tk::TField* name = Named<tk::TClientDataSet>(form, "cdsComissao")->FindField("DSCOMISSAOOREV");
+        title = titleFormat.arg(QString::fromStdString(name ? name->DisplayText() : ""));
+        ask(form, table);
     });
+    return title;
+}
+
+void ScreenQuestions::checkTable() {
+    if (!view_) return;
+    std::optional<std::vector<host::Finding>> found;
+    const QString title = askAboutTable("Escolha uma tabela de comissão gravada para verificar.",
+                                        QStringLiteral("Verificação da tabela %1"), [&](tk::TForm& form, double table) {
+                                            found = host::CheckTable(connectionOf(form), table, catalogue());
+                                        });
     if (!found) return;
     if (!findingsWindow_) {
         auto* view = new FindingsView;
@@ -159,6 +173,27 @@ void ScreenQuestions::checkTable() {
     findings_->setFindings(title, std::move(*found));
     findingsWindow_->show();
     mdi_.setActiveSubWindow(findingsWindow_);
+}
+
+void ScreenQuestions::showHistory() {
+    if (!view_) return;
+    std::optional<std::vector<host::HistoryEntry>> entries;
+    const QString title = askAboutTable("Escolha uma tabela de comissão gravada para ver o histórico.",
+                                        QStringLiteral("Histórico da tabela %1"), [&](tk::TForm& form, double table) {
+                                            entries = host::AskHistory(connectionOf(form), table);
+                                        });
+    if (!entries) return;
+    if (!historyWindow_) {
+        history_ = new HistoryView;
+        historyWindow_ = mdi_.addSubWindow(history_);
+        historyWindow_->setObjectName(QStringLiteral("historyWindow"));
+        historyWindow_->setWindowTitle(QStringLiteral("Histórico"));
+        historyWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        historyWindow_->resize(800, 300);
+    }
+    history_->setEntries(title, *entries);
+    historyWindow_->show();
+    mdi_.setActiveSubWindow(historyWindow_);
 }
 
 void ScreenQuestions::moveTo(const host::Finding& finding) {

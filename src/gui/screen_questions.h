@@ -1,11 +1,16 @@
-// The commission screen's questions in the desktop host: Manutenção › Simular venda… and
-// Verificar tabela, added to the screen's own menu; choosing a finding moves the screen
+// The commission screen's questions in the desktop host: Manutenção › Simular venda…,
+// Verificar tabela and Histórico, added to the screen's own menu; choosing a finding moves the screen
 // to it as a user would, by clicking its page's tab and its row.
 #pragma once
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 #include "host/commission_questions.h"
+
+namespace tk {
+class TForm;
+}
 
 class QAction;
 class QMdiArea;
@@ -17,6 +22,7 @@ class ActionLoop;
 class FindingsView;
 class FormView;
 class GuiUserInterface;
+class HistoryView;
 class SaleDialog;
 
 class ScreenQuestions : public QObject {
@@ -30,22 +36,30 @@ public:
 
     QAction& simulateAction() const { return *simulateAction_; }
     QAction& checkAction() const { return *checkAction_; }
+    QAction& historyAction() const { return *historyAction_; }
 
     // Opens the sale dialog (or brings it to the front).
     void openSimulation();
     // Verifies the current table and lists its findings in their window.
     void checkTable();
+    // Shows the change history of the current table in its window.
+    void showHistory();
     // Moves the screen to a finding's table, page, rule and band, stopping where a check refuses.
     void moveTo(const host::Finding& finding);
 
     // The open windows; nullptr when closed.
     SaleDialog* simulation() const;
     FindingsView* findings() const;
+    HistoryView* history() const;
 
 private:
     ScreenQuestions(FormView& view, QMdiArea& mdi, ActionLoop& loop, GuiUserInterface& ui);
     void detach();
     std::vector<host::EventType> catalogue();
+    // Runs `ask` as a user action on the screen's stored current table, and returns the title
+    // `titleFormat` gives it; without such a table shows `refusal` instead.
+    QString askAboutTable(const char* refusal, const QString& titleFormat,
+                          const std::function<void(tk::TForm&, double)>& ask);
 
     FormView* view_;
     QMdiArea& mdi_;
@@ -53,9 +67,12 @@ private:
     GuiUserInterface& ui_;
     QAction* simulateAction_ = nullptr;
     QAction* checkAction_ = nullptr;
+    QAction* historyAction_ = nullptr;
     QPointer<SaleDialog> dialog_;
     QPointer<QMdiSubWindow> findingsWindow_;
     QPointer<FindingsView> findings_;
+    QPointer<QMdiSubWindow> historyWindow_;
+    QPointer<HistoryView> history_;
 };
 
 }  // namespace gui

@@ -1,6 +1,8 @@
 #include "host/host_options.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 
@@ -18,7 +20,18 @@ std::unique_ptr<CLI::App> makeApp(HostProgram program, HostOptions& o, ServerAdd
                     [](const std::string& text, const std::string& why) {
         return "wants HOST:PORT, not '" + text + "' (" + why + ")";
     })->required();
-    app->add_option("--branch", o.branch, "the user's branch code")->type_name("CODE")->required();
+    auto* branch = app->add_option("--branch", o.branch, "the user's branch code (a server whose store has no users)")
+                       ->type_name("CODE");
+    auto* user = app->add_option("--user", o.user, "sign in as this user; the branch is then the account's")
+                     ->type_name("NAME")
+                     ->excludes(branch);
+    app->add_option("--password-file", o.passwordFile,
+                    "the password of --user is this file's first line (default: $KTR52300_PASSWORD)")
+        ->type_name("FILE")
+        ->needs(user);
+    app->add_option("--tls-ca", o.tlsCa,
+                    "speak TLS and take only a certificate this authority (PEM) signed for the --server name")
+        ->type_name("FILE");
     app->add_option("--local-db", o.localDb, "the local SQLite database with the event-type catalogue")
         ->type_name("FILE")
         ->required();
@@ -44,6 +57,8 @@ HostOptions parseHostOptions(const std::vector<std::string>& args, HostProgram p
     } catch (const CLI::ParseError& e) {
         throw std::invalid_argument(e.what());
     }
+    if (!o.help && o.user.empty() && o.branch.empty())
+        throw std::invalid_argument("--branch CODE or --user NAME is required");
     o.serverHost = server.host;
     o.serverPort = server.port;
     return o;
@@ -53,6 +68,19 @@ std::string hostUsage(HostProgram program) {
     HostOptions o;
     ServerAddress server;
     return makeApp(program, o, server)->help();
+}
+
+std::string readPassword(const HostOptions& options) {
+    if (options.passwordFile.empty()) {
+        const char* env = std::getenv("KTR52300_PASSWORD");
+        if (!env) throw std::invalid_argument("--user needs --password-file FILE or KTR52300_PASSWORD");
+        return env;
+    }
+    std::ifstream file(options.passwordFile);
+    std::string line;
+    if (!file || !std::getline(file, line)) throw std::invalid_argument("cannot read the password file " + options.passwordFile);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
 }
 
 }  // namespace host

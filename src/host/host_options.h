@@ -11,6 +11,9 @@ struct HostOptions {
     std::string serverHost;
     int serverPort = 0;
     std::string branch;
+    std::string user;          // sign in as this user; the branch is then the account's
+    std::string passwordFile;  // its first line is the password; empty: $KTR52300_PASSWORD
+    std::string tlsCa;         // empty: plain TCP; else TLS, the server checked against this authority
     std::string localDb;
     std::string modulePath;  // empty: libktr52300.so beside the executable
     std::string scriptPath;  // empty: standard input
@@ -19,13 +22,17 @@ struct HostOptions {
     bool help = false;  // --help: print hostUsage() and do nothing else
 };
 
-// backoffice-script reads `--server HOST:PORT --branch CODE --local-db FILE [--module PATH]
-// [--verbose] [SCRIPT]`; backoffice the same without --verbose and SCRIPT, with [--open].
-// Also `--name=value`. Throws std::invalid_argument with the reason for a missing, unknown or
-// malformed option.
+// backoffice-script reads `--server HOST:PORT (--branch CODE | --user NAME [--password-file FILE])
+// [--tls-ca FILE] --local-db FILE [--module PATH] [--verbose] [SCRIPT]`; backoffice the same without
+// --verbose and SCRIPT, with [--open]. Also `--name=value`. Throws std::invalid_argument with the
+// reason for a missing, unknown or malformed option.
 HostOptions parseHostOptions(const std::vector<std::string>& args, HostProgram program = HostProgram::Script);
 
 // The options and what they mean.
 std::string hostUsage(HostProgram program = HostProgram::Script);
+
+// The password of `--user`: the first line of the password file, else $KTR52300_PASSWORD (never
+// the command line, which every user of the machine can read). Throws std::invalid_argument.
+std::string readPassword(const HostOptions& options);
 
 }  // namespace host

@@ -15,7 +15,7 @@ enum class Verb {
     // Inspection and window helpers beyond the fixed set.
     Module, Window, Minimize, Maximize, Field, Grid,
     // Questions about the commission tables beside the screen's lists.
-    Simulate, Check,
+    Simulate, Check, History,
 };
 
 struct ScriptCommand {

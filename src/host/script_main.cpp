@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/host_services.h"
+#include "framework/tnetconnection.h"
 #include "host/host_options.h"
 #include "host/module_loader.h"
 #include "host/script_error.h"
@@ -19,9 +20,19 @@ namespace {
 constexpr int kScriptError = 2;
 constexpr int kHostFailure = 1;
 
-int play(const host::HostOptions& options, std::istream& script) {
-    fw::HostServices services(fw::HostSettings{options.serverHost, options.serverPort, options.branch, options.localDb});
+int play(const host::HostOptions& options, const std::string& password, std::istream& script) {
+    fw::HostServices services(
+        fw::HostSettings{options.serverHost, options.serverPort, options.branch, options.localDb, options.user, password, options.tlsCa});
     fw::HostServices::SetInstance(&services);
+    if (!options.user.empty()) {
+        try {
+            services.SetBranch(fw::SignInBranch(services));
+        } catch (const std::exception& e) {
+            std::cerr << "backoffice-script: " << e.what() << '\n';
+            fw::HostServices::SetInstance(nullptr);
+            return kHostFailure;
+        }
+    }
 
     const std::string path = options.modulePath.empty() ? host::defaultModulePath() : options.modulePath;
     std::unique_ptr<host::LoadedModule> module;
@@ -69,6 +80,13 @@ int main(int argc, char** argv) {
         std::cout << host::hostUsage();
         return 0;
     }
+    std::string password;
+    try {
+        if (!options.user.empty()) password = host::readPassword(options);
+    } catch (const std::invalid_argument& e) {
+        std::cerr << "backoffice-script: " << e.what() << '\n';
+        return kScriptError;
+    }
     std::ifstream file;
     std::istream* script = &std::cin;
     if (!options.scriptPath.empty()) {
@@ -80,7 +98,7 @@ int main(int argc, char** argv) {
         script = &file;
     }
     try {
-        return play(options, *script);
+        return play(options, password, *script);
     } catch (const std::exception& e) {
         std::cerr << "backoffice-script: " << e.what() << '\n';
         return kHostFailure;

@@ -9,6 +9,7 @@
 
 #include "framework/host_services.h"
 #include "framework/tnetconnection.h"
+#include "host/change_history.h"
 #include "host/commission_questions.h"
 #include "host/dataset_render.h"
 #include "host/question_lines.h"
@@ -290,6 +291,9 @@ void ScriptPlayer::execute(const ScriptCommand& c) {
     case Verb::Check:
         check(c);
         break;
+    case Verb::History:
+        history(c);
+        break;
     }
 }
 
@@ -307,17 +311,28 @@ void ScriptPlayer::simulate(const ScriptCommand& c) {
     out_ << SaleAnswerLines(AskSale(server, sale));
 }
 
-void ScriptPlayer::check(const ScriptCommand& c) {
+std::optional<double> ScriptPlayer::currentTable(const ScriptCommand& c, const char* refusal) {
     requireScreen(c);
-    auto& server = find<fw::TNetConnection>(c, "NetComissao", "connection");
     auto& tables = find<tk::TClientDataSet>(c, "cdsComissao", "data set");
     const tk::TField* nr = tables.Active() && !tables.IsEmpty() ? tables.FindField("NRCOMISSAOOREV") : nullptr;
     if (!nr || nr->IsNull()) {
-        ui_.ShowMessageError("Escolha uma tabela de comissão gravada para verificar.");
-        return;
+        ui_.ShowMessageError(refusal);
+        return std::nullopt;
     }
-    const double table = nr->AsFloat();
-    out_ << FindingLines(table, CheckTable(server, table, ReadEventTypes(fw::HostServices::Instance().LocalDatabase())));
+    return nr->AsFloat();
+}
+
+void ScriptPlayer::check(const ScriptCommand& c) {
+    const auto table = currentTable(c, "Escolha uma tabela de comissão gravada para verificar.");
+    if (!table) return;
+    auto& server = find<fw::TNetConnection>(c, "NetComissao", "connection");
+    out_ << FindingLines(*table, CheckTable(server, *table, ReadEventTypes(fw::HostServices::Instance().LocalDatabase())));
+}
+
+void ScriptPlayer::history(const ScriptCommand& c) {
+    const auto table = currentTable(c, "Escolha uma tabela de comissão gravada para ver o histórico.");
+    if (!table) return;
+    out_ << HistoryLines(*table, AskHistory(find<fw::TNetConnection>(c, "NetComissao", "connection"), *table));
 }
 
 void ScriptPlayer::printState(tk::TForm& form) {

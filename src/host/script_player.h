@@ -1,6 +1,7 @@
 // Plays a host script against a loaded screen module, one command at a time, the way a
 // message loop feeds user actions: failures are shown, the next command runs.
 #pragma once
+#include <optional>
 #include <functional>
 #include <istream>
 #include <ostream>
@@ -48,6 +49,9 @@ private:
     // `simulate` and `check`: asked through the screen's connection.
     void simulate(const ScriptCommand& c);
     void check(const ScriptCommand& c);
+    void history(const ScriptCommand& c);
+    // The number of the screen's current stored table; none (and `refusal` shown) without one.
+    std::optional<double> currentTable(const ScriptCommand& c, const char* refusal);
     void refused(std::string_view name, std::string_view why = "disabled");
 
     tk::TApplication& app_;

@@ -129,6 +129,20 @@ inline constexpr ListField kFaixa[] = {
 };
 inline constexpr List faixa{"FAIXACOMISSAO", kFaixa};
 
+// The changes applied to a table and everything under it, as GetHistorico answers them. Only
+// the store appends to it, in the transaction of each change; it outlives a deleted table.
+inline constexpr ListField kHistorico[] = {
+    {"NRHISTORICO", Stored::Key},
+    {"NRCOMISSAOOREV", Stored::Number, 0, true},  // no Parent: the history stays when the table goes
+    {"DTHISTORICO", Stored::Date, 0, true},       // the server's clock, UTC
+    {"NMUSUARIO", Stored::Text, 40, true},
+    {"IDLISTA", Stored::Text, 20, true},
+    {"IDOPERACAO", Stored::Text, 10, true},
+    {"DSANTES", Stored::Text, 4000, true},
+    {"DSDEPOIS", Stored::Text, 4000, true},
+};
+inline constexpr List historico{"HISTORICO", kHistorico};
+
 // Every stored list, each after the lists it belongs to: the order to create them in.
 inline constexpr const List* kAll[] = {&comissao, &cargo, &evento, &promocao, &faixa};
 

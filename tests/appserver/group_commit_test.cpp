@@ -13,6 +13,7 @@
 #include "appserver/write_queue.h"
 #include "server_harness.h"
 #include "wire/packet_json.h"
+#include "wire/value.h"
 
 using namespace harness;
 using appserver::ListKind;
@@ -59,13 +60,19 @@ TEST(GroupCommit, ARefusedLogIsUndoneWholeAndAloneWhileItsGroupIsStored) {
     const auto first = bands({{0, 10}});
     const auto refused = bands({{100, 110}, {5, 20}});  // its first band is fine, its second meets `first`
     const auto last = bands({{200, 210}});
+    const appserver::Author ana{"ana", std::string("0001")};
     const std::vector<appserver::Store::PendingLog> group = {
-        {ListKind::PercCargo, &first}, {ListKind::PercCargo, &refused}, {ListKind::PercCargo, &last}};
+        {ListKind::PercCargo, &first, &ana}, {ListKind::PercCargo, &refused, &ana}, {ListKind::PercCargo, &last, &ana}};
     const auto outcomes = store.applyGroup(group);
     EXPECT_EQ(messageOf(outcomes[0]), "");
     EXPECT_EQ(messageOf(outcomes[1]), appserver::msg::kIntervaloContido);
     EXPECT_EQ(messageOf(outcomes[2]), "");
     EXPECT_EQ(starts(store), (std::set<double>{0, 200}));
+    // The history went with each log: the refused one's first band, undone, is not told of.
+    const auto history = store.historico(1);
+    ASSERT_EQ(history.rows.size(), 4u);  // the table, its rule, the two bands stored
+    EXPECT_EQ(wire::render(history.rows[3][3]), "ana");
+    EXPECT_NE(wire::render(history.rows[3][7]).find("VRINICIAL=200"), std::string::npos);
 }
 
 TEST(GroupCommit, EveryLogAnsweredAsStoredIsReadableAtOnceAndAfterAReopen) {

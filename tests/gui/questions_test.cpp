@@ -1,5 +1,5 @@
-// Manutenção › Simular venda… and Verificar tabela: a sale's answer and its reasons, bad input
-// shown in place, and a finding that moves the screen to its page and row.
+// Manutenção › Simular venda…, Verificar tabela and Histórico: a sale's answer and its reasons,
+// bad input shown in place, a finding that moves the screen to its page and row, the table's changes.
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -7,9 +7,11 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableWidget>
 
 #include "gui/desktop_world.h"
 #include "gui/findings_view.h"
+#include "gui/history_view.h"
 #include "gui/sale_dialog.h"
 #include "gui/screen_questions.h"
 #include "toolkit/tclientdataset.h"
@@ -78,6 +80,14 @@ TEST_F(DesktopQuestions, SaleAnswerWithReasonsAndAFindingMovesTheScreenToItsBand
     EXPECT_EQ(screen().pages()->currentWidget(), screen().widgetOf("tshFormulario"));
     EXPECT_EQ(current("cdsCargo", "NRCOMISSAOCARGOOREV"), vendedor);
     EXPECT_EQ(current("cdsPercCargo", "NRFAIXACOMISSAOOREV"), below);
+
+    questions().historyAction().trigger();
+    ASSERT_NE(questions().history(), nullptr);
+    QTableWidget& history = questions().history()->table();
+    ASSERT_EQ(history.rowCount(), 7);  // the table, two rules and four bands, as seeded
+    EXPECT_EQ(history.item(0, 1)->text().toStdString(), "(local)");
+    EXPECT_EQ(history.item(0, 2)->text().toStdString(), "Comissão");
+    EXPECT_EQ(history.item(6, 3)->text().toStdString(), "Inclusão");
     EXPECT_TRUE(errors().empty()) << errors().front();
 }
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -173,6 +174,15 @@ LocalCatalogue::LocalCatalogue(const std::vector<EventType>& rows) : path_(dir_.
     createLocalCatalogue(path_, rows);
 }
 
+int userCommand(const std::string& db, const std::string& args, const std::string& input) {
+    const std::string cmd = binDir() + "/ktr52300-server --db '" + db + "' user " + args + " 2>/dev/null";
+    FILE* p = ::popen(cmd.c_str(), "w");
+    if (!p) throw std::runtime_error(systemError("popen"));
+    std::fputs(input.c_str(), p);
+    const int status = ::pclose(p);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 ScriptResult runScript(int port, const std::string& localDb, const std::string& script,
                        const std::vector<std::string>& extraArgs, const std::string& branch, bool viaStdin) {
     TempDir dir;
@@ -182,8 +192,9 @@ ScriptResult runScript(int port, const std::string& localDb, const std::string& 
         std::ofstream s(scriptPath, std::ios::binary);
         s << script;
     }
-    std::vector<std::string> args = {binDir() + "/backoffice-script", "--server",
-                                     "127.0.0.1:" + std::to_string(port), "--branch", branch, "--local-db", localDb};
+    std::vector<std::string> args = {binDir() + "/backoffice-script", "--server", "127.0.0.1:" + std::to_string(port),
+                                     "--local-db", localDb};
+    if (!branch.empty()) args.insert(args.end(), {"--branch", branch});
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     if (!viaStdin) args.push_back(scriptPath);
     std::vector<char*> argv = argvOf(args);

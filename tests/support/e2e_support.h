@@ -79,11 +79,15 @@ struct ScriptResult {
 
 // Runs backoffice-script (from binDir()) with `script` as its script file against the
 // server at 127.0.0.1:`port`, branch `branch` and the local database `localDb`; `extraArgs`
-// go before the script (for instance "--verbose"). With `viaStdin` the script is given on
+// go before the script (for instance "--verbose"); an empty `branch` gives none. With `viaStdin` the script is given on
 // standard input instead of as a file.
 ScriptResult runScript(int port, const std::string& localDb, const std::string& script,
                        const std::vector<std::string>& extraArgs = {}, const std::string& branch = "0001",
                        bool viaStdin = false);
+
+// Runs `ktr52300-server --db DB user ARGS` with `input` on its standard input (the password);
+// its exit status.
+int userCommand(const std::string& db, const std::string& args, const std::string& input);
 
 // Sends one JSON-RPC 2.0 request on a new connection and returns the reply object.
 // Throws std::runtime_error when the server cannot be reached or does not answer a line.

@@ -1,0 +1,39 @@
+// The history of changes: written with the change, in its transaction, and kept after a delete.
+#include <gtest/gtest.h>
+
+#include "server_harness.h"
+
+using namespace harness;
+using appserver::ListKind;
+using nlohmann::json;
+
+TEST(History, RecordsWhatWasAppliedAndNothingElse) {
+    TempDb db;
+    ServerProcess server(db.path());
+    Client c(server.port());
+    const double nr = addComissao(c, "Tabela", day(2030, 1, 1), day(2030, 12, 31));
+    const wire::Row stored = c.packet("GetComissao", json::array()).rows.at(0);
+    wire::Row renamed = stored;
+    renamed[1] = str("Tabela nova");
+    EXPECT_EQ(c.set("SetComissao", updateLog(ListKind::Comissao, stored, renamed)), "");
+
+    // A log refused halfway leaves no trace of its first change either.
+    const double cargo = addCargo(c, nr, "V");
+    json refused = insertLog(ListKind::Cargo, {{wire::Null{}, str("S"), nr}, {wire::Null{}, str("S"), nr}});
+    EXPECT_NE(c.set("SetCargo", refused), "");
+    EXPECT_EQ(c.set("SetComissao", deleteLog(ListKind::Comissao, renamed)), "");
+
+    EXPECT_EQ(render(c.packet("GetComissao", json::array())), "");
+    auto history = c.packet("GetHistorico", {nr});
+    ASSERT_EQ(history.rows.size(), 4u);
+    for (auto& row : history.rows) row[2] = wire::Null{};  // the time is the server's
+    EXPECT_EQ(render(history),
+              "1|1||(local)|COMISSAO|INCLUSAO||NRCOMISSAOOREV=1; DSCOMISSAOOREV=Tabela; DTVALIDADEINI=2030-01-01; "
+              "DTVALIDADEFIN=2030-12-31; CDFILIAL=0001\n"
+              "2|1||(local)|COMISSAO|ALTERACAO|NRCOMISSAOOREV=1; DSCOMISSAOOREV=Tabela; DTVALIDADEINI=2030-01-01; "
+              "DTVALIDADEFIN=2030-12-31; CDFILIAL=0001|NRCOMISSAOOREV=1; DSCOMISSAOOREV=Tabela nova; "
+              "DTVALIDADEINI=2030-01-01; DTVALIDADEFIN=2030-12-31; CDFILIAL=0001\n"
+              "3|1||(local)|CARGO|INCLUSAO||NRCOMISSAOCARGOOREV=" + wire::render(cargo) + "; IDCARGOVEND=V; NRCOMISSAOOREV=1\n"
+              "4|1||(local)|COMISSAO|EXCLUSAO|NRCOMISSAOOREV=1; DSCOMISSAOOREV=Tabela nova; DTVALIDADEINI=2030-01-01; "
+              "DTVALIDADEFIN=2030-12-31; CDFILIAL=0001|\n");
+}

@@ -1,0 +1,110 @@
+// Who may change what: users kept as Argon2id hashes, sign-in before any call, a fixed delay and
+// a lockout for wrong passwords, viewers that only read, changes held to the user's branch.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "appserver/log.h"
+#include "appserver/messages.h"
+#include "appserver/sign_in.h"
+#include "server_harness.h"
+#include "support/e2e_support.h"
+
+using namespace harness;
+using appserver::ListKind;
+using nlohmann::json;
+namespace msg = appserver::msg;
+
+namespace {
+
+using testsupport::userCommand;
+
+std::string errorText(const json& reply) {
+    return reply.contains("error") ? reply["error"]["message"].get<std::string>() : "";
+}
+
+class SignIn : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        db_ = std::make_unique<TempDb>();
+        ASSERT_EQ(userCommand(db_->path(), "add ana --role editor --branch 0001", "senha-da-ana\n"), 0);
+        ASSERT_EQ(userCommand(db_->path(), "add vera --role viewer --branch 0001", "senha-da-vera\n"), 0);
+        ASSERT_EQ(userCommand(db_->path(), "add rui --role editor --branch 0002", "senha-do-rui\n"), 0);
+    }
+    static void TearDownTestSuite() { db_.reset(); }
+    static std::unique_ptr<TempDb> db_;
+    ServerProcess server{db_->path(), {"--demo", "--sign-in-delay", "300", "--sign-in-failures", "3", "--lockout", "60"}};
+};
+std::unique_ptr<TempDb> SignIn::db_;
+
+}  // namespace
+
+TEST_F(SignIn, UsersAreManagedFromTheCommandLineAndStoredAsHashes) {
+    EXPECT_EQ(userCommand(db_->path(), "add ana --role editor --branch 0001", "outra-senha\n"), 1);  // taken
+    EXPECT_EQ(userCommand(db_->path(), "add curta --role editor --branch 0001", "curta\n"), 1);
+    EXPECT_EQ(userCommand(db_->path(), "passwd ninguem", "qualquer-senha\n"), 1);
+    std::ifstream file(db_->path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes.find("senha-da-ana"), std::string::npos);
+    EXPECT_NE(bytes.find("$argon2id$"), std::string::npos);
+}
+
+TEST_F(SignIn, EachUserMayDoWhatTheirRoleAndBranchAllow) {
+    Client c(server.port());
+    EXPECT_EQ(errorText(c.call("GetComissao", json::array())), msg::kEntreAntes);
+    const json newTable = insertLog(ListKind::Comissao, {{wire::Null{}, str("Nova"), day(2030, 1, 1), day(2030, 12, 31), str("0001")}});
+    EXPECT_EQ(c.set("SetComissao", newTable), msg::kEntreAntes);
+
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(errorText(c.call("Login", {"ana", "senha-errada"})), msg::kUsuarioOuSenha);
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(300));
+    EXPECT_EQ(errorText(c.call("Login", {"ninguem", "senha-da-ana"})), msg::kUsuarioOuSenha);
+    EXPECT_EQ(errorText(c.call("GetComissao", json::array())), msg::kEntreAntes);
+
+    EXPECT_EQ(c.result("Login", {"vera", "senha-da-vera"}), json({{"branch", "0001"}, {"role", "viewer"}}));
+    const auto tables = c.packet("GetComissao", json::array());
+    // The read just kept is never given to a connection that has not signed in.
+    EXPECT_EQ(errorText(Client(server.port()).call("GetComissao", json::array())), msg::kEntreAntes);
+    EXPECT_EQ(c.set("SetComissao", newTable), msg::kSomenteConsulta);
+
+    c.result("Login", {"rui", "senha-do-rui"});
+    const wire::Row first = tables.rows.at(0);
+    wire::Row renamed = first;
+    renamed[1] = str("Renomeada");
+    EXPECT_EQ(c.set("SetComissao", updateLog(ListKind::Comissao, first, renamed)), msg::filialAlheia("0001", "0002"));
+    EXPECT_EQ(c.set("SetComissao", newTable), msg::filialAlheia("0001", "0002"));
+    EXPECT_EQ(c.set("SetCargo", insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), first[0]}})),
+              msg::filialAlheia("0001", "0002"));
+    EXPECT_EQ(render(c.packet("GetComissao", json::array())), render(tables));  // nothing stored
+
+    c.result("Login", {"ana", "senha-da-ana"});
+    EXPECT_EQ(c.set("SetComissao", updateLog(ListKind::Comissao, first, renamed)), "");
+    const auto history = c.packet("GetHistorico", {std::get<double>(first[0])});
+    const auto& last = history.rows.back();
+    EXPECT_EQ(last[3], str("ana"));
+    EXPECT_EQ(last[5], str("ALTERACAO"));
+}
+
+TEST_F(SignIn, AnAddressThatKeepsFailingIsShutOutAlone) {
+    Client failing(server.port(), "127.0.0.2");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(errorText(failing.call("Login", {"ana", "senha-errada"})), msg::kUsuarioOuSenha);
+    EXPECT_EQ(errorText(failing.call("Login", {"ana", "senha-da-ana"})), msg::bloqueado(1));
+    Client other(server.port());
+    EXPECT_EQ(other.result("Login", {"ana", "senha-da-ana"})["role"], "editor");
+}
+
+TEST(SignInWithoutUsers, ServesThisMachineOnly) {
+    TempDb db;
+    appserver::Users users(db.path());
+    const auto log = appserver::makeSilentLogger();
+    appserver::SignIn signIn(users, {}, *log);
+    using Access = appserver::Session::Access;
+    EXPECT_EQ(signIn.open(asio::ip::make_address("127.0.0.1")).access, Access::Open);
+    EXPECT_EQ(signIn.open(asio::ip::make_address("::1")).access, Access::Open);
+    EXPECT_EQ(signIn.open(asio::ip::make_address("192.0.2.7")).access, Access::LocalOnly);
+
+    const Refused open = runServer({"--listen", "0.0.0.0:0", "--db", db.path()});
+    EXPECT_EQ(open.status, 1);
+    EXPECT_NE(open.log.find("--insecure"), std::string::npos);
+}
