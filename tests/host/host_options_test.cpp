@@ -29,12 +29,20 @@ TEST(HostOptionsTest, ScriptAndModuleAreOptionalAndEqualsFormWorks) {
     EXPECT_TRUE(o.modulePath.empty());
     EXPECT_FALSE(o.verbose);
     EXPECT_EQ(parseHostOptions({"--server=[::1]:52300", "--branch=7", "--local-db=l.db"}).serverHost, "::1");
+    const auto signedIn = parseHostOptions(
+        {"--server=h:1", "--user=ana", "--password-file=p.txt", "--tls-ca=ca.pem", "--local-db=l.db"});
+    EXPECT_EQ(signedIn.user, "ana");
+    EXPECT_EQ(signedIn.passwordFile, "p.txt");
+    EXPECT_EQ(signedIn.tlsCa, "ca.pem");
+    EXPECT_TRUE(signedIn.branch.empty());
 }
 
 TEST(HostOptionsTest, MissingOrMalformedOptionsAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
         {"--branch", "1", "--local-db", "l.db"},                                   // no server
-        {"--server", "h:1", "--local-db", "l.db"},                                 // no branch
+        {"--server", "h:1", "--local-db", "l.db"},                                 // no branch nor user
+        {"--server", "h:1", "--branch", "1", "--user", "ana", "--local-db", "l.db"},  // the branch is the user's
+        {"--server", "h:1", "--branch", "1", "--password-file", "p", "--local-db", "l.db"},  // no user
         {"--server", "h:1", "--branch", "1"},                                      // no local db
         {"--server", "h", "--branch", "1", "--local-db", "l.db"},                  // no port
         {"--server", "h:0", "--branch", "1", "--local-db", "l.db"},                // port 0
