@@ -2,25 +2,13 @@
 
 #include <ctime>
 
-#include "appserver/sqlite_changes.h"
+#include "appserver/changes.h"
+#include "appserver/pg_db.h"
+#include "appserver/sqlite_db.h"
 
 namespace appserver::history {
 
 using wire::FieldDef;
-
-// No reference to COMISSAO: a deleted table's history stays.
-const char* const kSchema = R"(
-CREATE TABLE IF NOT EXISTS HISTORICO (
-  NRHISTORICO INTEGER PRIMARY KEY AUTOINCREMENT,
-  NRCOMISSAOOREV INTEGER NOT NULL,
-  DTHISTORICO INTEGER NOT NULL,
-  NMUSUARIO TEXT NOT NULL,
-  IDLISTA TEXT NOT NULL,
-  IDOPERACAO TEXT NOT NULL CHECK (IDOPERACAO IN ('INCLUSAO', 'ALTERACAO', 'EXCLUSAO')),
-  DSANTES TEXT NOT NULL,
-  DSDEPOIS TEXT NOT NULL);
-CREATE INDEX IF NOT EXISTS HISTORICO_NR ON HISTORICO(NRCOMISSAOOREV, NRHISTORICO);
-)";
 
 namespace {
 
@@ -61,7 +49,8 @@ const std::vector<FieldDef>& fields() {
     return f;
 }
 
-void record(sqlite::Database& db, const Author& author, ListKind kind, wire::ChangeOp op, long long nrComissao,
+template <class Db>
+void record(Db& db, const Author& author, ListKind kind, wire::ChangeOp op, long long nrComissao,
             const wire::Row& before, const wire::Row& after) {
     const auto& listFields = datasets::of(kind);
     auto q = db.query(
@@ -73,11 +62,19 @@ void record(sqlite::Database& db, const Author& author, ListKind kind, wire::Cha
     q.step();
 }
 
-wire::DataPacket read(sqlite::Database& db, double nrComissao) {
+template <class Db>
+wire::DataPacket read(Db& db, double nrComissao) {
     auto q = db.query("SELECT " + detail::columnList(fields()) +
                       " FROM HISTORICO WHERE NRCOMISSAOOREV = ? ORDER BY NRHISTORICO");
     q.bind(1, nrComissao);
     return detail::readPacket(q, fields());
 }
+
+template void record(sqlite::Database&, const Author&, ListKind, wire::ChangeOp, long long, const wire::Row&,
+                     const wire::Row&);
+template void record(pg::Connection&, const Author&, ListKind, wire::ChangeOp, long long, const wire::Row&,
+                     const wire::Row&);
+template wire::DataPacket read(sqlite::Database&, double);
+template wire::DataPacket read(pg::Connection&, double);
 
 }  // namespace appserver::history

@@ -7,23 +7,22 @@
 
 #include "appserver/author.h"
 #include "appserver/datasets.h"
-#include "appserver/sqlite_db.h"
 #include "wire/packet.h"
 
 namespace appserver::history {
-
-// HISTORICO's table and index, created when missing.
-extern const char* const kSchema;
 
 // The fields of GetHistorico's packet, in order.
 const std::vector<wire::FieldDef>& fields();
 
 // One applied change of the list `kind` under the table `nrComissao`: `before` is empty for an
 // insert, `after` for a delete; both in the list's field order.
-void record(sqlite::Database& db, const Author& author, ListKind kind, wire::ChangeOp op, long long nrComissao,
+template <class Db>
+void record(Db& db, const Author& author, ListKind kind, wire::ChangeOp op, long long nrComissao,
             const wire::Row& before, const wire::Row& after);
 
+// (Db: sqlite::Database or pg::Connection.)
 // A table's history, oldest change first.
-wire::DataPacket read(sqlite::Database& db, double nrComissao);
+template <class Db>
+wire::DataPacket read(Db& db, double nrComissao);
 
 }  // namespace appserver::history

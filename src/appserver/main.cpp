@@ -1,8 +1,9 @@
-// ktr52300-server: the commission tables' application server (JSON-RPC over TCP, SQLite storage).
+// ktr52300-server: the commission tables' application server (JSON-RPC over TCP, SQLite or PostgreSQL storage).
 #include <sys/resource.h>
 
 #include <csignal>
 #include <iostream>
+#include <optional>
 
 #include "appserver/demo_data.h"
 #include "appserver/dispatcher.h"
@@ -11,7 +12,8 @@
 #include "appserver/request_handler.h"
 #include "appserver/server.h"
 #include "appserver/sign_in.h"
-#include "appserver/sqlite_store.h"
+#include "appserver/open_store.h"
+#include "appserver/pg_db.h"
 #include "appserver/store_file.h"
 #include "appserver/write_queue.h"
 
@@ -57,10 +59,14 @@ int main(int argc, char** argv) {
     if (!cl.user.verb.empty()) return runUserCommand(cl.user, cl.dbPath, !cl.dbPathGiven, std::cin, std::cout, std::cerr);
     const auto log = makeLogger(cl.logLevel);
     try {
-        const StoreFile file(cl.dbPath, !cl.dbPathGiven);
-        log->info("starting on the database {}{}{}", cl.dbPath, file.created() ? " (new)" : "",
-                  file.createdFolder() ? ", in a folder made for it" : "");
-        SqliteStore store(cl.dbPath);
+        // An SQLite file is this server's alone (its checks trust it); PostgreSQL is shared.
+        const bool shared = pg::isUri(cl.dbPath);
+        std::optional<StoreFile> file;
+        if (!shared) file.emplace(cl.dbPath, !cl.dbPathGiven);
+        log->info("starting on the database {}{}{}", shownStore(cl.dbPath), file && file->created() ? " (new)" : "",
+                  file && file->createdFolder() ? ", in a folder made for it" : "");
+        const auto storePtr = openStore(cl.dbPath);
+        Store& store = *storePtr;
         if (cl.demo && store.isEmpty()) {
             seedDemo(store);
             log->info("demonstration data stored");
@@ -69,7 +75,8 @@ int main(int argc, char** argv) {
         Users users(cl.dbPath);
         SignIn signIn(users, cl.signIn, *log);
         WriteQueue writes(store, *log);
-        const Dispatcher dispatcher(store, cl.limits.maxChanges, cl.limits.keptResultBytes);
+        // Other servers' commits go unseen here: on a shared store nothing read is kept.
+        const Dispatcher dispatcher(store, cl.limits.maxChanges, shared ? 0 : cl.limits.keptResultBytes);
         const RequestHandler handler(dispatcher, writes, cl.limits, *log, &signIn);
         {
             Server server(handler, cl.server, *log);

@@ -75,6 +75,15 @@ inline std::string erroInterno(unsigned long long reference) {
     return "Erro interno do servidor. Informe ao suporte a referência " + std::to_string(reference) + ".";
 }
 
+// The database behind the server.
+inline constexpr const char* kBancoIndisponivel =
+    "O banco de dados não está disponível no momento; nada foi gravado. Tente novamente em instantes.";
+inline constexpr const char* kGravacaoIncerta =
+    "A conexão com o banco de dados caiu ao gravar: atualize os dados para ver se a alteração foi gravada "
+    "antes de repeti-la.";
+inline constexpr const char* kConcorrenciaDemais =
+    "Muitas alterações simultâneas nas mesmas comissões; nada foi gravado. Tente novamente.";
+
 // Signing in and what a signed-in user may do.
 inline constexpr const char* kEntreAntes = "Entre com seu usuário e senha antes de usar o servidor de aplicação.";
 inline constexpr const char* kUsuarioOuSenha = "Usuário ou senha inválidos.";

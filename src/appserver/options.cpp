@@ -44,7 +44,7 @@ CLI::Option* sizeOption(CLI::App& app, const char* name, std::uint64_t& value, c
 }
 
 std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
-    auto app = std::make_unique<CLI::App>("The commission tables' application server: JSON-RPC over TCP, SQLite storage.",
+    auto app = std::make_unique<CLI::App>("The commission tables' application server: JSON-RPC over TCP, SQLite or PostgreSQL storage.",
                                           "ktr52300-server");
     app->get_formatter()->column_width(38);
     app->add_option("--listen", raw.listen,
@@ -53,9 +53,10 @@ std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
         ->capture_default_str()
         ->type_name("HOST:PORT")
         ->check(checkHostPort);
-    app->add_option("--db", cl.dbPath, "SQLite database file (its folder must exist; a new file is readable by its owner only)")
+    app->add_option("--db", cl.dbPath, "the store: an SQLite database file (a new file is readable by its owner only) or a PostgreSQL URI, "
+                    "postgresql://USER@HOST:PORT/DB")
         ->capture_default_str()
-        ->type_name("FILE");
+        ->type_name("FILE|URI");
     app->add_flag("--demo,--seed-demo", cl.demo, "store a small demonstration data set when the database is empty");
     app->add_option("--threads", cl.server.threads, "threads serving requests, 1 to 64")
         ->capture_default_str()

@@ -9,50 +9,28 @@
 #include <vector>
 
 #include "appserver/sqlite_db.h"
-#include "appserver/store.h"
+#include "appserver/sql_store.h"
 
 namespace appserver {
 
 // Writes go through one connection, one transaction at a time. Reads never wait for them: each
 // read borrows a read-only connection of its own (WAL lets readers run beside the writer and
 // each sees the last committed state), so a reply always reflects every acknowledged Set.
-class SqliteStore final : public Store {
+class SqliteStore final : public SqlStore<sqlite::Database> {
 public:
     // Opens or creates the file and its schema; throws sqlite::Error when it cannot.
     explicit SqliteStore(const std::string& path);
     ~SqliteStore() override;
 
-    wire::DataPacket comissoes() override;
-    wire::DataPacket cargos(double nrComissao) override;
-    wire::DataPacket eventos(double nrComissao) override;
-    wire::DataPacket promocoes(double nrComissao) override;
-    wire::DataPacket faixas(double nrComissao, double nrRegra, Scope scope) override;
-    wire::DataPacket cargoCadastrado(double nrComissao, const std::string& idCargo) override;
-    wire::DataPacket eventoCadastrado(double nrComissao, const std::string& cdTipoEvento,
-                                      const std::string& idCargo) override;
-    wire::DataPacket janelasPromocao(double nrComissao) override;
-    wire::DataPacket intervalos(double nrComissao, double nrRegra, Scope scope) override;
-    wire::DataPacket regrasDaVenda(double nrComissao, Scope scope, const std::string& cdTipoEvento,
-                                   const std::string& idCargo) override;
     void apply(ListKind list, const wire::ChangeLog& log, const Author& author = {}) override;
     std::vector<std::exception_ptr> applyGroup(std::span<const PendingLog> logs) override;
-    wire::DataPacket historico(double nrComissao) override;
     void inOneTransaction(const std::function<void()>& work) override;
-    bool isEmpty() override;
     std::uint64_t version() const override { return version_.load(); }
 
 private:
     class ReaderLease;
 
-    // The SELECT of every read, built once; each is prepared once per connection.
-    struct Selects {
-        std::string comissoes, cargos, eventos, promocoes, cargoCadastrado, eventoCadastrado, janelasPromocao;
-        std::array<std::string, 3> faixas, intervalos;  // by Scope
-    };
-    wire::DataPacket readByComissao(const std::string& sql, double nrComissao,
-                                    const std::vector<wire::FieldDef>& layout);
-    wire::DataPacket readByRule(const std::string& sql, double nrComissao, double nrRegra, Scope scope,
-                                const std::vector<wire::FieldDef>& layout);
+    wire::DataPacket onReader(const Read& read) override;
 
     // An idle read connection, or a new one when every one is lent out (there are never more
     // than the threads reading at once).
@@ -60,7 +38,6 @@ private:
     void returnReader(std::unique_ptr<sqlite::Database> reader);
 
     const std::string path_;
-    const Selects selects_;
 
     std::mutex writeMutex_;
     sqlite::Database writer_;  // guarded by writeMutex_; declared before the readers so it closes last

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "appserver/pg_db.h"
 #include "appserver/store_file.h"
 #include "appserver/users.h"
 
@@ -60,7 +61,7 @@ int runUserCommand(const UserCommand& command, const std::string& dbPath, bool c
     try {
         // A new store is made as the server would make it; an existing one may be in use by a
         // running server, which sees the change at its next sign-in.
-        if (!std::filesystem::exists(dbPath)) StoreFile made(dbPath, createFolder);
+        if (!pg::isUri(dbPath) && !std::filesystem::exists(dbPath)) StoreFile made(dbPath, createFolder);
         Users users(dbPath);
         if (command.verb == "list") {
             for (const auto& u : users.list()) out << u.name << ' ' << roleWord(u.role) << ' ' << u.branch << '\n';

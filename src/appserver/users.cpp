@@ -4,18 +4,11 @@
 #include <stdexcept>
 
 #include "appserver/password.h"
+#include "appserver/schema.h"
 
 namespace appserver {
 
 namespace {
-
-constexpr const char* kSchema = R"(
-CREATE TABLE IF NOT EXISTS USUARIO (
-  NMUSUARIO TEXT PRIMARY KEY,
-  IDPAPEL TEXT NOT NULL CHECK (IDPAPEL IN ('editor', 'viewer')),
-  CDFILIAL TEXT NOT NULL,
-  DSSENHA TEXT NOT NULL);
-)";
 
 // Names go into the log and the history: printable, one word, of a sensible length.
 void checkName(const std::string& name) {
@@ -46,8 +39,18 @@ Role roleFromWord(const std::string& word) {
     throw std::invalid_argument("a role is editor or viewer, not \"" + word + "\"");
 }
 
-Users::Users(const std::string& path) : db_(path) {
-    db_.exec(kSchema);
+Users::Users(const std::string& store) : store_(store) {
+    if (pg::isUri(store)) db_ = std::make_unique<pg::Connection>(store);
+    else db_ = std::make_unique<sqlite::Database>(store);
+    std::visit([](auto& db) { schema::prepare(*db); }, db_);
+}
+
+template <class Work>
+auto Users::withDb(Work work) {
+    std::lock_guard lock(mutex_);
+    if (auto* pg = std::get_if<std::unique_ptr<pg::Connection>>(&db_); pg && (!*pg || !(*pg)->usable()))
+        *pg = std::make_unique<pg::Connection>(store_);
+    return std::visit([&](auto& db) { return work(*db); }, db_);
 }
 
 void Users::add(const User& user, std::string_view password) {
@@ -55,59 +58,65 @@ void Users::add(const User& user, std::string_view password) {
     checkBranch(user.branch);
     checkPassword(password);
     const std::string hash = hashPassword(password);  // outside the lock: it takes a while
-    std::lock_guard lock(mutex_);
-    auto taken = db_.query("SELECT 1 FROM USUARIO WHERE NMUSUARIO = ?");
-    taken.bindText(1, user.name);
-    if (taken.step()) throw std::invalid_argument("the user " + user.name + " exists already");
-    auto q = db_.query("INSERT INTO USUARIO (NMUSUARIO, IDPAPEL, CDFILIAL, DSSENHA) VALUES (?, ?, ?, ?)");
-    q.bindText(1, user.name).bindText(2, roleWord(user.role)).bindText(3, user.branch).bindText(4, hash);
-    q.step();
+    withDb([&](auto& db) {
+        auto taken = db.query("SELECT 1 FROM USUARIO WHERE NMUSUARIO = ?");
+        taken.bindText(1, user.name);
+        if (taken.step()) throw std::invalid_argument("the user " + user.name + " exists already");
+        auto q = db.query("INSERT INTO USUARIO (NMUSUARIO, IDPAPEL, CDFILIAL, DSSENHA) VALUES (?, ?, ?, ?)");
+        q.bindText(1, user.name).bindText(2, roleWord(user.role)).bindText(3, user.branch).bindText(4, hash);
+        q.step();
+    });
 }
 
 void Users::setPassword(const std::string& name, std::string_view password) {
     if (!find(name)) throw std::invalid_argument("no user named " + name);
     checkPassword(password);
     const std::string hash = hashPassword(password);
-    std::lock_guard lock(mutex_);
-    auto q = db_.query("UPDATE USUARIO SET DSSENHA = ? WHERE NMUSUARIO = ?");
-    q.bindText(1, hash).bindText(2, name);
-    q.step();
+    withDb([&](auto& db) {
+        auto q = db.query("UPDATE USUARIO SET DSSENHA = ? WHERE NMUSUARIO = ?");
+        q.bindText(1, hash).bindText(2, name);
+        q.step();
+    });
 }
 
 void Users::remove(const std::string& name) {
     if (!find(name)) throw std::invalid_argument("no user named " + name);
-    std::lock_guard lock(mutex_);
-    auto q = db_.query("DELETE FROM USUARIO WHERE NMUSUARIO = ?");
-    q.bindText(1, name);
-    q.step();
+    withDb([&](auto& db) {
+        auto q = db.query("DELETE FROM USUARIO WHERE NMUSUARIO = ?");
+        q.bindText(1, name);
+        q.step();
+    });
 }
 
 std::vector<User> Users::list() {
-    std::lock_guard lock(mutex_);
-    auto q = db_.query("SELECT NMUSUARIO, IDPAPEL, CDFILIAL FROM USUARIO ORDER BY NMUSUARIO");
-    std::vector<User> users;
-    while (q.step())
-        users.push_back({std::get<std::string>(q.column(0, wire::FieldType::String)),
-                         roleFromWord(std::get<std::string>(q.column(1, wire::FieldType::String))),
-                         std::get<std::string>(q.column(2, wire::FieldType::String))});
-    return users;
+    return withDb([](auto& db) {
+        auto q = db.query("SELECT NMUSUARIO, IDPAPEL, CDFILIAL FROM USUARIO ORDER BY NMUSUARIO");
+        std::vector<User> users;
+        while (q.step())
+            users.push_back({std::get<std::string>(q.column(0, wire::FieldType::String)),
+                             roleFromWord(std::get<std::string>(q.column(1, wire::FieldType::String))),
+                             std::get<std::string>(q.column(2, wire::FieldType::String))});
+        return users;
+    });
 }
 
 bool Users::any() {
-    std::lock_guard lock(mutex_);
-    auto q = db_.query("SELECT EXISTS (SELECT 1 FROM USUARIO)");
-    return q.step() && q.columnInt(0) != 0;
+    return withDb([](auto& db) {
+        auto q = db.query("SELECT EXISTS (SELECT 1 FROM USUARIO)");
+        return q.step() && q.columnInt(0) != 0;
+    });
 }
 
 std::optional<std::pair<User, std::string>> Users::find(const std::string& name) {
-    std::lock_guard lock(mutex_);
-    auto q = db_.query("SELECT NMUSUARIO, IDPAPEL, CDFILIAL, DSSENHA FROM USUARIO WHERE NMUSUARIO = ?");
-    q.bindText(1, name);
-    if (!q.step()) return std::nullopt;
-    User user{std::get<std::string>(q.column(0, wire::FieldType::String)),
-              roleFromWord(std::get<std::string>(q.column(1, wire::FieldType::String))),
-              std::get<std::string>(q.column(2, wire::FieldType::String))};
-    return std::make_pair(std::move(user), std::get<std::string>(q.column(3, wire::FieldType::String)));
+    return withDb([&](auto& db) -> std::optional<std::pair<User, std::string>> {
+        auto q = db.query("SELECT NMUSUARIO, IDPAPEL, CDFILIAL, DSSENHA FROM USUARIO WHERE NMUSUARIO = ?");
+        q.bindText(1, name);
+        if (!q.step()) return std::nullopt;
+        User user{std::get<std::string>(q.column(0, wire::FieldType::String)),
+                  roleFromWord(std::get<std::string>(q.column(1, wire::FieldType::String))),
+                  std::get<std::string>(q.column(2, wire::FieldType::String))};
+        return std::make_pair(std::move(user), std::get<std::string>(q.column(3, wire::FieldType::String)));
+    });
 }
 
 }  // namespace appserver

@@ -1,11 +1,14 @@
 // The people who may sign in to the server, kept in the store's file: name, role, branch and
 // the Argon2id hash of their password.
 #pragma once
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
+#include "appserver/pg_db.h"
 #include "appserver/sqlite_db.h"
 
 namespace appserver {
@@ -24,8 +27,9 @@ struct User {
 // Thread-safe. Names are compared exactly; each method is one statement on its own connection.
 class Users {
 public:
-    // Opens the store's file (creating the users' table when missing); throws sqlite::Error.
-    explicit Users(const std::string& path);
+    // Opens the store (a file, or a PostgreSQL URI), creating its tables when missing; throws
+    // sqlite::Error or pg::Error.
+    explicit Users(const std::string& store);
 
     // Throw std::invalid_argument with the reason (a name taken or unknown, a malformed name,
     // branch or password) and change nothing.
@@ -39,8 +43,13 @@ public:
     std::optional<std::pair<User, std::string>> find(const std::string& name);
 
 private:
+    // Runs `work` with the connection, opening it again after PostgreSQL dropped it.
+    template <class Work>
+    auto withDb(Work work);
+
+    const std::string store_;
     std::mutex mutex_;
-    sqlite::Database db_;  // guarded by mutex_
+    std::variant<std::unique_ptr<sqlite::Database>, std::unique_ptr<pg::Connection>> db_;  // guarded by mutex_
 };
 
 }  // namespace appserver

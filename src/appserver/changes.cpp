@@ -1,4 +1,7 @@
-#include "appserver/sqlite_changes.h"
+#include "appserver/changes.h"
+
+#include "appserver/pg_db.h"
+#include "appserver/sqlite_db.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +30,8 @@ std::string columnList(const std::vector<FieldDef>& fields) {
     return s;
 }
 
-wire::DataPacket readPacket(sqlite::Query& q, const std::vector<FieldDef>& fields) {
+template <class Query>
+wire::DataPacket readPacket(Query& q, const std::vector<FieldDef>& fields) {
     wire::DataPacket p;
     p.fields = fields;
     while (q.step()) {
@@ -128,8 +132,8 @@ struct Span {
 // Stored spans never share a point (these very checks keep it so), so only two of them can:
 // the last to start before lo and the first to start at or after it. Two index probes instead
 // of a walk over every stored span keep a long change log from growing quadratically.
-template <class BindFilter>
-std::optional<Span> firstOverlap(sqlite::Database& db, const std::string& select, const char* start,
+template <class Db, class BindFilter>
+std::optional<Span> firstOverlap(Db& db, const std::string& select, const char* start,
                                  BindFilter bindFilter, int filterParams, double lo, double hi) {
     auto probe = [&](const std::string& order) -> std::optional<Span> {
         auto q = db.query(select + " AND " + start + order);
@@ -152,9 +156,10 @@ DateTime nowLocal() {
                              tm.tm_sec > 59 ? 59 : tm.tm_sec);
 }
 
+template <class Db>
 class Applier {
 public:
-    Applier(sqlite::Database& db, ListKind kind, const Author& author)
+    Applier(Db& db, ListKind kind, const Author& author)
         : db_(db), kind_(kind), fields_(datasets::of(kind)), author_(author) {}
 
     void apply(const wire::ChangeLog& log) {
@@ -352,7 +357,7 @@ private:
         // shares a day with the new period; that table is found by its neighbours alone.
         const auto other = firstOverlap(
             db_, "SELECT DTVALIDADEINI, DTVALIDADEFIN FROM COMISSAO WHERE NRCOMISSAOOREV <> ?", "DTVALIDADEINI",
-            [&](sqlite::Query& q) { q.bindInt(1, self); }, 1, static_cast<double>(ni.seconds()),
+            [&](auto& q) { q.bindInt(1, self); }, 1, static_cast<double>(ni.seconds()),
             static_cast<double>(nf.seconds()));
         if (other) refuse(other->lo > ni.seconds() && other->hi < nf.seconds() ? msg::kDataContempla : msg::kDataContida);
         if (stored) {  // the table's promotions must stay inside its new period: two index probes
@@ -409,7 +414,7 @@ private:
             "SELECT DTVALINICOMISPROMO, DTVALFINCOMISPROMO FROM COMISSAOPROMO WHERE NRCOMISSAOOREV = ? AND "
             "IDDTBASECOMISPROMO = ? AND CDTIPOEVENTO = ? AND IDCARGOVEND = ? AND NRCOMISSAOPROMOREV <> ?",
             "DTVALINICOMISPROMO",
-            [&](sqlite::Query& q) {
+            [&](auto& q) {
                 q.bind(1, row[pro::COM]).bind(2, row[pro::BASE]).bind(3, row[pro::TIPO]).bind(4, row[pro::CARGO]);
                 q.bindInt(5, self);
             },
@@ -449,12 +454,12 @@ private:
             db_,
             std::string("SELECT VRINICIAL, VRFINAL FROM FAIXACOMISSAO WHERE NRCOMISSAOOREV = ? AND IDTIPOCOMISSAO = ? AND ") +
                 ruleNumberField(scope) + " = ? AND NRFAIXACOMISSAOOREV <> ?",
-            "VRINICIAL", [&](sqlite::Query& q) { q.bindInt(1, *nrCom).bindText(2, scopeWord(scope)).bindInt(3, *rule).bindInt(4, self); },
+            "VRINICIAL", [&](auto& q) { q.bindInt(1, *nrCom).bindText(2, scopeWord(scope)).bindInt(3, *rule).bindInt(4, self); },
             4, bi, bf);
         if (other) refuse(bi < other->lo && other->hi < bf ? msg::kValorContempla : msg::kIntervaloContido);
     }
 
-    sqlite::Database& db_;
+    Db& db_;
     const ListKind kind_;
     const std::vector<FieldDef>& fields_;
     const Author& author_;
@@ -464,8 +469,14 @@ private:
 
 }  // namespace
 
-void applyChanges(sqlite::Database& db, ListKind kind, const wire::ChangeLog& log, const Author& author) {
-    Applier(db, kind, author).apply(log);
+template <class Db>
+void applyChanges(Db& db, ListKind kind, const wire::ChangeLog& log, const Author& author) {
+    Applier<Db>(db, kind, author).apply(log);
 }
+
+template wire::DataPacket readPacket(sqlite::Query&, const std::vector<FieldDef>&);
+template wire::DataPacket readPacket(pg::Query&, const std::vector<FieldDef>&);
+template void applyChanges(sqlite::Database&, ListKind, const wire::ChangeLog&, const Author&);
+template void applyChanges(pg::Connection&, ListKind, const wire::ChangeLog&, const Author&);
 
 }  // namespace appserver::detail

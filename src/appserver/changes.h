@@ -1,11 +1,11 @@
-// Internal to the SQLite store: table layout and the application of change logs with their invariants.
+// Internal to the stores: reading rows into packets and applying change logs with their invariants,
+// written once over a connection of either store (sqlite::Database, pg::Connection).
 #pragma once
 #include <string>
 #include <vector>
 
 #include "appserver/author.h"
 #include "appserver/datasets.h"
-#include "appserver/sqlite_db.h"
 #include "wire/packet.h"
 
 namespace appserver::detail {
@@ -14,10 +14,12 @@ const char* tableOf(ListKind k);
 // "A, B, C": the columns of a field list, for SELECT.
 std::string columnList(const std::vector<wire::FieldDef>& fields);
 // Reads every remaining row of `q`, whose columns are `fields` in order.
-wire::DataPacket readPacket(sqlite::Query& q, const std::vector<wire::FieldDef>& fields);
+template <class Query>
+wire::DataPacket readPacket(Query& q, const std::vector<wire::FieldDef>& fields);
 
 // Applies the log's changes in order inside the caller's open transaction, each recorded in the
 // history under the author's name. Throws Refusal or BadChangeLog.
-void applyChanges(sqlite::Database& db, ListKind kind, const wire::ChangeLog& log, const Author& author);
+template <class Db>
+void applyChanges(Db& db, ListKind kind, const wire::ChangeLog& log, const Author& author);
 
 }  // namespace appserver::detail

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# A throwaway PostgreSQL 15 cluster in a folder of its own, on a free loopback port.
+#
+#   scripts/pg_cluster.sh start DIR [SETTING=VALUE ...]   creates and starts it; prints its URI
+#   scripts/pg_cluster.sh stop DIR                        stops it and removes DIR
+#   scripts/pg_cluster.sh restart DIR                     stops and starts it on the same port
+#
+# initdb refuses to run as root: as root the cluster runs as the `postgres` user Debian's
+# package creates; as anyone else, as yourself. Settings go to the server (fsync=off for tests).
+set -euo pipefail
+pgbin=${PGBIN:-/usr/lib/postgresql/15/bin}
+verb=${1:?usage: pg_cluster.sh start|stop|restart DIR}
+dir=${2:?usage: pg_cluster.sh start|stop|restart DIR}
+shift 2
+
+as_owner() {
+  if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+}
+
+case "$verb" in
+  start)
+    [ -x "$pgbin/initdb" ] || { echo "no PostgreSQL 15 in $pgbin (scripts/setup.sh installs it)" >&2; exit 2; }
+    mkdir -p "$dir"
+    chmod 755 "$dir"
+    [ "$(id -u)" -eq 0 ] && chown postgres: "$dir"
+    port=
+    for _ in $(seq 50); do
+      candidate=$((20000 + RANDOM % 40000))
+      if ! (exec 3<>"/dev/tcp/127.0.0.1/$candidate") 2>/dev/null; then port=$candidate; break; fi
+    done
+    [ -n "$port" ] || { echo "no free port found" >&2; exit 1; }
+    echo "$port" >"$dir/port"
+    as_owner "$pgbin/initdb" -D "$dir/data" -U postgres -A trust --no-sync >"$dir/initdb.log" 2>&1 ||
+      { cat "$dir/initdb.log" >&2; exit 1; }
+    opts="-p $port -k $dir -c listen_addresses=127.0.0.1 -c max_connections=300"
+    for s in "$@"; do opts="$opts -c $s"; done
+    echo "$opts" >"$dir/options"
+    as_owner "$pgbin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -o "$opts" start >/dev/null ||
+      { cat "$dir/server.log" >&2; exit 1; }
+    echo "postgresql://postgres@127.0.0.1:$port/postgres"
+    ;;
+  restart)
+    as_owner "$pgbin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+    as_owner "$pgbin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -o "$(cat "$dir/options")" start >/dev/null
+    ;;
+  stop)
+    [ -d "$dir/data" ] && as_owner "$pgbin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null 2>&1 || true
+    rm -rf "$dir"
+    ;;
+  *) echo "usage: pg_cluster.sh start|stop|restart DIR" >&2; exit 2 ;;
+esac

@@ -1,0 +1,161 @@
+#include "appserver/pg_store.h"
+
+#include <chrono>
+#include <random>
+
+#include "appserver/changes.h"
+#include "appserver/messages.h"
+#include "appserver/schema.h"
+
+namespace appserver {
+
+using wire::DataPacket;
+
+namespace {
+
+// Conflicts between servers are rare and short; a change log that keeps meeting them after this
+// many runs is refused whole rather than holding its writer forever.
+constexpr int kMaxRuns = 30;
+
+// A short random pause before running again, so that two servers do not collide in step.
+void pauseBeforeRun(int run) {
+    thread_local std::minstd_rand random{std::random_device{}()};
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % (200u * static_cast<unsigned>(run))));
+}
+
+// The transaction's own number, to ask afterwards whether it committed.
+long long transactionNumber(pg::Connection& db) {
+    auto q = db.query("SELECT txid_current()");
+    q.step();
+    return q.columnInt(0);
+}
+
+}  // namespace
+
+PgStore::PgStore(const std::string& uri) : uri_(uri), writer_(std::make_unique<pg::Connection>(uri)) {
+    schema::prepare(*writer_);
+}
+
+PgStore::~PgStore() = default;
+
+pg::Connection& PgStore::writer() {
+    if (!writer_ || !writer_->usable()) {
+        writer_.reset();
+        try {
+            writer_ = std::make_unique<pg::Connection>(uri_);
+        } catch (const pg::Error&) {
+            throw Refusal(msg::kBancoIndisponivel);
+        }
+    }
+    return *writer_;
+}
+
+DataPacket PgStore::onReader(const Read& read) {
+    if (transactionThread_.load() == std::this_thread::get_id()) return read(*writer_);
+    // A read changes nothing: after a lost connection it runs once more on a new one.
+    for (int run = 1;; ++run) {
+        std::unique_ptr<pg::Connection> db;
+        {
+            std::lock_guard lock(readersMutex_);
+            if (!idleReaders_.empty()) {
+                db = std::move(idleReaders_.back());
+                idleReaders_.pop_back();
+            }
+        }
+        try {
+            if (!db) db = std::make_unique<pg::Connection>(uri_);
+            DataPacket result = read(*db);
+            std::lock_guard lock(readersMutex_);
+            idleReaders_.push_back(std::move(db));
+            return result;
+        } catch (const pg::Error& e) {
+            if (!e.connectionLost()) throw;
+            if (run == 2) throw Refusal(msg::kBancoIndisponivel);
+        }
+    }
+}
+
+void PgStore::writeTransaction(const std::function<void(pg::Connection&)>& work) {
+    for (int run = 1;; ++run) {
+        pg::Connection& db = writer();
+        long long number = 0;
+        try {
+            pg::Transaction tx(db);
+            number = transactionNumber(db);
+            work(db);
+            tx.commit();
+            return;
+        } catch (const pg::Error& e) {
+            if (e.mustRetry()) {
+                if (run == kMaxRuns) throw Refusal(msg::kConcorrenciaDemais);
+                pauseBeforeRun(run);
+                continue;
+            }
+            if (!e.connectionLost()) throw;
+        }
+        // The connection broke: before the commit nothing was stored; during it, PostgreSQL
+        // alone knows, and a new connection asks it.
+        writer_.reset();
+        if (number == 0) throw Refusal(msg::kBancoIndisponivel);
+        std::string status;
+        try {
+            auto q = writer().query("SELECT txid_status(?)");
+            q.bindInt(1, number);
+            if (q.step()) status = std::get<std::string>(q.column(0, wire::FieldType::String));
+        } catch (const std::exception&) {
+            throw Refusal(msg::kGravacaoIncerta);
+        }
+        if (status == "committed") return;
+        throw Refusal(msg::kBancoIndisponivel);
+    }
+}
+
+void PgStore::apply(ListKind list, const wire::ChangeLog& log, const Author& author) {
+    if (transactionThread_.load() == std::this_thread::get_id()) {
+        detail::applyChanges(*writer_, list, log, author);  // the enclosing transaction keeps it or drops it
+        return;
+    }
+    std::lock_guard lock(writeMutex_);
+    ++version_;
+    writeTransaction([&](pg::Connection& db) { detail::applyChanges(db, list, log, author); });
+}
+
+std::vector<std::exception_ptr> PgStore::applyGroup(std::span<const PendingLog> logs) {
+    std::vector<std::exception_ptr> outcomes;
+    std::lock_guard lock(writeMutex_);
+    ++version_;
+    writeTransaction([&](pg::Connection& db) {
+        outcomes.assign(logs.size(), nullptr);  // a run again starts from nothing
+        for (std::size_t i = 0; i < logs.size(); ++i) {
+            pg::Savepoint part(db);
+            try {
+                detail::applyChanges(db, logs[i].list, *logs[i].log, *logs[i].author);
+                part.release();
+            } catch (const pg::Error& e) {
+                // A conflict with another server or a lost connection ends the whole transaction.
+                if (e.mustRetry() || e.connectionLost()) throw;
+                outcomes[i] = std::current_exception();
+                part.rollback();
+            } catch (...) {
+                outcomes[i] = std::current_exception();
+                part.rollback();
+            }
+        }
+    });
+    return outcomes;
+}
+
+void PgStore::inOneTransaction(const std::function<void()>& work) {
+    std::lock_guard lock(writeMutex_);
+    ++version_;
+    writeTransaction([&](pg::Connection&) {
+        struct Inside {
+            std::atomic<std::thread::id>& thread;
+            explicit Inside(std::atomic<std::thread::id>& t) : thread(t) { thread = std::this_thread::get_id(); }
+            ~Inside() { thread = std::thread::id{}; }
+        } inside(transactionThread_);
+        work();
+    });
+}
+
+}  // namespace appserver

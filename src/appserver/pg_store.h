@@ -1,0 +1,49 @@
+// The commission store kept in a PostgreSQL database, which several servers may share.
+#pragma once
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "appserver/pg_db.h"
+#include "appserver/sql_store.h"
+
+namespace appserver {
+
+// Each write is one serializable transaction, so the checks of a change log hold against what
+// every other server commits at the same moment: when PostgreSQL rolls one back for a conflict,
+// it runs again from the start and meets the other's rows (a refusal, or a stale-row one). Reads
+// borrow connections of their own. A lost connection fails the call in flight with a Portuguese
+// message and is opened again for the next one.
+class PgStore final : public SqlStore<pg::Connection> {
+public:
+    // Connects and prepares the schema; throws pg::Error or schema::TooNew.
+    explicit PgStore(const std::string& uri);
+    ~PgStore() override;
+
+    void apply(ListKind list, const wire::ChangeLog& log, const Author& author = {}) override;
+    std::vector<std::exception_ptr> applyGroup(std::span<const PendingLog> logs) override;
+    void inOneTransaction(const std::function<void()>& work) override;
+    // Other servers commit too, unseen: every call gives a new version, so nothing read is kept.
+    std::uint64_t version() const override { return ++version_; }
+
+private:
+    wire::DataPacket onReader(const Read& read) override;
+    // Runs `work` in a serializable transaction on the writer, again from the start while
+    // PostgreSQL rolls it back for a conflict; returns once it is committed. writeMutex_ held.
+    void writeTransaction(const std::function<void(pg::Connection&)>& work);
+    pg::Connection& writer();  // writeMutex_ held
+
+    const std::string uri_;
+    std::mutex writeMutex_;
+    std::unique_ptr<pg::Connection> writer_;  // guarded by writeMutex_; null after a loss
+    std::atomic<std::thread::id> transactionThread_{};
+    mutable std::atomic<std::uint64_t> version_{0};
+
+    std::mutex readersMutex_;
+    std::vector<std::unique_ptr<pg::Connection>> idleReaders_;  // guarded by readersMutex_
+};
+
+}  // namespace appserver

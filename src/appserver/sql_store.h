@@ -1,0 +1,41 @@
+// The reads of a store kept in SQL tables, written once for both kinds of connection.
+#pragma once
+#include <functional>
+
+#include "appserver/store.h"
+
+namespace appserver {
+
+// Db: sqlite::Database or pg::Connection. A store says how it lends a connection for a read;
+// the statements are the same for both.
+template <class Db>
+class SqlStore : public Store {
+public:
+    wire::DataPacket comissoes() override;
+    wire::DataPacket cargos(double nrComissao) override;
+    wire::DataPacket eventos(double nrComissao) override;
+    wire::DataPacket promocoes(double nrComissao) override;
+    wire::DataPacket faixas(double nrComissao, double nrRegra, Scope scope) override;
+    wire::DataPacket cargoCadastrado(double nrComissao, const std::string& idCargo) override;
+    wire::DataPacket eventoCadastrado(double nrComissao, const std::string& cdTipoEvento,
+                                      const std::string& idCargo) override;
+    wire::DataPacket janelasPromocao(double nrComissao) override;
+    wire::DataPacket intervalos(double nrComissao, double nrRegra, Scope scope) override;
+    wire::DataPacket regrasDaVenda(double nrComissao, Scope scope, const std::string& cdTipoEvento,
+                                   const std::string& idCargo) override;
+    wire::DataPacket historico(double nrComissao) override;
+    bool isEmpty() override;
+
+protected:
+    using Read = std::function<wire::DataPacket(Db&)>;
+    // Runs `read` on a connection that sees every committed change (inside inOneTransaction(),
+    // the transaction's own connection, so that it also sees what the transaction stored).
+    virtual wire::DataPacket onReader(const Read& read) = 0;
+
+private:
+    wire::DataPacket byComissao(const std::string& sql, double nrComissao, const std::vector<wire::FieldDef>& layout);
+    wire::DataPacket byRule(const std::string& sql, double nrComissao, double nrRegra, Scope scope,
+                            const std::vector<wire::FieldDef>& layout);
+};
+
+}  // namespace appserver
