@@ -4,7 +4,7 @@ set -euo pipefail
 pkgs=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       libasio-dev nlohmann-json3-dev libsqlite3-dev sqlite3 qt6-base-dev poppler-utils
       libcli11-dev libspdlog-dev libsodium-dev libssl-dev
-      postgresql-15)  # bench/reads_beside_postgres.sh: a throwaway cluster and pgbench
+      libpq-dev postgresql-15)  # the PostgreSQL store, its test cluster and pgbench
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

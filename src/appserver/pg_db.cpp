@@ -11,15 +11,18 @@ namespace {
 
 // `?` marks become $1, $2, ...: the statements are written once for both stores. None of ours
 // holds a `?` inside a quoted text.
-std::pair<std::string, int> numbered(const std::string& sql) {
+std::string numbered(const std::string& sql) {
     std::string out;
     int n = 0;
     for (char c : sql) {
         if (c == '?') out += "$" + std::to_string(++n);
         else out += c;
     }
-    return {out, n};
+    return out;
 }
+
+// PostgreSQL's type numbers (pg_type) of the whole-number types.
+constexpr Oid kInt8 = 20, kInt2 = 21, kInt4 = 23;
 
 std::string sqlstateOf(const PGresult* r) {
     const char* s = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
@@ -70,12 +73,17 @@ void Connection::exec(const std::string& sql) { PQclear(check(PQexec(conn_.get()
 Query Connection::query(const std::string& sql) {
     auto it = prepared_.find(sql);
     if (it == prepared_.end()) {
-        auto [text, params] = numbered(sql);
-        std::string name = "s" + std::to_string(prepared_.size() + 1);
-        PQclear(check(PQprepare(conn_.get(), name.c_str(), text.c_str(), 0, nullptr), "cannot prepare \"" + sql + "\""));
-        it = prepared_.emplace(sql, std::make_pair(std::move(name), params)).first;
+        const std::string text = numbered(sql);
+        Query::Prepared prepared{"s" + std::to_string(prepared_.size() + 1), sql, {}};
+        PQclear(check(PQprepare(conn_.get(), prepared.name.c_str(), text.c_str(), 0, nullptr), "cannot prepare \"" + sql + "\""));
+        Result described(check(PQdescribePrepared(conn_.get(), prepared.name.c_str()), "cannot describe \"" + sql + "\""));
+        for (int i = 0; i < PQnparams(described.get()); ++i) {
+            const Oid type = PQparamtype(described.get(), i);
+            prepared.wholeOnly.push_back(type == kInt8 || type == kInt4 || type == kInt2);
+        }
+        it = prepared_.emplace(sql, std::move(prepared)).first;
     }
-    return Query(*this, &it->second.first, it->second.second);
+    return Query(*this, it->second);
 }
 
 long long Connection::lastInsertId() {
@@ -97,8 +105,8 @@ void Connection::commit() {
 
 bool Connection::usable() const { return PQstatus(conn_.get()) == CONNECTION_OK; }
 
-Query::Query(Connection& db, const std::string* name, int params)
-    : db_(db), name_(name), values_(static_cast<std::size_t>(params)), isNull_(static_cast<std::size_t>(params), true) {}
+Query::Query(Connection& db, const Prepared& prepared)
+    : db_(db), prepared_(prepared), values_(prepared.wholeOnly.size()), isNull_(prepared.wholeOnly.size(), true) {}
 
 Query::~Query() { PQclear(result_); }
 
@@ -108,6 +116,7 @@ Query& Query::bind(int index, const wire::Value& v) {
     isNull_[i] = false;
     if (const auto* d = std::get_if<double>(&v)) {
         if (std::trunc(*d) == *d && std::fabs(*d) < 9e15) return bindInt(index, static_cast<long long>(*d));
+        if (prepared_.wholeOnly[i]) matchesNothing_ = true;  // our whole-number filters are all equalities
         char buf[32];
         values_[i].assign(buf, std::to_chars(buf, buf + sizeof buf, *d).ptr);
     } else if (const auto* s = std::get_if<std::string>(&v)) {
@@ -131,12 +140,13 @@ Query& Query::bindInt(int index, long long v) {
 Query& Query::bindText(int index, const std::string& v) { return bind(index, wire::Value(v)); }
 
 bool Query::step() {
+    if (matchesNothing_) return false;
     if (!result_) {
         std::vector<const char*> params(values_.size());
         for (std::size_t i = 0; i < values_.size(); ++i) params[i] = isNull_[i] ? nullptr : values_[i].c_str();
-        result_ = db_.check(PQexecPrepared(db_.conn_.get(), name_->c_str(), static_cast<int>(params.size()),
+        result_ = db_.check(PQexecPrepared(db_.conn_.get(), prepared_.name.c_str(), static_cast<int>(params.size()),
                                            params.data(), nullptr, nullptr, 0),
-                            "cannot run statement " + *name_);
+                            "cannot run \"" + prepared_.sql + "\"");
     }
     return ++row_ < PQntuples(result_);
 }

@@ -33,7 +33,11 @@ class Connection;
 // the text (as for SQLite) and numbered for PostgreSQL when the statement is prepared.
 class Query {
 public:
-    Query(Connection& db, const std::string* name, int params);
+    struct Prepared {
+        std::string name, sql;
+        std::vector<bool> wholeOnly;  // by parameter: compared with a whole-number column
+    };
+    Query(Connection& db, const Prepared& prepared);
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
     ~Query();
@@ -50,7 +54,9 @@ public:
 
 private:
     Connection& db_;
-    const std::string* name_;
+    const Prepared& prepared_;
+    // A fraction compared with a whole-number column: as in SQLite, no row matches it.
+    bool matchesNothing_ = false;
     std::vector<std::string> values_;
     std::vector<bool> isNull_;
     pg_result* result_ = nullptr;
@@ -84,7 +90,7 @@ private:
         void operator()(pg_conn* c) const;
     };
     std::unique_ptr<pg_conn, Finish> conn_;
-    std::unordered_map<std::string, std::pair<std::string, int>> prepared_;  // text -> name, parameters
+    std::unordered_map<std::string, Query::Prepared> prepared_;  // by the statement's text
     friend class Query;
 };
 

@@ -1,9 +1,8 @@
 // SimulaComissao and VerificaComissao over a real socket: which rule a sale meets, what it
 // earns, the holes of a table, and parameters refused by name.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include "appserver/sqlite_store.h"
+#include "appserver/open_store.h"
 #include "server_harness.h"
 #include "wire/packet_json.h"
 
@@ -114,14 +113,8 @@ TEST_F(CommissionQuestions, VerificationFindsGapsOfMoreThanOneCentAndOneDay) {
     const double promo = addPromocao(client, first, day(2025, 2, 1), day(2025, 2, 28), "DATAEVENTO", "001", "V");
     bands(ListKind::PercPromocao, first, promo, {{0, 100, 5}});
     // A store written before windows were held inside their table: the window reaches past it.
-    {
-        sqlite3* raw = nullptr;
-        ASSERT_EQ(sqlite3_open(db.path().c_str(), &raw), SQLITE_OK);
-        const std::string sql = "UPDATE COMISSAOPROMO SET DTVALFINCOMISPROMO = " +
-                                std::to_string(std::get<wire::DateTime>(day(2025, 7, 2)).seconds());
-        EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(raw);
-    }
+    execOn(db.path(), "UPDATE COMISSAOPROMO SET DTVALFINCOMISPROMO = " +
+                          std::to_string(std::get<wire::DateTime>(day(2025, 7, 2)).seconds()));
 
     const std::string gap =
         "PERIODO_LACUNA tables=[2.0,3.0] bands=[] Nenhuma comissão vale no dia 01/01/2026, entre Segundo semestre "
@@ -168,10 +161,11 @@ TEST_F(CommissionQuestions, ParametersTheScreenCouldNotSendAreRefusedByName) {
 
 
 // The store's plain reading of a sale's candidate rules, which a backend without a query of
-// its own inherits, finds what the SQLite store's query finds, in the same order.
+// its own inherits, finds what the store's own query finds, in the same order.
 TEST(SaleCandidates, ThePlainReadingMatchesTheStoresQuery) {
     TempDb db;
-    appserver::SqliteStore store(db.path());
+    const auto opened = appserver::openStore(db.path());
+    appserver::Store& store = *opened;
     auto insert = [&](ListKind list, wire::Row row) {
         store.apply(list, wire::changeLogFromJson(insertLog(list, {std::move(row)})));
     };

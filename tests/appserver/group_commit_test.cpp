@@ -9,7 +9,7 @@
 
 #include "appserver/log.h"
 #include "appserver/messages.h"
-#include "appserver/sqlite_store.h"
+#include "appserver/open_store.h"
 #include "appserver/write_queue.h"
 #include "server_harness.h"
 #include "wire/packet_json.h"
@@ -55,7 +55,8 @@ std::string messageOf(std::exception_ptr e) {
 
 TEST(GroupCommit, ARefusedLogIsUndoneWholeAndAloneWhileItsGroupIsStored) {
     TempDb db;
-    appserver::SqliteStore store(db.path());
+    const auto opened = appserver::openStore(db.path());
+    appserver::Store& store = *opened;
     seed(store);
     const auto first = bands({{0, 10}});
     const auto refused = bands({{100, 110}, {5, 20}});  // its first band is fine, its second meets `first`
@@ -82,7 +83,8 @@ TEST(GroupCommit, EveryLogAnsweredAsStoredIsReadableAtOnceAndAfterAReopen) {
     std::set<double> acknowledged;
     std::vector<std::string> failures;
     {
-        appserver::SqliteStore store(db.path());
+        const auto opened = appserver::openStore(db.path());
+        appserver::Store& store = *opened;
         seed(store);
         const auto log = appserver::makeSilentLogger();
         appserver::WriteQueue queue(store, *log);
@@ -113,6 +115,6 @@ TEST(GroupCommit, EveryLogAnsweredAsStoredIsReadableAtOnceAndAfterAReopen) {
     }  // the queue stores what it holds, then the store closes
     EXPECT_EQ(failures, std::vector<std::string>{});
     EXPECT_EQ(acknowledged.size(), static_cast<std::size_t>(kWriters * (kLogs - kLogs / 5)));
-    appserver::SqliteStore reopened(db.path());
-    EXPECT_EQ(starts(reopened), acknowledged);
+    const auto reopened = appserver::openStore(db.path());
+    EXPECT_EQ(starts(*reopened), acknowledged);
 }

@@ -78,7 +78,8 @@ TEST(ReadConnections, EveryReadSeesEveryWriteAcknowledgedBeforeItWasSent) {
     EXPECT_EQ(setup.packet("GetPercentual", {nr, rule, "CARGO"}).rows.size(), static_cast<std::size_t>(kBands));
 }
 
-TEST(ReadConnections, AFileWithTheOlderBandIndexesIsUpgradedAndReadsInValueOrder) {
+// A file from before stores recorded their version: upgraded in one transaction, or not at all.
+TEST(SchemaVersion, AnOlderFileIsUpgradedWholeOrNotAtAllAndReadsInValueOrder) {
     TempDb db;
     double nr = 0, rule = 0;
     {
@@ -94,7 +95,13 @@ TEST(ReadConnections, AFileWithTheOlderBandIndexesIsUpgradedAndReadsInValueOrder
            "DROP INDEX FAIXA_CARGO_VR; DROP INDEX FAIXA_TPEVENTO_VR; DROP INDEX FAIXA_PROMO_VR;"
            "CREATE INDEX FAIXA_CARGO ON FAIXACOMISSAO(NRCOMISSAOCARGOOREV);"
            "CREATE INDEX FAIXA_TPEVENTO ON FAIXACOMISSAO(NRCOMISSAOTPEVENTOREV);"
-           "CREATE INDEX FAIXA_PROMO ON FAIXACOMISSAO(NRCOMISSAOPROMOREV);");
+           "CREATE INDEX FAIXA_PROMO ON FAIXACOMISSAO(NRCOMISSAOPROMOREV); PRAGMA user_version = 0;");
+    const std::string older = "FAIXA_CARGO FAIXA_NR FAIXA_PROMO FAIXA_TPEVENTO";
+    // An upgrade that fails halfway (a name it needs is taken) leaves the file as it was.
+    execOn(db.path(), "CREATE TABLE FAIXA_PROMO_VR (X);");
+    EXPECT_EQ(runServer({"--listen", "127.0.0.1:0", "--db", db.path()}).status, 1);
+    EXPECT_EQ(bandIndexes(db.path()), older);
+    execOn(db.path(), "DROP TABLE FAIXA_PROMO_VR;");
     ServerProcess server(db.path());
     Client c(server.port());
     EXPECT_EQ(bandIndexes(db.path()), "FAIXA_CARGO_VR FAIXA_NR FAIXA_PROMO_VR FAIXA_TPEVENTO_VR");
@@ -105,4 +112,13 @@ TEST(ReadConnections, AFileWithTheOlderBandIndexesIsUpgradedAndReadsInValueOrder
     EXPECT_EQ(lows, "0 100 200 500 ");
     EXPECT_EQ(c.errorOf("getVdVrEvento", {nr, rule}), "<no error>");
     EXPECT_EQ(c.packet("getVdVrEvento", {nr, rule}).rows.size(), 4u);
+}
+
+TEST(SchemaVersion, AStoreOfANewerVersionIsRefusedAndLeftAsItWas) {
+    TempDb db;
+    { ServerProcess first(db.path()); }
+    execOn(db.path(), testsupport::onPostgres() ? "UPDATE ESQUEMA SET VERSAO = 7" : "PRAGMA user_version = 7");
+    const Refused r = runServer({"--listen", "127.0.0.1:0", "--db", db.path()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.log.find("tables are of version 7, newer than version 1"), std::string::npos) << r.log;
 }

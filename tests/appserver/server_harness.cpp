@@ -31,15 +31,17 @@ using appserver::ListKind;
 
 TempDb::TempDb() {
     static std::atomic<int> counter{0};
-    path_ = (std::filesystem::temp_directory_path() /
+    file_ = (std::filesystem::temp_directory_path() /
              ("ktr52300_apptest_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".db"))
                 .string();
-    std::filesystem::remove(path_);
+    std::filesystem::remove(file_);
+    store_ = std::make_unique<testsupport::TestStore>(file_);
 }
 
 TempDb::~TempDb() {
+    store_.reset();
     std::error_code ec;
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(path_ + suffix, ec);
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(file_ + suffix, ec);
 }
 
 namespace {
@@ -102,18 +104,6 @@ Refused runServer(const std::vector<std::string>& args) {
     r.log = fileText(logPath);
     std::filesystem::remove(logPath);
     return r;
-}
-
-void execOn(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open(path.c_str(), &db);
-    std::string error = rc == SQLITE_OK ? "" : "cannot open " + path;
-    char* message = nullptr;
-    if (error.empty() && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK)
-        error = message ? message : "error";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    if (!error.empty()) throw std::runtime_error(error + " in: " + sql);
 }
 
 ServerProcess::ServerProcess(const std::string& dbPath, std::vector<std::string> extraArgs) : logPath_(freshLogPath()) {

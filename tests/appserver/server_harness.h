@@ -4,21 +4,26 @@
 #include <string>
 #include <sys/types.h>
 #include <vector>
+#include <memory>
+
+#include "support/test_store.h"
 
 #include "appserver/datasets.h"
 #include "wire/packet.h"
 
 namespace harness {
 
-// A fresh path for a database file in the temporary folder (removed with its WAL files on destruction).
+// A fresh store: a database file in the temporary folder (removed with its WAL files on
+// destruction), or a new PostgreSQL database when the tests run on PostgreSQL (its URI).
 class TempDb {
 public:
     TempDb();
     ~TempDb();
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return store_->db(); }
 
 private:
-    std::string path_;
+    std::string file_;
+    std::unique_ptr<testsupport::TestStore> store_;
 };
 
 // Starts ktr52300-server on 127.0.0.1 port 0 and reads the port it prints; its log goes to a file.
@@ -52,8 +57,8 @@ struct Refused {
 };
 Refused runServer(const std::vector<std::string>& args);
 
-// Runs SQL on a database file directly, as another program would; throws on failure.
-void execOn(const std::string& path, const std::string& sql);
+// Runs SQL on a store directly, as another program would; throws on failure.
+inline void execOn(const std::string& db, const std::string& sql) { testsupport::execOnStore(db, sql); }
 
 // A blocking client; a read that waits 30 s fails, so that a server that hangs fails a test
 // instead of holding it up.

@@ -159,7 +159,10 @@ TEST_F(SetRoundTrip, ALogWithABadLastChangeLeavesNothingApplied) {
 
     log.changes.pop_back();  // without the bad change the same log goes through whole
     EXPECT_EQ(client.set("SetPercCargo", wire::toJson(log)), "");
-    EXPECT_EQ(render(client.packet("GetPercentual", {nr, rule, "CARGO"})), "1|1|CARGO|1|||0|10|9\n2|1|CARGO|1|||20|30|1\n");
+    auto bands = client.packet("GetPercentual", {nr, rule, "CARGO"});
+    ASSERT_EQ(bands.rows.size(), 2u);
+    bands.rows[1][0] = wire::Null{};  // a number a refused insert took is never given again, on some stores
+    EXPECT_EQ(render(bands), "1|1|CARGO|1|||0|10|9\n|1|CARGO|1|||20|30|1\n");
 }
 
 TEST_F(SetRoundTrip, AStaleUpdateOrDeleteIsRefused) {

@@ -106,7 +106,8 @@ TempDir::~TempDir() {
 }
 
 ServerProcess::ServerProcess(std::string dbPath, std::vector<std::string> extraArgs)
-    : dbPath_(dbPath.empty() ? dir_.file("store.db") : std::move(dbPath)) {
+    : store_(dbPath.empty() ? std::make_unique<TestStore>(dir_.file("store.db")) : nullptr),
+      dbPath_(store_ ? store_->db() : std::move(dbPath)) {
     std::vector<std::string> args = {binDir() + "/ktr52300-server", "--listen", "127.0.0.1:0", "--db", dbPath_};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     std::vector<char*> argv = argvOf(args);

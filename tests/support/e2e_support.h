@@ -4,10 +4,13 @@
 #include <sys/types.h>
 
 #include <nlohmann/json.hpp>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "support/test_store.h"
 
 namespace testsupport {
 
@@ -29,7 +32,7 @@ private:
 // when destroyed. Throws std::runtime_error when it cannot start or prints no port.
 class ServerProcess {
 public:
-    // `dbPath` empty: a new store in a temporary directory.
+    // `dbPath` empty: a new store (in a temporary directory, or a new PostgreSQL database).
     explicit ServerProcess(std::string dbPath = "", std::vector<std::string> extraArgs = {});
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;
@@ -44,6 +47,7 @@ public:
 
 private:
     TempDir dir_;
+    std::unique_ptr<TestStore> store_;  // when no store was given
     std::string dbPath_;
     pid_t pid_ = -1;
     int port_ = 0;

@@ -1,0 +1,97 @@
+#include "support/test_store.h"
+
+#include <libpq-fe.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+
+namespace testsupport {
+
+namespace {
+
+std::string adminUri() {
+    const char* uri = std::getenv("KTR_TEST_PG");
+    if (!uri || !*uri)
+        throw std::runtime_error("KTR_TEST_STORE=postgresql needs KTR_TEST_PG, the URI of a cluster to make "
+                                 "databases in: run the tests through scripts/test.sh");
+    return uri;
+}
+
+// The URI of database `name` on the cluster of `admin` (".../postgres" becomes ".../name").
+std::string uriOf(const std::string& admin, const std::string& name) { return admin.substr(0, admin.rfind('/') + 1) + name; }
+
+std::string execPg(const std::string& uri, const std::string& sql) {
+    std::unique_ptr<PGconn, decltype(&PQfinish)> conn(PQconnectdb(uri.c_str()), &PQfinish);
+    if (PQstatus(conn.get()) != CONNECTION_OK) throw std::runtime_error("cannot connect to " + uri + ": " + PQerrorMessage(conn.get()));
+    PQsetNoticeProcessor(conn.get(), [](void*, const char*) {}, nullptr);
+    std::unique_ptr<PGresult, decltype(&PQclear)> r(PQexec(conn.get(), sql.c_str()), &PQclear);
+    const auto status = PQresultStatus(r.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        throw std::runtime_error(std::string(PQresultErrorMessage(r.get())) + " in: " + sql);
+    std::string text;
+    for (int row = 0; row < PQntuples(r.get()); ++row) {
+        for (int col = 0; col < PQnfields(r.get()); ++col) text += (col ? "|" : "") + std::string(PQgetvalue(r.get(), row, col));
+        text += "\n";
+    }
+    return text;
+}
+
+std::string execSqlite(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open(path.c_str(), &db);
+    std::string error = rc == SQLITE_OK ? "" : "cannot open " + path;
+    char* message = nullptr;
+    std::string text;
+    auto addRow = [](void* out, int n, char** values, char**) {
+        auto& t = *static_cast<std::string*>(out);
+        for (int i = 0; i < n; ++i) t += (i ? "|" : "") + std::string(values[i] ? values[i] : "");
+        t += "\n";
+        return 0;
+    };
+    if (error.empty() && sqlite3_exec(db, sql.c_str(), addRow, &text, &message) != SQLITE_OK)
+        error = message ? message : "error";
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (!error.empty()) throw std::runtime_error(error + " in: " + sql);
+    return text;
+}
+
+bool isUri(const std::string& db) { return db.starts_with("postgresql://") || db.starts_with("postgres://"); }
+
+}  // namespace
+
+bool onPostgres() {
+    const char* store = std::getenv("KTR_TEST_STORE");
+    return store && std::string(store) == "postgresql";
+}
+
+TestStore::TestStore(const std::string& filePath) : db_(filePath) {
+    if (!onPostgres()) return;
+    static std::atomic<int> counter{0};
+    const std::string admin = adminUri();
+    name_ = "ktr_" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+    execPg(admin, "DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
+    execPg(admin, "CREATE DATABASE " + name_);
+    db_ = uriOf(admin, name_);
+}
+
+TestStore::~TestStore() {
+    if (name_.empty()) return;
+    try {
+        execPg(adminUri(), "DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
+    } catch (const std::exception&) {
+        // The cluster is thrown away after the run; a database left behind costs nothing.
+    }
+}
+
+void execOnStore(const std::string& db, const std::string& sql) { queryText(db, sql); }
+
+std::string queryText(const std::string& db, const std::string& sql) {
+    return isUri(db) ? execPg(db, sql) : execSqlite(db, sql);
+}
+
+}  // namespace testsupport
