@@ -3,14 +3,15 @@
 #
 #   scripts/pg_cluster.sh start DIR [SETTING=VALUE ...]   creates and starts it; prints its URI
 #   scripts/pg_cluster.sh stop DIR                        stops it and removes DIR
-#   scripts/pg_cluster.sh restart DIR                     stops and starts it on the same port
+#   scripts/pg_cluster.sh down DIR                        stops it, keeping its data
+#   scripts/pg_cluster.sh up DIR                          starts it again on the same port
 #
 # initdb refuses to run as root: as root the cluster runs as the `postgres` user Debian's
 # package creates; as anyone else, as yourself. Settings go to the server (fsync=off for tests).
 set -euo pipefail
 pgbin=${PGBIN:-/usr/lib/postgresql/15/bin}
-verb=${1:?usage: pg_cluster.sh start|stop|restart DIR}
-dir=${2:?usage: pg_cluster.sh start|stop|restart DIR}
+verb=${1:?usage: pg_cluster.sh start|stop|down|up DIR}
+dir=${2:?usage: pg_cluster.sh start|stop|down|up DIR}
 shift 2
 
 as_owner() {
@@ -39,13 +40,15 @@ case "$verb" in
       { cat "$dir/server.log" >&2; exit 1; }
     echo "postgresql://postgres@127.0.0.1:$port/postgres"
     ;;
-  restart)
+  down)
     as_owner "$pgbin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+    ;;
+  up)
     as_owner "$pgbin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -o "$(cat "$dir/options")" start >/dev/null
     ;;
   stop)
     [ -d "$dir/data" ] && as_owner "$pgbin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null 2>&1 || true
     rm -rf "$dir"
     ;;
-  *) echo "usage: pg_cluster.sh start|stop|restart DIR" >&2; exit 2 ;;
+  *) echo "usage: pg_cluster.sh start|stop|down|up DIR" >&2; exit 2 ;;
 esac

@@ -112,7 +112,7 @@ Query::~Query() { PQclear(result_); }
 
 Query& Query::bind(int index, const wire::Value& v) {
     const auto i = static_cast<std::size_t>(index - 1);
-    if (i >= values_.size()) throw Error("no parameter " + std::to_string(index), "");
+    if (i >= values_.size()) throw Error("no parameter " + std::to_string(index), "42P02");
     isNull_[i] = false;
     if (const auto* d = std::get_if<double>(&v)) {
         if (std::trunc(*d) == *d && std::fabs(*d) < 9e15) return bindInt(index, static_cast<long long>(*d));
@@ -131,7 +131,7 @@ Query& Query::bind(int index, const wire::Value& v) {
 
 Query& Query::bindInt(int index, long long v) {
     const auto i = static_cast<std::size_t>(index - 1);
-    if (i >= values_.size()) throw Error("no parameter " + std::to_string(index), "");
+    if (i >= values_.size()) throw Error("no parameter " + std::to_string(index), "42P02");
     values_[i] = std::to_string(v);
     isNull_[i] = false;
     return *this;

@@ -76,13 +76,16 @@ DataPacket PgStore::onReader(const Read& read) {
 }
 
 void PgStore::writeTransaction(const std::function<void(pg::Connection&)>& work) {
+    bool reconnected = false;
     for (int run = 1;; ++run) {
         pg::Connection& db = writer();
         long long number = 0;
+        bool committing = false;
         try {
             pg::Transaction tx(db);
             number = transactionNumber(db);
             work(db);
+            committing = true;
             tx.commit();
             return;
         } catch (const pg::Error& e) {
@@ -93,10 +96,15 @@ void PgStore::writeTransaction(const std::function<void(pg::Connection&)>& work)
             }
             if (!e.connectionLost()) throw;
         }
-        // The connection broke: before the commit nothing was stored; during it, PostgreSQL
-        // alone knows, and a new connection asks it.
         writer_.reset();
-        if (number == 0) throw Refusal(msg::kBancoIndisponivel);
+        // The connection broke before the commit was sent: nothing was stored, and the work runs
+        // once more on a new connection (PostgreSQL restarted, or an idle connection was cut).
+        if (!committing) {
+            if (reconnected) throw Refusal(msg::kBancoIndisponivel);
+            reconnected = true;
+            continue;
+        }
+        // It broke during the commit: PostgreSQL alone knows whether it was kept; a new connection asks.
         std::string status;
         try {
             auto q = writer().query("SELECT txid_status(?)");

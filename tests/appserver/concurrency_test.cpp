@@ -1,7 +1,9 @@
 // Racing clients, many clients at once, clean shutdown and durability across a restart.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <latch>
+#include <memory>
 #include <thread>
 
 #include "appserver/messages.h"
@@ -32,6 +34,62 @@ TEST(Concurrency, OfTwoRacingConflictingChangesExactlyOneIsStored) {
         EXPECT_EQ(errA + errB, appserver::msg::kIntervaloContido);
     }
     EXPECT_EQ(setup.packet("GetPercentual", {nr, rule, "CARGO"}).rows.size(), static_cast<std::size_t>(kRounds));
+}
+
+// Every invariant, raced by two clients of two servers sharing the store (on a store only one
+// server may open, two clients of that one): of each pair exactly one change is stored.
+TEST(Concurrency, ThroughSeveralServersEveryInvariantHoldsWhenTwoChangesRace) {
+    TempDb db;
+    std::vector<std::unique_ptr<ServerProcess>> servers;
+    for (int i = 0; i < (testsupport::onPostgres() ? 2 : 1); ++i)
+        servers.push_back(std::make_unique<ServerProcess>(db.path()));
+    Client setup(servers.front()->port());
+    Client a(servers.front()->port()), b(servers.back()->port());
+    namespace msg = appserver::msg;
+    using Change = std::function<std::string(Client&, int side)>;
+    // Two changes racing; exactly one goes through and the other hears `refusal`.
+    auto race = [&](const std::string& what, const std::string& refusal, const Change& change) {
+        std::string errA, errB;
+        std::latch go(2);
+        std::thread ta([&] { go.arrive_and_wait(); errA = change(a, 0); });
+        std::thread tb([&] { go.arrive_and_wait(); errB = change(b, 1); });
+        ta.join();
+        tb.join();
+        EXPECT_TRUE(errA.empty() != errB.empty()) << what << ": '" << errA << "' '" << errB << "'";
+        EXPECT_EQ(errA + errB, refusal) << what;
+    };
+    for (int round = 0; round < 4; ++round) {
+        const int year = 2100 + round * 2;
+        race("touching periods", msg::kDataContida, [&](Client& c, int side) {
+            return c.set("SetComissao", insertLog(ListKind::Comissao, {{wire::Null{}, str(side ? "B" : "A"),
+                                                                        side ? day(year, 6, 30) : day(year, 1, 1),
+                                                                        side ? day(year, 12, 31) : day(year, 6, 30), str("0001")}}));
+        });
+        const double nr = addComissao(setup, "T" + std::to_string(round), day(year + 1, 1, 1), day(year + 1, 12, 31));
+        race("a position twice", msg::kCargoCadastrado, [&](Client& c, int) {
+            return c.set("SetCargo", insertLog(ListKind::Cargo, {{wire::Null{}, str("V"), nr}}));
+        });
+        race("an event type and position twice", msg::kTipoEventoCargoCadastrados, [&](Client& c, int) {
+            return c.set("SetEvento", insertLog(ListKind::Evento, {{wire::Null{}, nr, str("001"), str("Venda"), str("V")}}));
+        });
+        race("promotion windows that meet", msg::kPromocaoSobreposta, [&](Client& c, int side) {
+            return c.set("SetPromocao",
+                         insertLog(ListKind::Promocao, {{wire::Null{}, nr, side ? day(year + 1, 2, 15) : day(year + 1, 2, 1),
+                                                         side ? day(year + 1, 2, 28) : day(year + 1, 2, 15), str("DATAEVENTO"),
+                                                         str("001"), str("Venda"), str("V"), wire::Null{}}}));
+        });
+        const double rule = addCargo(setup, nr, "G");
+        race("bands that share a value", msg::kIntervaloContido, [&](Client& c, int side) {
+            return tryBand(c, ListKind::PercCargo, nr, rule, side ? 50 : 0, side ? 99 : 50, 1);
+        });
+        const wire::Row stored = setup.packet("GetCargo", {nr}).rows.at(0);
+        wire::Row moved = stored;
+        moved[1] = str("S");
+        race("two updates of one row", msg::kRegistroAlterado,
+             [&](Client& c, int) { return c.set("SetCargo", updateLog(ListKind::Cargo, stored, moved)); });
+        race("two deletes of one row", msg::kRegistroExcluido,
+             [&](Client& c, int) { return c.set("SetCargo", deleteLog(ListKind::Cargo, moved)); });
+    }
 }
 
 TEST(Concurrency, ManyClientsWorkingAtOnceEachSeeTheirOwnWrites) {

@@ -8,6 +8,10 @@
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
+#include <cstdio>
+#include <filesystem>
+
+#include "support/test_paths.h"
 
 namespace testsupport {
 
@@ -86,6 +90,40 @@ TestStore::~TestStore() {
     } catch (const std::exception&) {
         // The cluster is thrown away after the run; a database left behind costs nothing.
     }
+}
+
+OwnCluster::OwnCluster() {
+    static std::atomic<int> counter{0};
+    dir_ = (std::filesystem::temp_directory_path() /
+            ("ktr52300_cluster_" + std::to_string(::getpid()) + "_" + std::to_string(counter++)))
+               .string();
+    uri_ = run("start");
+    while (!uri_.empty() && uri_.back() == '\n') uri_.pop_back();
+    if (!uri_.starts_with("postgresql://")) throw std::runtime_error("no PostgreSQL cluster started: " + uri_);
+}
+
+OwnCluster::~OwnCluster() {
+    try {
+        run("stop");
+    } catch (const std::exception&) {
+        // Nothing more to do here; the folder is a temporary one.
+    }
+}
+
+void OwnCluster::down() { run("down"); }
+void OwnCluster::up() { run("up"); }
+
+std::string OwnCluster::run(const std::string& verb) {
+    const std::string cmd = sourceDir() + "/scripts/pg_cluster.sh " + verb + " '" + dir_ + "'" +
+                            (verb == "start" ? " fsync=off" : "") + " 2>&1";
+    std::unique_ptr<FILE, decltype(&::pclose)> p(::popen(cmd.c_str(), "r"), &::pclose);
+    if (!p) throw std::runtime_error("cannot run " + cmd);
+    std::string out;
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p.get())) out += buf;
+    const int status = ::pclose(p.release());
+    if (status != 0) throw std::runtime_error(cmd + " failed: " + out);
+    return out;
 }
 
 void execOnStore(const std::string& db, const std::string& sql) { queryText(db, sql); }

@@ -26,6 +26,23 @@ private:
 // Runs SQL on a store directly, as another program would; throws std::runtime_error on failure.
 void execOnStore(const std::string& db, const std::string& sql);
 
+// A throwaway PostgreSQL cluster of the test's own (scripts/pg_cluster.sh), for faults a shared
+// one must not suffer: stopped and removed with this object.
+class OwnCluster {
+public:
+    OwnCluster();  // throws std::runtime_error when it cannot start
+    ~OwnCluster();
+    OwnCluster(const OwnCluster&) = delete;
+    OwnCluster& operator=(const OwnCluster&) = delete;
+    const std::string& uri() const { return uri_; }
+    void down();  // stops PostgreSQL, keeping the data
+    void up();    // starts it again on the same port
+
+private:
+    std::string run(const std::string& verb);
+    std::string dir_, uri_;
+};
+
 // The rows SQL reads from a store, as "a|b\n" lines (NULL as empty).
 std::string queryText(const std::string& db, const std::string& sql);
 
