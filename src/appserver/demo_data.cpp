@@ -113,9 +113,16 @@ void seedAll(Store& store) {
 
 }  // namespace
 
-void seedDemo(Store& store) {
+bool seedDemo(Store& store) {
     // All or nothing: a server killed halfway must not leave a store that looks seeded for good.
-    store.inOneTransaction([&store] { seedAll(store); });
+    // Emptiness is judged inside the same transaction: of servers starting together on one
+    // shared store, one seeds it and the others find it seeded.
+    bool seeded = false;
+    store.inOneTransaction([&store, &seeded] {
+        seeded = store.isEmpty();
+        if (seeded) seedAll(store);
+    });
+    return seeded;
 }
 
 }  // namespace appserver

@@ -4,8 +4,8 @@
 
 namespace appserver {
 
-// Stores two commission tables (2025 and 2026) with a few rules of each kind and their bands.
-// Meant for an empty store; throws Refusal if it collides with what is there.
-void seedDemo(Store& store);
+// Stores two commission tables (2025 and 2026) with a few rules of each kind and their bands
+// when the store holds no table; true when it did.
+bool seedDemo(Store& store);
 
 }  // namespace appserver

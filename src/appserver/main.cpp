@@ -67,10 +67,7 @@ int main(int argc, char** argv) {
                   file && file->createdFolder() ? ", in a folder made for it" : "");
         const auto storePtr = openStore(cl.dbPath);
         Store& store = *storePtr;
-        if (cl.demo && store.isEmpty()) {
-            seedDemo(store);
-            log->info("demonstration data stored");
-        }
+        if (cl.demo && seedDemo(store)) log->info("demonstration data stored");
         makeRoomForConnections(cl.server.maxConnections, *log);
         Users users(cl.dbPath);
         SignIn signIn(users, cl.signIn, *log);

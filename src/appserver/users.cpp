@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "appserver/messages.h"
 #include "appserver/password.h"
+#include "appserver/store.h"
 #include "appserver/schema.h"
 
 namespace appserver {
@@ -48,9 +50,18 @@ Users::Users(const std::string& store) : store_(store) {
 template <class Work>
 auto Users::withDb(Work work) {
     std::lock_guard lock(mutex_);
-    if (auto* pg = std::get_if<std::unique_ptr<pg::Connection>>(&db_); pg && (!*pg || !(*pg)->usable()))
-        *pg = std::make_unique<pg::Connection>(store_);
-    return std::visit([&](auto& db) { return work(*db); }, db_);
+    for (int run = 1;; ++run) {
+        auto* pg = std::get_if<std::unique_ptr<pg::Connection>>(&db_);
+        try {
+            if (pg && (!*pg || !(*pg)->usable())) *pg = std::make_unique<pg::Connection>(store_);
+            return std::visit([&](auto& db) { return work(*db); }, db_);
+        } catch (const pg::Error& e) {
+            // PostgreSQL restarted or cut the connection: once more on a new one, then say so.
+            if (!e.connectionLost()) throw;
+            pg->reset();
+            if (run == 2) throw Refusal(msg::kBancoIndisponivel);
+        }
+    }
 }
 
 void Users::add(const User& user, std::string_view password) {
