@@ -97,6 +97,17 @@ bool Connection::inTransaction() const {
     return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
 }
 
+void Connection::begin() { exec("BEGIN ISOLATION LEVEL SERIALIZABLE"); }
+
+void Connection::rollbackQuietly() {
+    if (!usable()) return;
+    try {
+        exec("ROLLBACK");
+    } catch (...) {
+        // A connection that cannot roll back is broken and will be thrown away.
+    }
+}
+
 void Connection::commit() {
     // COMMIT of a failed transaction answers "ROLLBACK" without an error: that is no success.
     Result r(check(PQexec(conn_.get(), "COMMIT"), "cannot commit"));
@@ -173,44 +184,6 @@ long long Query::columnInt(int index) const {
     long long v = 0;
     std::from_chars(text, text + PQgetlength(result_, row_, index), v);
     return v;
-}
-
-Transaction::Transaction(Connection& db) : db_(db) { db_.exec("BEGIN ISOLATION LEVEL SERIALIZABLE"); }
-
-Transaction::~Transaction() {
-    if (done_ || !db_.usable()) return;
-    try {
-        db_.exec("ROLLBACK");
-    } catch (...) {
-        // A connection that cannot roll back is broken and will be thrown away.
-    }
-}
-
-void Transaction::commit() {
-    done_ = true;
-    db_.commit();
-}
-
-Savepoint::Savepoint(Connection& db) : db_(db) { db_.exec("SAVEPOINT part"); }
-
-Savepoint::~Savepoint() {
-    if (done_) return;
-    try {
-        rollback();
-    } catch (...) {
-        // The enclosing transaction's own rollback takes these changes with it.
-    }
-}
-
-void Savepoint::release() {
-    db_.exec("RELEASE part");
-    done_ = true;
-}
-
-void Savepoint::rollback() {
-    done_ = true;
-    db_.exec("ROLLBACK TO part");
-    db_.exec("RELEASE part");
 }
 
 }  // namespace appserver::pg

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "appserver/sql_transaction.h"
 #include "wire/value.h"
 
 struct pg_conn;
@@ -78,8 +79,14 @@ public:
     // The number the last insert of this connection was given.
     long long lastInsertId();
     bool inTransaction() const;
+    // BEGIN ISOLATION LEVEL SERIALIZABLE: what keeps the checks true across several servers, as
+    // two transactions whose checks and writes could not have run one after the other fail one
+    // of them (Error::mustRetry()).
+    void begin();
     // Ends the open transaction; throws Error unless it was committed.
     void commit();
+    // ROLLBACK, unless the connection is broken (PostgreSQL ended the transaction then).
+    void rollbackQuietly();
     // False once the connection has broken; such a connection is thrown away, never reused.
     bool usable() const;
     // Takes the result of a command, throwing Error (with its SQLSTATE) unless it succeeded.
@@ -94,36 +101,8 @@ private:
     friend class Query;
 };
 
-// BEGIN ISOLATION LEVEL SERIALIZABLE on construction, ROLLBACK unless commit() was called.
-// Serializable is what keeps the checks true across several servers: two transactions whose
-// checks and writes could not have run one after the other fail one of them (mustRetry()).
-class Transaction {
-public:
-    explicit Transaction(Connection& db);
-    ~Transaction();
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    void commit();
-
-private:
-    Connection& db_;
-    bool done_ = false;
-};
-
-// A part of the enclosing transaction that can be undone alone.
-class Savepoint {
-public:
-    explicit Savepoint(Connection& db);
-    ~Savepoint();
-    Savepoint(const Savepoint&) = delete;
-    Savepoint& operator=(const Savepoint&) = delete;
-    void release();
-    void rollback();
-
-private:
-    Connection& db_;
-    bool done_ = false;
-};
+using Transaction = sql::Transaction<Connection>;
+using Savepoint = sql::Savepoint<Connection>;
 
 // True for a libpq connection string or URI rather than a file path.
 bool isUri(const std::string& dbPath);

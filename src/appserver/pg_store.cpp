@@ -51,7 +51,7 @@ pg::Connection& PgStore::writer() {
 }
 
 DataPacket PgStore::onReader(const Read& read) {
-    if (transactionThread_.load() == std::this_thread::get_id()) return read(*writer_);
+    if (insideTransaction()) return read(*writer_);
     // A read changes nothing: after a lost connection it runs once more on a new one.
     for (int run = 1;; ++run) {
         std::unique_ptr<pg::Connection> db;
@@ -119,7 +119,7 @@ void PgStore::writeTransaction(const std::function<void(pg::Connection&)>& work)
 }
 
 void PgStore::apply(ListKind list, const wire::ChangeLog& log, const Author& author) {
-    if (transactionThread_.load() == std::this_thread::get_id()) {
+    if (insideTransaction()) {
         detail::applyChanges(*writer_, list, log, author);  // the enclosing transaction keeps it or drops it
         return;
     }
@@ -157,11 +157,7 @@ void PgStore::inOneTransaction(const std::function<void()>& work) {
     std::lock_guard lock(writeMutex_);
     ++version_;
     writeTransaction([&](pg::Connection&) {
-        struct Inside {
-            std::atomic<std::thread::id>& thread;
-            explicit Inside(std::atomic<std::thread::id>& t) : thread(t) { thread = std::this_thread::get_id(); }
-            ~Inside() { thread = std::thread::id{}; }
-        } inside(transactionThread_);
+        const Inside inside(*this);
         work();
     });
 }

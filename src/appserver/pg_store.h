@@ -39,7 +39,6 @@ private:
     const std::string uri_;
     std::mutex writeMutex_;
     std::unique_ptr<pg::Connection> writer_;  // guarded by writeMutex_; null after a loss
-    std::atomic<std::thread::id> transactionThread_{};
     mutable std::atomic<std::uint64_t> version_{0};
 
     std::mutex readersMutex_;

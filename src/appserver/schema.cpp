@@ -140,7 +140,7 @@ void prepare(pg::Connection& db) {
         }
         db.commit();
     } catch (...) {
-        if (db.usable()) db.exec("ROLLBACK");
+        db.rollbackQuietly();
         throw;
     }
 }

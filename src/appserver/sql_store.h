@@ -1,6 +1,8 @@
 // The reads of a store kept in SQL tables, written once for both kinds of connection.
 #pragma once
+#include <atomic>
 #include <functional>
+#include <thread>
 
 #include "appserver/store.h"
 
@@ -32,7 +34,22 @@ protected:
     // the transaction's own connection, so that it also sees what the transaction stored).
     virtual wire::DataPacket onReader(const Read& read) = 0;
 
+    // True on the thread inside inOneTransaction(), whose reads and applies use the writer.
+    bool insideTransaction() const { return transactionThread_.load() == std::this_thread::get_id(); }
+    // Marks the calling thread as the one inside inOneTransaction() for its lifetime.
+    class Inside {
+    public:
+        explicit Inside(SqlStore& store) : store_(store) { store_.transactionThread_ = std::this_thread::get_id(); }
+        ~Inside() { store_.transactionThread_ = std::thread::id{}; }
+        Inside(const Inside&) = delete;
+        Inside& operator=(const Inside&) = delete;
+
+    private:
+        SqlStore& store_;
+    };
+
 private:
+    std::atomic<std::thread::id> transactionThread_{};
     wire::DataPacket byComissao(const std::string& sql, double nrComissao, const std::vector<wire::FieldDef>& layout);
     wire::DataPacket byRule(const std::string& sql, double nrComissao, double nrRegra, Scope scope,
                             const std::vector<wire::FieldDef>& layout);

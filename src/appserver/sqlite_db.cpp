@@ -104,44 +104,12 @@ wire::Value Query::column(int index, wire::FieldType type) const {
 
 long long Query::columnInt(int index) const { return sqlite3_column_int64(stmt_, index); }
 
-Transaction::Transaction(Database& db) : db_(db) { db_.run("BEGIN IMMEDIATE"); }
-
-Transaction::~Transaction() {
-    if (!done_) {
-        try {
-            db_.run("ROLLBACK");
-        } catch (...) {
-            // A failed rollback leaves SQLite to roll back on its own; nothing more to do here.
-        }
+void Database::rollbackQuietly() {
+    try {
+        run("ROLLBACK");
+    } catch (...) {
+        // SQLite rolls back on its own when it cannot here.
     }
-}
-
-void Transaction::commit() {
-    db_.run("COMMIT");
-    done_ = true;
-}
-
-Savepoint::Savepoint(Database& db) : db_(db) { db_.run("SAVEPOINT part"); }
-
-Savepoint::~Savepoint() {
-    if (!done_) {
-        try {
-            rollback();
-        } catch (...) {
-            // The enclosing transaction's own rollback takes these changes with it.
-        }
-    }
-}
-
-void Savepoint::release() {
-    db_.run("RELEASE part");
-    done_ = true;
-}
-
-void Savepoint::rollback() {
-    done_ = true;
-    db_.run("ROLLBACK TO part");
-    db_.run("RELEASE part");
 }
 
 }  // namespace appserver::sqlite

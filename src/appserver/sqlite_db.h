@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "appserver/sql_transaction.h"
 #include "wire/value.h"
 
 struct sqlite3;
@@ -63,6 +64,11 @@ public:
     long long lastInsertId() const;
     // False once SQLite has ended the open transaction on its own (a full disk, an I/O error).
     bool inTransaction() const;
+    // BEGIN IMMEDIATE: the write lock from the start, so a transaction never fails halfway for it.
+    void begin() { run("BEGIN IMMEDIATE"); }
+    void commit() { run("COMMIT"); }
+    // ROLLBACK; a failure leaves SQLite to roll back on its own.
+    void rollbackQuietly();
     [[noreturn]] void fail(const std::string& what) const;
 
 private:
@@ -77,36 +83,7 @@ private:
     friend class Query;
 };
 
-// BEGIN IMMEDIATE on construction, ROLLBACK unless commit() was called.
-class Transaction {
-public:
-    explicit Transaction(Database& db);
-    ~Transaction();
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    void commit();
-
-private:
-    Database& db_;
-    bool done_ = false;
-};
-
-// A part of the enclosing transaction that can be undone alone: SAVEPOINT on construction,
-// undone on destruction unless release() or rollback() was called.
-class Savepoint {
-public:
-    explicit Savepoint(Database& db);
-    ~Savepoint();
-    Savepoint(const Savepoint&) = delete;
-    Savepoint& operator=(const Savepoint&) = delete;
-    // Keeps its changes in the enclosing transaction.
-    void release();
-    // Undoes its changes and nothing else; throws Error when SQLite cannot.
-    void rollback();
-
-private:
-    Database& db_;
-    bool done_ = false;
-};
+using Transaction = sql::Transaction<Database>;
+using Savepoint = sql::Savepoint<Database>;
 
 }  // namespace appserver::sqlite

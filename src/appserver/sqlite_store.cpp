@@ -23,7 +23,7 @@ struct VersionBump {
 class SqliteStore::ReaderLease {
 public:
     explicit ReaderLease(SqliteStore& store) : store_(store) {
-        if (store.transactionThread_.load() != std::this_thread::get_id()) owned_ = store.borrowReader();
+        if (!store.insideTransaction()) owned_ = store.borrowReader();
     }
     ~ReaderLease() {
         if (owned_) store_.returnReader(std::move(owned_));
@@ -71,7 +71,7 @@ DataPacket SqliteStore::onReader(const Read& read) {
 }
 
 void SqliteStore::apply(ListKind list, const wire::ChangeLog& log, const Author& author) {
-    if (transactionThread_.load() == std::this_thread::get_id()) {
+    if (insideTransaction()) {
         detail::applyChanges(writer_, list, log, author);  // the enclosing transaction keeps it or drops it
         return;
     }
@@ -107,11 +107,7 @@ void SqliteStore::inOneTransaction(const std::function<void()>& work) {
     std::lock_guard lock(writeMutex_);
     const VersionBump bump{version_};
     sqlite::Transaction tx(writer_);
-    struct Inside {
-        std::atomic<std::thread::id>& thread;
-        explicit Inside(std::atomic<std::thread::id>& t) : thread(t) { thread = std::this_thread::get_id(); }
-        ~Inside() { thread = std::thread::id{}; }
-    } inside(transactionThread_);
+    const Inside inside(*this);
     work();
     tx.commit();
 }

@@ -41,8 +41,6 @@ private:
 
     std::mutex writeMutex_;
     sqlite::Database writer_;  // guarded by writeMutex_; declared before the readers so it closes last
-    // The thread inside inOneTransaction(), whose reads and applies use writer_ within it.
-    std::atomic<std::thread::id> transactionThread_{};
     std::atomic<std::uint64_t> version_{0};  // raised after each commit of writer_
 
     std::mutex readersMutex_;
