@@ -31,7 +31,7 @@ case "$verb" in
     done
     [ -n "$port" ] || { echo "no free port found" >&2; exit 1; }
     echo "$port" >"$dir/port"
-    as_owner "$pgbin/initdb" -D "$dir/data" -U postgres -A trust --no-sync >"$dir/initdb.log" 2>&1 ||
+    as_owner "$pgbin/initdb" -D "$dir/data" -U postgres -A trust -E UTF8 --locale=C --no-sync >"$dir/initdb.log" 2>&1 ||
       { cat "$dir/initdb.log" >&2; exit 1; }
     opts="-p $port -k $dir -c listen_addresses=127.0.0.1 -c max_connections=300"
     for s in "$@"; do opts="$opts -c $s"; done

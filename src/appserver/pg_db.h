@@ -22,7 +22,7 @@ public:
     // The transaction was rolled back because of another one: running it again is safe.
     bool mustRetry() const { return sqlstate_ == "40001" || sqlstate_ == "40P01"; }
     // The connection is gone (server restarted, connection cut): the next use opens a new one.
-    bool connectionLost() const { return sqlstate_.empty() || sqlstate_.starts_with("08") || sqlstate_ == "57P01"; }
+    bool connectionLost() const { return sqlstate_.empty() || sqlstate_.starts_with("08") || sqlstate_.starts_with("57P"); }
 
 private:
     std::string sqlstate_;

@@ -94,7 +94,12 @@ TEST(Concurrency, ThroughSeveralServersEveryInvariantHoldsWhenTwoChangesRace) {
              [&](Client& c, int) { return c.set("SetCargo", updateLog(ListKind::Cargo, stored, moved)); });
         race("two deletes of one row", msg::kRegistroExcluido,
              [&](Client& c, int) { return c.set("SetCargo", deleteLog(ListKind::Cargo, moved)); });
+        // A change log run again after a conflict is stored once, never twice.
+        EXPECT_EQ(setup.packet("GetCargo", {nr}).rows.size(), 1u) << "round " << round;  // the bands' rule
+        EXPECT_EQ(setup.packet("GetEvento", {nr}).rows.size(), 1u) << "round " << round;
+        EXPECT_EQ(setup.packet("GetPromocao", {nr}).rows.size(), 1u) << "round " << round;
     }
+    EXPECT_EQ(setup.packet("GetComissao", json::array()).rows.size(), 2u + 4 * 2);
 }
 
 TEST(Concurrency, ManyClientsWorkingAtOnceEachSeeTheirOwnWrites) {
