@@ -72,8 +72,7 @@ int main(int argc, char** argv) {
         Users users(cl.dbPath);
         SignIn signIn(users, cl.signIn, *log);
         WriteQueue writes(store, *log);
-        // Other servers' commits go unseen here: on a shared store nothing read is kept.
-        const Dispatcher dispatcher(store, cl.limits.maxChanges, shared ? 0 : cl.limits.keptResultBytes);
+        const Dispatcher dispatcher(store, cl.limits.maxChanges, cl.limits.keptResultBytes);
         const RequestHandler handler(dispatcher, writes, cl.limits, *log, &signIn);
         {
             Server server(handler, cl.server, *log);

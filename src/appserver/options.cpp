@@ -20,6 +20,7 @@ struct Raw {
     std::uint64_t outputHighWater = 1u << 20;
     std::uint64_t maxPartialBytes = 64u << 20;
     std::uint64_t maxMessageBytes = wire::kMaxMessageBytes;
+    std::uint64_t keptResultBytes = 16u << 20;
     int signInDelayMs = 1000;
     int lockoutSeconds = 300;
 };
@@ -97,6 +98,8 @@ std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
                "bytes of incomplete requests held for all connections together", 1024, std::uint64_t{1} << 40);
     sizeOption(*app, "--max-message-bytes", raw.maxMessageBytes, "longest request or reply line, at most 16MiB", 1024,
                wire::kMaxMessageBytes);
+    sizeOption(*app, "--keep-results", raw.keptResultBytes,
+               "bytes of read results kept until the store next changes; 0 keeps none", 0, std::uint64_t{1} << 32);
     app->add_option("--max-batch", cl.limits.maxBatch, "requests in one batch, 1 to 1000")
         ->capture_default_str()
         ->type_name("N")
@@ -171,6 +174,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     cl.server.outputHighWater = static_cast<std::size_t>(raw.outputHighWater);
     cl.server.maxPartialBytes = static_cast<std::size_t>(raw.maxPartialBytes);
     cl.server.maxMessageBytes = static_cast<std::size_t>(raw.maxMessageBytes);
+    cl.limits.keptResultBytes = static_cast<std::size_t>(raw.keptResultBytes);
     cl.limits.maxMessageBytes = cl.server.maxMessageBytes;
     cl.signIn.failureDelay = std::chrono::milliseconds(raw.signInDelayMs);
     cl.signIn.lockout = std::chrono::seconds(raw.lockoutSeconds);

@@ -114,6 +114,19 @@ void Connection::commit() {
     if (std::string(PQcmdStatus(r.get())) != "COMMIT") throw Error("the transaction was rolled back", "25P02");
 }
 
+int Connection::socket() const { return PQsocket(conn_.get()); }
+
+int Connection::takeNotifications() {
+    if (!PQconsumeInput(conn_.get()) || PQstatus(conn_.get()) != CONNECTION_OK)
+        throw Error(std::string("lost the connection: ") + PQerrorMessage(conn_.get()), "08006");
+    int heard = 0;
+    while (PGnotify* n = PQnotifies(conn_.get())) {
+        PQfreemem(n);
+        ++heard;
+    }
+    return heard;
+}
+
 bool Connection::usable() const { return PQstatus(conn_.get()) == CONNECTION_OK; }
 
 Query::Query(Connection& db, const Prepared& prepared)

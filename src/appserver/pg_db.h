@@ -89,6 +89,11 @@ public:
     void rollbackQuietly();
     // False once the connection has broken; such a connection is thrown away, never reused.
     bool usable() const;
+    // The connection's socket, to wait for notifications on.
+    int socket() const;
+    // Reads what arrived and counts the notifications among it; throws Error once the
+    // connection is gone.
+    int takeNotifications();
     // Takes the result of a command, throwing Error (with its SQLSTATE) unless it succeeded.
     pg_result* check(pg_result* result, const std::string& what);
 

@@ -34,6 +34,7 @@ long long transactionNumber(pg::Connection& db) {
 
 PgStore::PgStore(const std::string& uri) : uri_(uri), writer_(std::make_unique<pg::Connection>(uri)) {
     schema::prepare(*writer_);
+    listener_.waitUntilHearing(5000);  // until then nothing read is kept, which is only slower
 }
 
 PgStore::~PgStore() = default;
@@ -85,6 +86,8 @@ void PgStore::writeTransaction(const std::function<void(pg::Connection&)>& work)
             pg::Transaction tx(db);
             number = transactionNumber(db);
             work(db);
+            auto told = db.query(std::string("SELECT pg_notify('") + kCommitChannel + "', '')");  // at the commit
+            told.step();
             committing = true;
             tx.commit();
             return;
@@ -124,14 +127,14 @@ void PgStore::apply(ListKind list, const wire::ChangeLog& log, const Author& aut
         return;
     }
     std::lock_guard lock(writeMutex_);
-    ++version_;
+    const VersionBump bump{version_};
     writeTransaction([&](pg::Connection& db) { detail::applyChanges(db, list, log, author); });
 }
 
 std::vector<std::exception_ptr> PgStore::applyGroup(std::span<const PendingLog> logs) {
     std::vector<std::exception_ptr> outcomes;
     std::lock_guard lock(writeMutex_);
-    ++version_;
+    const VersionBump bump{version_};
     writeTransaction([&](pg::Connection& db) {
         outcomes.assign(logs.size(), nullptr);  // a run again starts from nothing
         for (std::size_t i = 0; i < logs.size(); ++i) {
@@ -155,7 +158,7 @@ std::vector<std::exception_ptr> PgStore::applyGroup(std::span<const PendingLog> 
 
 void PgStore::inOneTransaction(const std::function<void()>& work) {
     std::lock_guard lock(writeMutex_);
-    ++version_;
+    const VersionBump bump{version_};
     writeTransaction([&](pg::Connection&) {
         const Inside inside(*this);
         work();

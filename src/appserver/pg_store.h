@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "appserver/commit_listener.h"
 #include "appserver/pg_db.h"
 #include "appserver/sql_store.h"
 
@@ -15,7 +16,8 @@ namespace appserver {
 // Each write is one serializable transaction, so the checks of a change log hold against what
 // every other server commits at the same moment: when PostgreSQL rolls one back for a conflict,
 // it runs again from the start and meets the other's rows (a refusal, or a stale-row one). Reads
-// borrow connections of their own. A lost connection fails the call in flight with a Portuguese
+// borrow connections of their own; a result read is kept until any server commits (each commit
+// notifies the others, see CommitListener). A lost connection fails the call in flight with a Portuguese
 // message and is opened again for the next one.
 class PgStore final : public SqlStore<pg::Connection> {
 public:
@@ -26,8 +28,9 @@ public:
     void apply(ListKind list, const wire::ChangeLog& log, const Author& author = {}) override;
     std::vector<std::exception_ptr> applyGroup(std::span<const PendingLog> logs) override;
     void inOneTransaction(const std::function<void()>& work) override;
-    // Other servers commit too, unseen: every call gives a new version, so nothing read is kept.
-    std::uint64_t version() const override { return ++version_; }
+    // Raised by this server's commits and, heard through PostgreSQL, by every other server's;
+    // while they cannot be heard, every call gives a new version, so nothing read is kept.
+    std::uint64_t version() const override { return listener_.hearing() ? version_.load() : ++version_; }
 
 private:
     wire::DataPacket onReader(const Read& read) override;
@@ -40,6 +43,7 @@ private:
     std::mutex writeMutex_;
     std::unique_ptr<pg::Connection> writer_;  // guarded by writeMutex_; null after a loss
     mutable std::atomic<std::uint64_t> version_{0};
+    CommitListener listener_{uri_, version_};
 
     std::mutex readersMutex_;
     std::vector<std::unique_ptr<pg::Connection>> idleReaders_;  // guarded by readersMutex_

@@ -1,6 +1,7 @@
 // The reads of a store kept in SQL tables, written once for both kinds of connection.
 #pragma once
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <thread>
 
@@ -33,6 +34,13 @@ protected:
     // Runs `read` on a connection that sees every committed change (inside inOneTransaction(),
     // the transaction's own connection, so that it also sees what the transaction stored).
     virtual wire::DataPacket onReader(const Read& read) = 0;
+
+    // Raises the store's version as a write ends, after its commit or rollback: even a failed
+    // commit may have changed what a read finds, so it counts too.
+    struct VersionBump {
+        std::atomic<std::uint64_t>& version;
+        ~VersionBump() { ++version; }
+    };
 
     // True on the thread inside inOneTransaction(), whose reads and applies use the writer.
     bool insideTransaction() const { return transactionThread_.load() == std::this_thread::get_id(); }

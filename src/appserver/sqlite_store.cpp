@@ -9,13 +9,6 @@ using wire::DataPacket;
 
 namespace {
 
-// Raises the store's version as a write ends, after its commit or rollback: even a failed commit
-// may have changed what a read finds, so it counts too.
-struct VersionBump {
-    std::atomic<std::uint64_t>& version;
-    ~VersionBump() { ++version; }
-};
-
 }  // namespace
 
 // Hands a read connection back to the pool however the read ends. Inside inOneTransaction()

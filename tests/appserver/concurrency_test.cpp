@@ -1,6 +1,7 @@
 // Racing clients, many clients at once, clean shutdown and durability across a restart.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <latch>
 #include <memory>
@@ -100,6 +101,17 @@ TEST(Concurrency, ThroughSeveralServersEveryInvariantHoldsWhenTwoChangesRace) {
         EXPECT_EQ(setup.packet("GetPromocao", {nr}).rows.size(), 1u) << "round " << round;
     }
     EXPECT_EQ(setup.packet("GetComissao", json::array()).rows.size(), 2u + 4 * 2);
+
+    // What another server read and kept is dropped once this one commits (it hears of it).
+    Client other(servers.back()->port());
+    EXPECT_EQ(other.packet("GetComissao", json::array()).rows.size(), 10u);
+    addComissao(setup, "Depois", day(2200, 1, 1), day(2200, 12, 31));
+    std::size_t seen = 0;
+    for (int wait = 0; wait < 100 && seen != 11; ++wait) {
+        seen = other.packet("GetComissao", json::array()).rows.size();
+        if (seen != 11) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(seen, 11u);
 }
 
 TEST(Concurrency, ManyClientsWorkingAtOnceEachSeeTheirOwnWrites) {
