@@ -72,6 +72,9 @@ DataPacket PgStore::onReader(const Read& read) {
         } catch (const pg::Error& e) {
             if (!e.connectionLost()) throw;
             if (run == 2) throw Refusal(msg::kBancoIndisponivel);
+            // The idle ones went with it (PostgreSQL restarted): the next run opens a new one.
+            std::lock_guard lock(readersMutex_);
+            idleReaders_.clear();
         }
     }
 }

@@ -2,6 +2,9 @@
 // or not at all; the next call works without restarting anything.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "appserver/messages.h"
 #include "server_harness.h"
 
@@ -16,6 +19,15 @@ TEST(StoreFaults, ScreensCarryOnAfterTheirConnectionsAreCutOrPostgresqlRestarts)
     ASSERT_EQ(screen.packet("GetComissao", json::array()).rows.size(), 2u);
     const json newRule = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}});
 
+    // Reads at once, so that the server holds several connections when they are cut.
+    {
+        std::vector<std::jthread> readers;
+        for (int i = 0; i < 3; ++i)
+            readers.emplace_back([&] {
+                Client c(server.port());
+                for (int k = 0; k < 50; ++k) c.packet("GetPercentual", {1, 1, "CARGO"});
+            });
+    }
     // Every connection of the server cut (an administrator, a failover): it opens new ones.
     execOn(cluster.uri(), "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
                           "WHERE datname = current_database() AND pid <> pg_backend_pid()");
