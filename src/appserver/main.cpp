@@ -52,10 +52,11 @@ int main(int argc, char** argv) {
         std::cerr << "ktr52300-server: " << e.what() << "\nRun ktr52300-server --help to see the options.\n";
         return 2;
     }
-    if (cl.help) {
-        std::cout << usage();
+    if (!cl.help.empty()) {
+        std::cout << cl.help;
         return 0;
     }
+    if (cl.copy.given) return runCopyCommand(cl.copy, std::cout, std::cerr);
     if (!cl.user.verb.empty()) return runUserCommand(cl.user, cl.dbPath, !cl.dbPathGiven, std::cin, std::cout, std::cerr);
     const auto log = makeLogger(cl.logLevel);
     try {

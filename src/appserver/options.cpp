@@ -132,6 +132,7 @@ std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
     app->add_flag("--insecure", cl.insecure,
                   "listen on an address beyond this machine even without TLS or without users (they are required otherwise)");
     addUserCommand(*app, cl.user);
+    addCopyCommand(*app, cl.copy);
     return app;
 }
 
@@ -143,13 +144,6 @@ std::string defaultDbPath() {
     return "comissao.db";
 }
 
-std::string usage() {
-    CommandLine cl;
-    cl.dbPath = defaultDbPath();
-    Raw raw;
-    return makeApp(cl, raw)->help();
-}
-
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine cl;
     cl.dbPath = defaultDbPath();
@@ -159,7 +153,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     try {
         app->parse(reversed);
     } catch (const CLI::CallForHelp&) {
-        cl.help = true;
+        cl.help = app->help();  // the help of the subcommand named, if any
         return cl;
     } catch (const CLI::ParseError& e) {
         throw UsageError(e.what());

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "appserver/copy_command.h"
 #include "appserver/request_handler.h"
 #include "appserver/server_options.h"
 #include "appserver/sign_in.h"
@@ -21,7 +22,8 @@ struct CommandLine {
     SignInOptions signIn;
     bool insecure = false;  // listen beyond this machine without TLS or without users
     UserCommand user;             // a user command to run instead of serving
-    bool help = false;
+    CopyCommand copy;             // a copy to make instead of serving
+    std::string help;             // --help was given: the text to print
 };
 
 class UsageError : public std::runtime_error {
@@ -31,7 +33,6 @@ public:
 
 // Throws UsageError naming the offending argument.
 CommandLine parseCommandLine(const std::vector<std::string>& args);
-std::string usage();
 // $XDG_DATA_HOME/ktr52300/comissao.db, else ~/.local/share/ktr52300/comissao.db.
 std::string defaultDbPath();
 
