@@ -20,7 +20,7 @@ namespace {
 std::string adminUri() {
     const char* uri = std::getenv("KTR_TEST_PG");
     if (!uri || !*uri)
-        throw std::runtime_error("KTR_TEST_STORE=postgresql needs KTR_TEST_PG, the URI of a cluster to make "
+        throw std::runtime_error("the tests on PostgreSQL need KTR_TEST_PG, the URI of a cluster to make "
                                  "databases in: run the tests through scripts/test.sh");
     return uri;
 }
@@ -73,8 +73,8 @@ bool onPostgres() {
     return store && std::string(store) == "postgresql";
 }
 
-TestStore::TestStore(const std::string& filePath) : db_(filePath) {
-    if (!onPostgres()) return;
+TestStore::TestStore(const std::string& filePath, bool postgres) : db_(filePath) {
+    if (!postgres) return;
     static std::atomic<int> counter{0};
     const std::string admin = adminUri();
     name_ = "ktr_" + std::to_string(::getpid()) + "_" + std::to_string(counter++);

@@ -9,10 +9,11 @@ namespace testsupport {
 bool onPostgres();
 
 // A new empty store, removed with this object: `filePath` itself on SQLite, else a new
-// database's URI. Throws std::runtime_error when the database cannot be made.
+// database's URI. `postgres` asks for PostgreSQL whatever the run's store (a test that needs
+// both). Throws std::runtime_error when the database cannot be made.
 class TestStore {
 public:
-    explicit TestStore(const std::string& filePath);
+    explicit TestStore(const std::string& filePath, bool postgres = onPostgres());
     ~TestStore();
     TestStore(const TestStore&) = delete;
     TestStore& operator=(const TestStore&) = delete;
