@@ -220,10 +220,12 @@ private:
             cols += (i > 1 ? ", " : "") + fields_[i].name;
             marks += i > 1 ? ", ?" : "?";
         }
-        auto q = db_.query(std::string("INSERT INTO ") + tableOf(kind_) + " (" + cols + ") VALUES (" + marks + ")");
+        // The number comes back with the insert: no second round trip to ask for it.
+        auto q = db_.query(std::string("INSERT INTO ") + tableOf(kind_) + " (" + cols + ") VALUES (" + marks +
+                           ") RETURNING " + fields_[0].name);
         for (std::size_t i = 1; i < fields_.size(); ++i) q.bind(static_cast<int>(i), row[i]);
-        q.step();
-        row[0] = static_cast<double>(db_.lastInsertId());
+        if (!q.step()) throw std::runtime_error("the store gave the new row no number");
+        row[0] = static_cast<double>(q.columnInt(0));
         recordChange(wire::ChangeOp::Insert, {}, row);
     }
 

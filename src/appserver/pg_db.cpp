@@ -86,18 +86,12 @@ Query Connection::query(const std::string& sql) {
     return Query(*this, it->second);
 }
 
-long long Connection::lastInsertId() {
-    auto q = query("SELECT lastval()");
-    q.step();
-    return q.columnInt(0);
-}
-
 bool Connection::inTransaction() const {
     const auto s = PQtransactionStatus(conn_.get());
     return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
 }
 
-void Connection::begin() { exec("BEGIN ISOLATION LEVEL SERIALIZABLE"); }
+void Connection::begin() { exec("BEGIN ISOLATION LEVEL READ COMMITTED"); }
 
 void Connection::rollbackQuietly() {
     if (!usable()) return;

@@ -76,12 +76,10 @@ public:
     void run(const char* sql) { exec(sql); }
     // The statement is prepared once and kept for the life of the connection.
     Query query(const std::string& sql);
-    // The number the last insert of this connection was given.
-    long long lastInsertId();
     bool inTransaction() const;
-    // BEGIN ISOLATION LEVEL SERIALIZABLE: what keeps the checks true across several servers, as
-    // two transactions whose checks and writes could not have run one after the other fail one
-    // of them (Error::mustRetry()).
+    // BEGIN ISOLATION LEVEL READ COMMITTED: each statement sees all committed before it, so
+    // statements after a lock see what the lock's last holder committed (a serializable
+    // snapshot would be taken before the lock is granted).
     void begin();
     // Ends the open transaction; throws Error unless it was committed.
     void commit();

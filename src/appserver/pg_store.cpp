@@ -23,11 +23,16 @@ void pauseBeforeRun(int run) {
     std::this_thread::sleep_for(std::chrono::microseconds(random() % (200u * static_cast<unsigned>(run))));
 }
 
-// The transaction's own number, to ask afterwards whether it committed.
-long long transactionNumber(pg::Connection& db) {
-    auto q = db.query("SELECT txid_current()");
+// Opens a write transaction in one round trip: waits for this database's turn to write (the
+// servers sharing it write one transaction at a time, so no check ever reads around another
+// server's uncommitted change: the checks hold as with one writer), tells the other servers of
+// the commit to come, and returns the transaction's own number, to ask afterwards whether it
+// committed.
+long long startWriting(pg::Connection& db) {
+    auto q = db.query("SELECT pg_advisory_xact_lock(" + std::to_string(schema::kWritersLock) + "), txid_current(), pg_notify('" +
+                      kCommitChannel + "', '')");
     q.step();
-    return q.columnInt(0);
+    return q.columnInt(1);
 }
 
 }  // namespace
@@ -87,10 +92,8 @@ void PgStore::writeTransaction(const std::function<void(pg::Connection&)>& work)
         bool committing = false;
         try {
             pg::Transaction tx(db);
-            number = transactionNumber(db);
+            number = startWriting(db);
             work(db);
-            auto told = db.query(std::string("SELECT pg_notify('") + kCommitChannel + "', '')");  // at the commit
-            told.step();
             committing = true;
             tx.commit();
             return;

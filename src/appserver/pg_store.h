@@ -13,12 +13,12 @@
 
 namespace appserver {
 
-// Each write is one serializable transaction, so the checks of a change log hold against what
-// every other server commits at the same moment: when PostgreSQL rolls one back for a conflict,
-// it runs again from the start and meets the other's rows (a refusal, or a stale-row one). Reads
-// borrow connections of their own; a result read is kept until any server commits (each commit
-// notifies the others, see CommitListener). A lost connection fails the call in flight with a Portuguese
-// message and is opened again for the next one.
+// The servers sharing the database write one transaction at a time (an advisory lock taken
+// first in each), so the checks of a change log hold against what every other server commits,
+// as with one writer; should PostgreSQL still roll a transaction back (a deadlock with another
+// program), it runs again from the start. Reads borrow connections of their own; a result read
+// is kept until any server commits (each commit notifies the others, see CommitListener). A lost
+// connection is opened again; the call in flight is answered in Portuguese when it cannot be.
 class PgStore final : public SqlStore<pg::Connection> {
 public:
     // Connects and prepares the schema; throws pg::Error or schema::TooNew.
@@ -34,8 +34,9 @@ public:
 
 private:
     wire::DataPacket onReader(const Read& read) override;
-    // Runs `work` in a serializable transaction on the writer, again from the start while
-    // PostgreSQL rolls it back for a conflict; returns once it is committed. writeMutex_ held.
+    // Runs `work` in a transaction on the writer in this database's turn to write, again from
+    // the start while PostgreSQL rolls it back for a conflict; returns once it is committed.
+    // writeMutex_ held.
     void writeTransaction(const std::function<void(pg::Connection&)>& work);
     pg::Connection& writer();  // writeMutex_ held
 

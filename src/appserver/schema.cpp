@@ -130,7 +130,7 @@ void prepare(pg::Connection& db) {
     db.exec("BEGIN");
     try {
         // Servers starting together on a new database take turns.
-        db.exec("SELECT pg_advisory_xact_lock(52300)");
+        db.exec("SELECT pg_advisory_xact_lock(" + std::to_string(kWritersLock) + ")");
         const int found = versionOf(db);
         if (found > kVersion) tooNew(found);
         if (found < kVersion) {

@@ -17,6 +17,10 @@ namespace appserver::schema {
 // The layout this server writes; raise it with every change a running store must be upgraded to.
 inline constexpr int kVersion = 1;
 
+// The advisory lock the servers sharing a PostgreSQL database take turns with, to prepare its
+// tables and to write.
+inline constexpr int kWritersLock = 52300;
+
 // A store written by a newer server: this one would misread it, so it does not open it.
 class TooNew : public std::runtime_error {
 public:

@@ -46,8 +46,6 @@ Query Database::query(const std::string& sql) {
 
 void Database::run(const char* sql) { query(sql).step(); }
 
-long long Database::lastInsertId() const { return sqlite3_last_insert_rowid(db_.get()); }
-
 bool Database::inTransaction() const { return sqlite3_get_autocommit(db_.get()) == 0; }
 
 void Query::fail(const std::string& what) const { db_.fail(what + " \"" + sqlite3_sql(stmt_) + "\""); }

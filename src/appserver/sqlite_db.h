@@ -61,7 +61,6 @@ public:
     void run(const char* sql);
     // The statement is compiled once and kept for the life of the connection.
     Query query(const std::string& sql);
-    long long lastInsertId() const;
     // False once SQLite has ended the open transaction on its own (a full disk, an I/O error).
     bool inTransaction() const;
     // BEGIN IMMEDIATE: the write lock from the start, so a transaction never fails halfway for it.
