@@ -2,7 +2,8 @@
 //
 // Runs the real server (store, dispatcher, Asio listener) in this process on a temporary
 // database and drives it with 1, 8 and 32 blocking client connections, one thread each.
-// With --tls the server and its clients speak TLS (the test certificates), for its cost.
+// With --tls the server and its clients speak TLS (the test certificates), for its cost. With
+// --db and --servers it drives servers started as processes on one store (PostgreSQL) instead.
 // Then the questions about the rules: SimulaComissao beside GetPercentual at one connection,
 // and VerificaComissao over a table of 1,000 rules of 20 bands each.
 #include <algorithm>
@@ -14,11 +15,14 @@
 #include <memory>
 #include <openssl/ssl.h>
 #include <optional>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "appserver/embedded_server.h"
-#include "appserver/sqlite_store.h"
+#include "appserver/open_store.h"
+#include "appserver/pg_db.h"
 #include "support/bench_support.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"
@@ -125,188 +129,262 @@ std::string setLine(const char* method, ListKind list, wire::ChangeOp op, const 
     return wire::rpc::toLine(wire::rpc::makeRequest(2, method, json::array({wire::toJson(log)}))) + "\n";
 }
 
+constexpr int kWriters = 32;  // the most connections a run uses; each writes to a table of its own
+
+struct Options {
+    bool readsOnly = false, writesOnly = false, inProcessOnly = false, questionsOnly = false, tls = false;
+    int threads = appserver::ServerOptions{}.threads;
+    std::string db;                     // empty: a new SQLite file
+    std::vector<unsigned short> ports;  // servers already running on `db`; empty: one in this process
+    std::vector<int> connections{1, 8, 32};
+};
+
+std::vector<int> numbers(const std::string& commaSeparated) {
+    std::vector<int> out;
+    std::stringstream list(commaSeparated);
+    for (std::string n; std::getline(list, n, ',');) out.push_back(std::stoi(n));
+    return out;
+}
+
+constexpr const char* kUsage =
+    "usage: bench_server [--reads-only | --writes-only | --in-process | --questions-only] [--tls] [--threads N]\n"
+    "                    [--connections N,N,...] [--db URI_OR_FILE [--servers PORT,PORT,...]]\n";
+
+// Throws std::invalid_argument (or what std::stoi throws) for a command line it cannot read.
+Options parseOptions(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--reads-only") o.readsOnly = true;
+        else if (a == "--writes-only") o.writesOnly = true;
+        else if (a == "--in-process") o.inProcessOnly = true;
+        else if (a == "--questions-only") o.questionsOnly = true;
+        else if (a == "--tls") o.tls = true;
+        else if (a == "--threads" && hasValue) o.threads = std::stoi(argv[++i]);
+        else if (a == "--db" && hasValue) o.db = argv[++i];
+        else if (a == "--servers" && hasValue) {
+            for (int port : numbers(argv[++i])) o.ports.push_back(static_cast<unsigned short>(port));
+        } else if (a == "--connections" && hasValue) {
+            o.connections = numbers(argv[++i]);
+            for (int c : o.connections)
+                if (c < 1 || c > kWriters) throw std::invalid_argument("--connections: from 1 to 32");
+        } else throw std::invalid_argument(a);
+    }
+    if (!o.ports.empty() && (o.db.empty() || o.tls || o.inProcessOnly))
+        throw std::invalid_argument("--servers needs --db (the servers' store) and runs neither --tls nor --in-process");
+    return o;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --reads-only leaves out the write runs, --writes-only all but them; --in-process runs only
-    // the socketless read loop (to profile); --questions-only runs only the questions about the
-    // rules; --threads N sets the server's thread count.
-    // --tls runs the server and its clients over TLS (the test certificates), for its cost.
-    bool readsOnly = false, writesOnly = false, inProcessOnly = false, questionsOnly = false, tlsMode = false;
-    int threads = appserver::ServerOptions{}.threads;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--reads-only") readsOnly = true;
-        else if (a == "--writes-only") writesOnly = true;
-        else if (a == "--in-process") inProcessOnly = true;
-        else if (a == "--questions-only") questionsOnly = true;
-        else if (a == "--tls") tlsMode = true;
-        else if (a == "--threads" && i + 1 < argc) threads = std::stoi(argv[++i]);
-        else {
-            std::fprintf(stderr, "usage: bench_server [--reads-only | --writes-only | --in-process | --questions-only] [--tls] [--threads N]\n");
-            return 2;
-        }
+    // --reads-only runs only the read runs, --writes-only only the write runs, --questions-only
+    // only the questions about the rules; --in-process runs only the socketless read loop (to
+    // profile); --threads N sets the server's thread count; --tls runs the server and its clients
+    // over TLS (the test certificates), for its cost; --connections sets the connection counts
+    // of the runs (1,8,32).
+    // --db stores the benchmark's tables in that store (it must be empty; a postgresql:// URI is a
+    // PostgreSQL database) instead of a new SQLite file; --servers drives servers already running
+    // on it (127.0.0.1:PORT) instead of one in this process, a connection to each in turn, and
+    // reports the runs against the first server alone and against all of them.
+    Options o;
+    try {
+        o = parseOptions(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_server: %s\n%s", e.what(), kUsage);
+        return 2;
     }
-    constexpr int kWriters = 32;  // the most connections a run uses; each writes to a table of its own
+    const bool external = !o.ports.empty();
+    // PostgreSQL is shared with servers elsewhere: a server on it keeps no read results.
+    const bool shared = appserver::pg::isUri(o.db);
+    const bool questions = !o.readsOnly && !o.writesOnly;
     const bench::TempDir dir;
-    {
-        appserver::SqliteStore store((dir.path / "bench.db").string());
-        // Table 1 (2025) and its rule are only read, as is the large table 2 (2026); the tables
-        // after them are written, one by each connection.
-        std::vector<std::pair<double, double>> written;
-        store.inOneTransaction([&] {
-            addTableWithBands(store, 2025);
-            seedLargeTable(store);
-            for (int c = 0; c < kWriters; ++c) written.push_back(addTableWithBands(store, 2100 + c));
-        });
+    std::unique_ptr<appserver::Store> storePtr;
+    try {
+        storePtr = appserver::openStore(o.db.empty() ? (dir.path / "bench.db").string() : o.db);
+        if (!storePtr->isEmpty()) throw std::runtime_error("the store is not empty: the benchmark stores tables of its own");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_server: %s: %s\n", appserver::shownStore(o.db).c_str(), e.what());
+        return 1;
+    }
+    appserver::Store& store = *storePtr;
+    // Table 1 (2025) and its rule are only read, as is the large table 2 (2026); the tables
+    // after them are written, one by each connection.
+    std::vector<std::pair<double, double>> written;
+    store.inOneTransaction([&] {
+        addTableWithBands(store, 2025);
+        if (questions) seedLargeTable(store);
+        for (int c = 0; c < kWriters; ++c) written.push_back(addTableWithBands(store, 2100 + c));
+    });
 
-        appserver::ServerOptions options;
-        options.port = 0;
-        options.threads = threads;
-        std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> clientTls(nullptr, &SSL_CTX_free);
-        if (tlsMode) {
-            const std::string certs = std::string(KTR_SOURCE_DIR) + "/tests/support/tls/";
-            options.tlsCert = certs + "server.pem";
-            options.tlsKey = certs + "server.key";
-            clientTls.reset(SSL_CTX_new(TLS_client_method()));
-            SSL_CTX_load_verify_locations(clientTls.get(), (certs + "ca.pem").c_str(), nullptr);
-            SSL_CTX_set_verify(clientTls.get(), SSL_VERIFY_PEER, nullptr);
-        }
-        appserver::EmbeddedServer server(store, options);
-        // The same methods keeping no results: every read goes to the store.
-        appserver::RequestLimits keepNothing;
-        keepNothing.keptResultBytes = 0;
-        appserver::EmbeddedServer storeOnly(store, options, keepNothing);
-        const bench::Endpoint target(server.port(), clientTls.get());
-        const bench::Endpoint storeTarget(storeOnly.port(), clientTls.get());
-        const appserver::RequestHandler& handler = server.handler();
+    appserver::ServerOptions options;
+    options.port = 0;
+    options.threads = o.threads;
+    std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> clientTls(nullptr, &SSL_CTX_free);
+    if (o.tls) {
+        const std::string certs = std::string(KTR_SOURCE_DIR) + "/tests/support/tls/";
+        options.tlsCert = certs + "server.pem";
+        options.tlsKey = certs + "server.key";
+        clientTls.reset(SSL_CTX_new(TLS_client_method()));
+        SSL_CTX_load_verify_locations(clientTls.get(), (certs + "ca.pem").c_str(), nullptr);
+        SSL_CTX_set_verify(clientTls.get(), SSL_VERIFY_PEER, nullptr);
+    }
+    // The same methods keeping no results: every read goes to the store.
+    appserver::RequestLimits keepNothing;
+    keepNothing.keptResultBytes = 0;
+    std::unique_ptr<appserver::EmbeddedServer> server, storeOnly;
+    std::vector<bench::Endpoint> servers;  // where the connections go, in turn
+    if (external) {
+        for (unsigned short port : o.ports) servers.emplace_back(port);
+    } else {
+        server = std::make_unique<appserver::EmbeddedServer>(store, options, shared ? keepNothing : appserver::RequestLimits{});
+        if (!shared) storeOnly = std::make_unique<appserver::EmbeddedServer>(store, options, keepNothing);
+        servers.emplace_back(server->port(), clientTls.get());
+    }
+    const bench::Endpoint target = servers.front();
+    const bench::Endpoint storeTarget = storeOnly ? bench::Endpoint(storeOnly->port(), clientTls.get()) : target;
 
-        const std::string readLine =
-            wire::rpc::toLine(wire::rpc::makeRequest(1, "GetPercentual", {1, 1, "CARGO"})) + "\n";
-        {
-            // The server's own work per read, without sockets: what is left to trim on the server
-            // side. Medians, so that time the machine gives to others does not count. A read
-            // repeated with no change since is answered from the results kept; the first read
-            // after a change (an empty transaction here) goes to the store.
-            const std::string line = readLine.substr(0, readLine.size() - 1);
-            const int calls = inProcessOnly ? 200000 : 20000;
-            asio::io_context unused;  // a read is answered at once, never on this executor
-            appserver::Session session;  // open, as a local client of a store without users
-            std::size_t bytes = 0;
-            auto timeOne = [&] {
-                const auto t0 = Clock::now();
-                handler.handleLine(line, session, unused.get_executor(),
-                                   [&](std::optional<std::string> reply) { bytes = reply ? reply->size() : 0; });
-                return std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
-            };
-            std::vector<double> repeated, fresh;
-            for (int i = 0; i < calls; ++i) repeated.push_back(timeOne());
-            for (int i = 0; i < calls / 4; ++i) {
-                store.inOneTransaction([] {});
-                fresh.push_back(timeOne());
-            }
-            std::printf("GetPercentual handled in process (no socket, %zu bytes): p50 %.2f us repeated, %.2f us after a change\n",
-                        bytes, median(repeated), median(fresh));
-        }
-        if (inProcessOnly) return 0;
-
-        bench::EchoServer echo;
-        const std::size_t replySize = [&] {
-            Socket s(target);
-            return s.roundTrip(readLine).size();
-        }();
-        std::string echoLine(replySize, 'x');
-        echoLine += "\n";
-        std::printf("GetPercentual: request %zu bytes, reply %zu bytes (20 bands); echo message %zu bytes\n",
-                    readLine.size(), replySize, echoLine.size());
-
-        if (!writesOnly) {
-            // A sale under the small table's seller rule: the walk past no promotion and no
-            // event-type rule down to the position rule's 20 bands.
-            const std::string simulate =
-                wire::rpc::toLine(wire::rpc::makeRequest(4, "SimulaComissao", {"2025-06-15", "2025-06-20", "001", "V", 1234.56})) + "\n";
-            // The same in the large table: past a promotion whose window misses, to an event-type rule.
-            const std::string simulateLarge =
-                wire::rpc::toLine(wire::rpc::makeRequest(5, "SimulaComissao", {"2026-06-29", "2026-06-30", "005", "V", 1234.56})) + "\n";
-            auto roundTrip = [](const std::string& line) {
-                return [&line](Socket& s, int, long) {
-                    const std::string r = s.roundTrip(line);
-                    if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
-                };
-            };
-            // Each asked after a change (an empty transaction), so that the store answers, not the
-            // results kept from the last call.
-            const auto change = [&store] { store.inOneTransaction([] {}); };
-            const Result get = measure(1, target, roundTrip(readLine), change);
-            const Result sim = measure(1, target, roundTrip(simulate), change);
-            const Result simLarge = measure(1, target, roundTrip(simulateLarge), change);
-            report("GetPercentual (20 bands), after a change", 1, get);
-            report("SimulaComissao (small table)", 1, sim);
-            report("SimulaComissao (1,000-rule table)", 1, simLarge);
-            std::printf("SimulaComissao p50 / GetPercentual p50: %.2f (small table), %.2f (1,000-rule table)\n",
-                        sim.p50us / get.p50us, simLarge.p50us / get.p50us);
-
-            const std::string verify = wire::rpc::toLine(wire::rpc::makeRequest(6, "VerificaComissao", {2})) + "\n";
-            Socket s(target);
-            const std::string first = s.roundTrip(verify);
-            std::vector<double> ms;
-            for (int i = 0; i < 30; ++i) {
-                change();
-                const auto t0 = Clock::now();
-                s.roundTrip(verify);
-                ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-            }
-            std::sort(ms.begin(), ms.end());
-            std::printf("VerificaComissao (1,000 rules of 20 bands, %zu-byte reply): p50 %.1f ms, max %.1f ms over %zu calls\n",
-                        first.size(), ms[ms.size() / 2], ms.back(), ms.size());
-        }
-        // Each write connection posts a band to its own rule and reloads the rule, then takes the
-        // band away again and reloads: every reload reads 20 or 21 bands, however long the run.
-        struct WriterLines {
-            wire::Row band;
-            std::string insert, reload;
+    const std::string readLine =
+        wire::rpc::toLine(wire::rpc::makeRequest(1, "GetPercentual", {1, 1, "CARGO"})) + "\n";
+    if (server) {
+        // The server's own work per read, without sockets: what is left to trim on the server
+        // side. Medians, so that time the machine gives to others does not count. A read
+        // repeated with no change since is answered from the results kept; the first read
+        // after a change (an empty transaction here) goes to the store.
+        const appserver::RequestHandler& handler = server->handler();
+        const std::string line = readLine.substr(0, readLine.size() - 1);
+        const int calls = o.inProcessOnly ? 200000 : 20000;
+        asio::io_context unused;  // a read is answered at once, never on this executor
+        appserver::Session session;  // open, as a local client of a store without users
+        std::size_t bytes = 0;
+        auto timeOne = [&] {
+            const auto t0 = Clock::now();
+            handler.handleLine(line, session, unused.get_executor(),
+                               [&](std::optional<std::string> reply) { bytes = reply ? reply->size() : 0; });
+            return std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
         };
-        std::vector<WriterLines> writers;
-        for (const auto& [nr, rule] : written) {
-            const wire::Row row = band(nr, rule, 5000, 5099.99, 1);
-            writers.push_back({row, setLine("SetPercCargo", ListKind::PercCargo, wire::ChangeOp::Insert, row),
-                               wire::rpc::toLine(wire::rpc::makeRequest(3, "GetPercentual", {nr, rule, "CARGO"})) + "\n"});
+        std::vector<double> repeated, fresh;
+        for (int i = 0; i < calls; ++i) repeated.push_back(timeOne());
+        for (int i = 0; i < calls / 4; ++i) {
+            store.inOneTransaction([] {});
+            fresh.push_back(timeOne());
         }
-        std::vector<std::optional<wire::Row>> posted(kWriters);
-        const auto readOnce = [&](Socket& s, int, long) {
-            const std::string r = s.roundTrip(readLine);
-            if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
+        std::printf("GetPercentual handled in process (no socket, %zu bytes): p50 %.2f us repeated, %.2f us after a change\n",
+                    bytes, median(repeated), median(fresh));
+    }
+    if (o.inProcessOnly) return 0;
+
+    bench::EchoServer echo;
+    const std::size_t replySize = [&] {
+        Socket s(target);
+        return s.roundTrip(readLine).size();
+    }();
+    std::string echoLine(replySize, 'x');
+    echoLine += "\n";
+    std::printf("GetPercentual: request %zu bytes, reply %zu bytes (20 bands); echo message %zu bytes\n",
+                readLine.size(), replySize, echoLine.size());
+
+    if (questions) {
+        // A sale under the small table's seller rule: the walk past no promotion and no
+        // event-type rule down to the position rule's 20 bands.
+        const std::string simulate =
+            wire::rpc::toLine(wire::rpc::makeRequest(4, "SimulaComissao", {"2025-06-15", "2025-06-20", "001", "V", 1234.56})) + "\n";
+        // The same in the large table: past a promotion whose window misses, to an event-type rule.
+        const std::string simulateLarge =
+            wire::rpc::toLine(wire::rpc::makeRequest(5, "SimulaComissao", {"2026-06-29", "2026-06-30", "005", "V", 1234.56})) + "\n";
+        auto roundTrip = [](const std::string& line) {
+            return [&line](Socket& s, int, long) {
+                const std::string r = s.roundTrip(line);
+                if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
+            };
         };
-        for (int conns : questionsOnly ? std::vector<int>{} : std::vector<int>{1, 8, 32}) {
-            if (!writesOnly) {
-                report("TCP echo (same size as reply)", conns,
-                       measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
-                report("GetPercentual (20 bands)", conns, measure(conns, target, readOnce));
-                report("GetPercentual (20 bands), store answering", conns,
-                       measure(conns, storeTarget, readOnce));
-            }
-            if (readsOnly) continue;
-            // Measured next to the single writer: this machine syncs far faster while it is busy
-            // than when it is idle, so the floor is only comparable when taken at the same time.
-            if (conns == 1) report("SQLite commit (WAL, synchronous=FULL)", 1, bench::measureCommit((dir.path / "commit.db").string()));
-            report("SetPercCargo + GetPercentual", conns,
-                   measure(conns, target, [&](Socket& s, int c, long) {
-                       const auto& lines = writers[static_cast<std::size_t>(c)];
-                       auto& mine = posted[static_cast<std::size_t>(c)];
-                       const std::string r = s.roundTrip(
-                           mine ? setLine("SetPercCargo", ListKind::PercCargo, wire::ChangeOp::Delete, *mine) : lines.insert);
-                       if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
-                       const std::string reload = s.roundTrip(lines.reload);
-                       if (mine) {
-                           mine.reset();
-                           return;
-                       }
-                       // The band just posted has the highest values, so it comes last: its number
-                       // opens the last row (read without parsing the reply, which is the client's cost).
-                       mine = lines.band;
-                       (*mine)[0] = std::strtod(reload.c_str() + reload.rfind('[') + 1, nullptr);
-                   }));
+        // Each asked after a change (an empty transaction), so that the store answers, not the
+        // results kept from the last call.
+        const auto change = [&store] { store.inOneTransaction([] {}); };
+        const Result get = measure(1, target, roundTrip(readLine), change);
+        const Result sim = measure(1, target, roundTrip(simulate), change);
+        const Result simLarge = measure(1, target, roundTrip(simulateLarge), change);
+        report("GetPercentual (20 bands), after a change", 1, get);
+        report("SimulaComissao (small table)", 1, sim);
+        report("SimulaComissao (1,000-rule table)", 1, simLarge);
+        std::printf("SimulaComissao p50 / GetPercentual p50: %.2f (small table), %.2f (1,000-rule table)\n",
+                    sim.p50us / get.p50us, simLarge.p50us / get.p50us);
+
+        const std::string verify = wire::rpc::toLine(wire::rpc::makeRequest(6, "VerificaComissao", {2})) + "\n";
+        Socket s(target);
+        const std::string first = s.roundTrip(verify);
+        std::vector<double> ms;
+        for (int i = 0; i < 30; ++i) {
+            change();
+            const auto t0 = Clock::now();
+            s.roundTrip(verify);
+            ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
         }
+        std::sort(ms.begin(), ms.end());
+        std::printf("VerificaComissao (1,000 rules of 20 bands, %zu-byte reply): p50 %.1f ms, max %.1f ms over %zu calls\n",
+                    first.size(), ms[ms.size() / 2], ms.back(), ms.size());
+    }
+    if (o.questionsOnly) return 0;
+
+    // Each write connection posts a band to its own rule and reloads the rule, then takes the
+    // band away again and reloads: every reload reads 20 or 21 bands, however long the run.
+    struct WriterLines {
+        wire::Row band;
+        std::string insert, reload;
+    };
+    std::vector<WriterLines> writers;
+    for (const auto& [nr, rule] : written) {
+        const wire::Row row = band(nr, rule, 5000, 5099.99, 1);
+        writers.push_back({row, setLine("SetPercCargo", ListKind::PercCargo, wire::ChangeOp::Insert, row),
+                           wire::rpc::toLine(wire::rpc::makeRequest(3, "GetPercentual", {nr, rule, "CARGO"})) + "\n"});
+    }
+    std::vector<std::optional<wire::Row>> posted(kWriters);
+    const auto writeOnce = [&](Socket& s, int c, long) {
+        const auto& lines = writers[static_cast<std::size_t>(c)];
+        auto& mine = posted[static_cast<std::size_t>(c)];
+        const std::string r =
+            s.roundTrip(mine ? setLine("SetPercCargo", ListKind::PercCargo, wire::ChangeOp::Delete, *mine) : lines.insert);
+        if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
+        const std::string reload = s.roundTrip(lines.reload);
+        if (mine) {
+            mine.reset();
+            return;
+        }
+        // The band just posted has the highest values, so it comes last: its number opens the
+        // last row (read without parsing the reply, which is the client's cost).
+        mine = lines.band;
+        (*mine)[0] = std::strtod(reload.c_str() + reload.rfind('[') + 1, nullptr);
+    };
+    const auto readOnce = [&](Socket& s, int, long) {
+        const std::string r = s.roundTrip(readLine);
+        if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
+    };
+    // Against several servers, each run once against the first alone and once against all.
+    const std::string allServers = ", " + std::to_string(servers.size()) + " servers";
+    const std::string oneServer = external ? ", 1 server" : "";
+    const std::vector<bench::Endpoint> first{target};
+    for (int conns : o.connections) {
+        if (!o.writesOnly) {
+            report("TCP echo (same size as reply)", conns,
+                   measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
+            if (storeOnly) report("GetPercentual (20 bands)", conns, measure(conns, target, readOnce));
+            report(("GetPercentual (20 bands), store answering" + oneServer).c_str(), conns,
+                   measure(conns, storeTarget, readOnce));
+            if (servers.size() > 1 && conns > 1)
+                report(("GetPercentual (20 bands), store answering" + allServers).c_str(), conns,
+                       measure(conns, servers, readOnce));
+        }
+        if (o.readsOnly) continue;
+        // Measured next to the single writer: this machine syncs far faster while it is busy
+        // than when it is idle, so the floor is only comparable when taken at the same time.
+        if (conns == o.connections.front()) {
+            report("fdatasync (8 KiB in place)", 1, bench::measureSync((dir.path / "sync").string()));
+            if (!shared) report("SQLite commit (WAL, synchronous=FULL)", 1, bench::measureCommit((dir.path / "commit.db").string()));
+        }
+        report(("SetPercCargo + GetPercentual" + oneServer).c_str(), conns, measure(conns, first, writeOnce));
+        if (servers.size() > 1 && conns > 1)
+            report(("SetPercCargo + GetPercentual" + allServers).c_str(), conns, measure(conns, servers, writeOnce));
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <fcntl.h>
 #include <openssl/ssl.h>
 #include <unistd.h>
 
@@ -115,7 +116,7 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path, ignored);
 }
 
-Result measure(int conns, Endpoint server, const std::function<void(Socket&, int, long)>& op,
+Result measure(int conns, const std::vector<Endpoint>& servers, const std::function<void(Socket&, int, long)>& op,
                const std::function<void()>& untimed, std::chrono::milliseconds duration) {
     std::vector<std::vector<double>> lat(static_cast<std::size_t>(conns));
     std::atomic<bool> stop{false};
@@ -123,7 +124,7 @@ Result measure(int conns, Endpoint server, const std::function<void(Socket&, int
     const auto start = Clock::now();
     for (int c = 0; c < conns; ++c)
         threads.emplace_back([&, c] {
-            Socket s(server);
+            Socket s(servers[static_cast<std::size_t>(c) % servers.size()]);
             for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
                 if (untimed) untimed();
                 const auto t0 = Clock::now();
@@ -152,23 +153,57 @@ void report(const char* what, int conns, const Result& r) {
     std::printf("%-42s %3d conn  %10.0f req/s  p50 %8.1f us  p99 %8.1f us\n", what, conns, r.perSecond, r.p50us, r.p99us);
 }
 
-Result measureCommit(const std::string& path, std::chrono::milliseconds duration) {
-    appserver::sqlite::Database db(path);
-    db.exec("PRAGMA journal_mode=WAL");
-    db.exec("PRAGMA synchronous=FULL");
-    db.exec("CREATE TABLE IF NOT EXISTS T (X INTEGER)");
+namespace {
+
+// `op` run again and again for `duration`, each run timed.
+Result timeEach(std::chrono::milliseconds duration, const std::function<void()>& op) {
     std::vector<double> lat;
     const auto start = Clock::now();
-    for (long i = 0; Clock::now() - start < duration; ++i) {
+    while (Clock::now() - start < duration) {
         const auto t0 = Clock::now();
-        appserver::sqlite::Transaction tx(db);
-        db.query("INSERT INTO T VALUES (?)").bindInt(1, i).step();
-        tx.commit();
+        op();
         lat.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
     }
     const double secs = std::chrono::duration<double>(Clock::now() - start).count();
     std::sort(lat.begin(), lat.end());
     return {static_cast<double>(lat.size()) / secs, lat[lat.size() / 2], lat[lat.size() * 99 / 100]};
+}
+
+}  // namespace
+
+Result measureCommit(const std::string& path, std::chrono::milliseconds duration) {
+    appserver::sqlite::Database db(path);
+    db.exec("PRAGMA journal_mode=WAL");
+    db.exec("PRAGMA synchronous=FULL");
+    db.exec("CREATE TABLE IF NOT EXISTS T (X INTEGER)");
+    long i = 0;
+    return timeEach(duration, [&] {
+        appserver::sqlite::Transaction tx(db);
+        db.query("INSERT INTO T VALUES (?)").bindInt(1, i++).step();
+        tx.commit();
+    });
+}
+
+Result measureSync(const std::string& path, std::chrono::milliseconds duration) {
+    struct File {
+        const int fd;
+        ~File() {
+            if (fd >= 0) ::close(fd);
+        }
+    } file{::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)};
+    const int fd = file.fd;
+    if (fd < 0) throw std::runtime_error("cannot open " + path);
+    const std::string block(8192, 'x');
+    auto writeAndSync = [&] {
+        if (::pwrite(fd, block.data(), block.size(), 0) != static_cast<ssize_t>(block.size()) || ::fdatasync(fd) != 0)
+            throw std::runtime_error("cannot write and sync " + path);
+    };
+    // The first sync also records the file's new size; the ones timed carry the data alone.
+    writeAndSync();
+    ::fsync(fd);
+    const Result r = timeEach(duration, writeAndSync);
+    ::unlink(path.c_str());
+    return r;
 }
 
 }  // namespace bench

@@ -1,5 +1,5 @@
 // What the benchmarks share: a blocking line client, the floors a server is measured against
-// (a bare TCP echo, one SQLite commit), closed-loop timing and the report line.
+// (a bare TCP echo, one SQLite commit, one disk sync), closed-loop timing and the report line.
 #pragma once
 #include <asio.hpp>
 #include <chrono>
@@ -69,13 +69,23 @@ struct Result {
 
 // Runs `op(connection, index of the connection, iteration)` in a closed loop on `conns`
 // connections for `duration`; `untimed`, when given, runs before each op, outside the time.
-Result measure(int conns, Endpoint server, const std::function<void(Socket&, int, long)>& op,
+// Connection c goes to servers[c % servers.size()].
+Result measure(int conns, const std::vector<Endpoint>& servers, const std::function<void(Socket&, int, long)>& op,
                const std::function<void()>& untimed = {},
                std::chrono::milliseconds duration = std::chrono::milliseconds(1500));
+inline Result measure(int conns, Endpoint server, const std::function<void(Socket&, int, long)>& op,
+                      const std::function<void()>& untimed = {},
+                      std::chrono::milliseconds duration = std::chrono::milliseconds(1500)) {
+    return measure(conns, std::vector<Endpoint>{server}, op, untimed, duration);
+}
 
 // The floor under every acknowledged write: one row committed on its own, in the store's
 // mode (WAL, synchronous=FULL), in a database at `path`, for `duration`.
 Result measureCommit(const std::string& path, std::chrono::milliseconds duration = std::chrono::milliseconds(1500));
+
+// The floor under any durable commit: one 8 KiB block overwritten in place in a file at `path`
+// and made durable with fdatasync, as a write-ahead log's preallocated segment is, for `duration`.
+Result measureSync(const std::string& path, std::chrono::milliseconds duration = std::chrono::milliseconds(1500));
 
 // The median of microsecond timings.
 double median(std::vector<double> v);
