@@ -24,20 +24,31 @@ case "$verb" in
     mkdir -p "$dir"
     chmod 755 "$dir"
     [ "$(id -u)" -eq 0 ] && chown postgres: "$dir"
-    port=
-    for _ in $(seq 50); do
-      candidate=$((20000 + RANDOM % 40000))
-      if ! (exec 3<>"/dev/tcp/127.0.0.1/$candidate") 2>/dev/null; then port=$candidate; break; fi
-    done
-    [ -n "$port" ] || { echo "no free port found" >&2; exit 1; }
-    echo "$port" >"$dir/port"
     as_owner "$pgbin/initdb" -D "$dir/data" -U postgres -A trust -E UTF8 --locale=C --no-sync >"$dir/initdb.log" 2>&1 ||
       { cat "$dir/initdb.log" >&2; exit 1; }
-    opts="-p $port -k $dir -c listen_addresses=127.0.0.1 -c max_connections=300"
-    for s in "$@"; do opts="$opts -c $s"; done
-    echo "$opts" >"$dir/options"
-    as_owner "$pgbin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -o "$opts" start >/dev/null ||
-      { cat "$dir/server.log" >&2; exit 1; }
+    # A port below the range the system hands to outgoing connections (one of those may hold
+    # any port in it without listening), nobody listening on it; taken by someone else between
+    # the look and the start, another one.
+    ephemeral=$(cut -f1 /proc/sys/net/ipv4/ip_local_port_range 2>/dev/null || echo 32768)
+    [ "$ephemeral" -gt 21000 ] || ephemeral=60000
+    started=
+    for _ in 1 2 3; do
+      port=
+      for _ in $(seq 50); do
+        candidate=$((20000 + RANDOM % (ephemeral - 20000)))
+        if ! (exec 3<>"/dev/tcp/127.0.0.1/$candidate") 2>/dev/null; then port=$candidate; break; fi
+      done
+      [ -n "$port" ] || { echo "no free port found" >&2; exit 1; }
+      echo "$port" >"$dir/port"
+      opts="-p $port -k $dir -c listen_addresses=127.0.0.1 -c max_connections=300"
+      for s in "$@"; do opts="$opts -c $s"; done
+      echo "$opts" >"$dir/options"
+      if as_owner "$pgbin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -o "$opts" start >/dev/null; then
+        started=yes
+        break
+      fi
+    done
+    [ -n "$started" ] || { cat "$dir/server.log" >&2; exit 1; }
     echo "postgresql://postgres@127.0.0.1:$port/postgres"
     ;;
   down)
