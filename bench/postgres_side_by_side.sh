@@ -68,8 +68,11 @@ start_servers() {
 }
 
 results=$work/results  # ROUND|PART|WHAT|CONNS|REQ_PER_S|P50_US|P99_US
+refusals=$work/refusals  # what bench_server says of change logs it had to send again
 record() {  # round, part; bench_server's output on standard input
-  report_fields | sed "s/^/$1|$2|/" >>"$results"
+  tee -a "$work/raw" | report_fields | sed "s/^/$1|$2|/" >>"$results"
+  grep --no-group-separator -B1 "sent again" "$work/raw" | paste -d' ' - - | sed -E "s/^(.*[^ ]) +([0-9]+) conn.*\(([0-9]+) .*/  round $1, $2: \1 at \2 connections: \3 change logs refused as too concurrent and sent again/" >>"$refusals" || true
+  rm -f "$work/raw"
 }
 
 for round in $(seq "$rounds"); do
@@ -102,6 +105,12 @@ awk -F'|' '
       if (k[1] != part) { part = k[1]; printf "\n%s\n", part }
       printf "  %-58s %2s conn  %-18s req/s  p50 %-16s us  p99 %s us\n", k[2], k[3], rate[order[i]], p50[order[i]], p99[order[i]]
     } }' "$results"
+
+if [ -s "$refusals" ]; then
+  echo
+  echo "Refused and sent again:"
+  cat "$refusals"
+fi
 
 echo
 echo "Targets, each round:"

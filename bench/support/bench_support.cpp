@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 
 #include "appserver/sqlite_db.h"
@@ -120,22 +121,32 @@ Result measure(int conns, const std::vector<Endpoint>& servers, const std::funct
                const std::function<void()>& untimed, std::chrono::milliseconds duration) {
     std::vector<std::vector<double>> lat(static_cast<std::size_t>(conns));
     std::atomic<bool> stop{false};
+    std::mutex failureMutex;
+    std::exception_ptr failure;  // the first connection's failure ends the run
     std::vector<std::thread> threads;
     const auto start = Clock::now();
     for (int c = 0; c < conns; ++c)
         threads.emplace_back([&, c] {
-            Socket s(servers[static_cast<std::size_t>(c) % servers.size()]);
-            for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
-                if (untimed) untimed();
-                const auto t0 = Clock::now();
-                op(s, c, i);
-                lat[static_cast<std::size_t>(c)].push_back(
-                    std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+            try {
+                Socket s(servers[static_cast<std::size_t>(c) % servers.size()]);
+                for (long i = 0; !stop.load(std::memory_order_relaxed); ++i) {
+                    if (untimed) untimed();
+                    const auto t0 = Clock::now();
+                    op(s, c, i);
+                    lat[static_cast<std::size_t>(c)].push_back(
+                        std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+                }
+            } catch (...) {
+                std::lock_guard lock(failureMutex);
+                if (!failure) failure = std::current_exception();
+                stop = true;
             }
         });
-    std::this_thread::sleep_for(duration);
+    for (const auto until = start + duration; !stop && Clock::now() < until;)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     stop = true;
     for (auto& t : threads) t.join();
+    if (failure) std::rethrow_exception(failure);
     const double secs = std::chrono::duration<double>(Clock::now() - start).count();
     std::vector<double> all;
     for (auto& v : lat) all.insert(all.end(), v.begin(), v.end());
@@ -184,7 +195,7 @@ Result measureCommit(const std::string& path, std::chrono::milliseconds duration
     });
 }
 
-Result measureSync(const std::string& path, std::chrono::milliseconds duration) {
+Result measureSync(const std::string& path, bool spinBeside, std::chrono::milliseconds duration) {
     struct File {
         const int fd;
         ~File() {
@@ -201,6 +212,21 @@ Result measureSync(const std::string& path, std::chrono::milliseconds duration) 
     // The first sync also records the file's new size; the ones timed carry the data alone.
     writeAndSync();
     ::fsync(fd);
+    std::atomic<bool> done{false};
+    std::thread spinner;
+    if (spinBeside)
+        spinner = std::thread([&done] {
+            while (!done.load(std::memory_order_relaxed)) {
+            }
+        });
+    struct Join {
+        std::atomic<bool>& done;
+        std::thread& thread;
+        ~Join() {
+            done = true;
+            if (thread.joinable()) thread.join();
+        }
+    } join{done, spinner};
     const Result r = timeEach(duration, writeAndSync);
     ::unlink(path.c_str());
     return r;

@@ -69,7 +69,8 @@ struct Result {
 
 // Runs `op(connection, index of the connection, iteration)` in a closed loop on `conns`
 // connections for `duration`; `untimed`, when given, runs before each op, outside the time.
-// Connection c goes to servers[c % servers.size()].
+// Connection c goes to servers[c % servers.size()]. A connection's failure ends the run and is
+// thrown here.
 Result measure(int conns, const std::vector<Endpoint>& servers, const std::function<void(Socket&, int, long)>& op,
                const std::function<void()>& untimed = {},
                std::chrono::milliseconds duration = std::chrono::milliseconds(1500));
@@ -85,7 +86,10 @@ Result measureCommit(const std::string& path, std::chrono::milliseconds duration
 
 // The floor under any durable commit: one 8 KiB block overwritten in place in a file at `path`
 // and made durable with fdatasync, as a write-ahead log's preallocated segment is, for `duration`.
-Result measureSync(const std::string& path, std::chrono::milliseconds duration = std::chrono::milliseconds(1500));
+// With `spinBeside` a thread keeps a processor busy meanwhile: a virtual processor that sleeps
+// while the disk works may notice its answer only at its next timer tick.
+Result measureSync(const std::string& path, bool spinBeside,
+                   std::chrono::milliseconds duration = std::chrono::milliseconds(1500));
 
 // The median of microsecond timings.
 double median(std::vector<double> v);
