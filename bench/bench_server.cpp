@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <openssl/ssl.h>
 #include <optional>
@@ -136,7 +137,9 @@ struct Options {
     bool readsOnly = false, writesOnly = false, inProcessOnly = false, questionsOnly = false, tls = false;
     int threads = appserver::ServerOptions{}.threads;
     std::string db;                     // empty: a new SQLite file
-    std::vector<unsigned short> ports;  // servers already running on `db`; empty: one in this process
+    // Servers already running on `db`, as started by default and with --keep-results 0; both
+    // empty: one of each in this process.
+    std::vector<unsigned short> ports, storePorts;
     std::vector<int> connections{1, 8, 32};
 };
 
@@ -149,7 +152,8 @@ std::vector<int> numbers(const std::string& commaSeparated) {
 
 constexpr const char* kUsage =
     "usage: bench_server [--reads-only | --writes-only | --in-process | --questions-only] [--tls] [--threads N]\n"
-    "                    [--connections N,N,...] [--db URI_OR_FILE [--servers PORT,PORT,...]]\n";
+    "                    [--connections N,N,...]\n"
+    "                    [--db URI_OR_FILE [--servers PORT,PORT,...] [--store-servers PORT,PORT,...]]\n";
 
 // Throws std::invalid_argument (or what std::stoi throws) for a command line it cannot read.
 Options parseOptions(int argc, char** argv) {
@@ -164,24 +168,22 @@ Options parseOptions(int argc, char** argv) {
         else if (a == "--tls") o.tls = true;
         else if (a == "--threads" && hasValue) o.threads = std::stoi(argv[++i]);
         else if (a == "--db" && hasValue) o.db = argv[++i];
-        else if (a == "--servers" && hasValue) {
-            for (int port : numbers(argv[++i])) o.ports.push_back(static_cast<unsigned short>(port));
+        else if ((a == "--servers" || a == "--store-servers") && hasValue) {
+            for (int port : numbers(argv[++i])) (a == "--servers" ? o.ports : o.storePorts).push_back(static_cast<unsigned short>(port));
         } else if (a == "--connections" && hasValue) {
             o.connections = numbers(argv[++i]);
             for (int c : o.connections)
                 if (c < 1 || c > kWriters) throw std::invalid_argument("--connections: from 1 to 32");
         } else throw std::invalid_argument(a);
     }
-    if (!o.ports.empty() && (o.db.empty() || o.tls || o.inProcessOnly))
-        throw std::invalid_argument("--servers needs --db (the servers' store) and runs neither --tls nor --in-process");
+    if ((!o.ports.empty() || !o.storePorts.empty()) && (o.db.empty() || o.tls || o.inProcessOnly))
+        throw std::invalid_argument("--servers and --store-servers need --db (the servers' store) and run neither --tls nor --in-process");
     return o;
 }
 
 // Runs what the options ask for; throws what fails.
 int run(const Options& o) {
-    const bool external = !o.ports.empty();
-    // PostgreSQL is shared with servers elsewhere: a server on it keeps no read results.
-    const bool shared = appserver::pg::isUri(o.db);
+    const bool external = !o.ports.empty() || !o.storePorts.empty();
     const bool questions = !o.readsOnly && !o.writesOnly;
     const bench::TempDir dir;
     const auto storePtr = appserver::openStore(o.db.empty() ? (dir.path / "bench.db").string() : o.db);
@@ -213,16 +215,20 @@ int run(const Options& o) {
     appserver::RequestLimits keepNothing;
     keepNothing.keptResultBytes = 0;
     std::unique_ptr<appserver::EmbeddedServer> server, storeOnly;
-    std::vector<bench::Endpoint> servers;  // where the connections go, in turn
+    // Where the connections go, in turn: servers keeping read results, and servers keeping none.
+    std::vector<bench::Endpoint> keeping, keepingNothing;
     if (external) {
-        for (unsigned short port : o.ports) servers.emplace_back(port);
+        for (unsigned short port : o.ports) keeping.emplace_back(port);
+        for (unsigned short port : o.storePorts) keepingNothing.emplace_back(port);
     } else {
-        server = std::make_unique<appserver::EmbeddedServer>(store, options, shared ? keepNothing : appserver::RequestLimits{});
-        if (!shared) storeOnly = std::make_unique<appserver::EmbeddedServer>(store, options, keepNothing);
-        servers.emplace_back(server->port(), clientTls.get());
+        server = std::make_unique<appserver::EmbeddedServer>(store, options);
+        storeOnly = std::make_unique<appserver::EmbeddedServer>(store, options, keepNothing);
+        keeping.emplace_back(server->port(), clientTls.get());
+        keepingNothing.emplace_back(storeOnly->port(), clientTls.get());
     }
+    // The writes and the questions go to the servers as they start by default.
+    const std::vector<bench::Endpoint>& servers = keeping.empty() ? keepingNothing : keeping;
     const bench::Endpoint target = servers.front();
-    const bench::Endpoint storeTarget = storeOnly ? bench::Endpoint(storeOnly->port(), clientTls.get()) : target;
 
     const std::string readLine =
         wire::rpc::toLine(wire::rpc::makeRequest(1, "GetPercentual", {1, 1, "CARGO"})) + "\n";
@@ -347,19 +353,21 @@ int run(const Options& o) {
         if (r.find("\"result\"") == std::string::npos) throw std::runtime_error(r);
     };
     // Against several servers, each run once against the first alone and once against all.
-    const std::string allServers = ", " + std::to_string(servers.size()) + " servers";
-    const std::string oneServer = external ? ", 1 server" : "";
-    const std::vector<bench::Endpoint> first{target};
+    const auto acrossServers = [&](int conns, const std::string& what, const std::vector<bench::Endpoint>& to,
+                                   const std::function<void(const std::string&, const std::vector<bench::Endpoint>&)>& run) {
+        if (to.empty()) return;
+        run(what + (external ? ", 1 server" : ""), {to.front()});
+        if (to.size() > 1 && conns > 1) run(what + ", " + std::to_string(to.size()) + " servers", to);
+    };
     for (int conns : o.connections) {
         if (!o.writesOnly) {
             report("TCP echo (same size as reply)", conns,
                    measure(conns, echo.port(), [&](Socket& s, int, long) { s.roundTrip(echoLine); }));
-            if (storeOnly) report("GetPercentual (20 bands)", conns, measure(conns, target, readOnce));
-            report(("GetPercentual (20 bands), store answering" + oneServer).c_str(), conns,
-                   measure(conns, storeTarget, readOnce));
-            if (servers.size() > 1 && conns > 1)
-                report(("GetPercentual (20 bands), store answering" + allServers).c_str(), conns,
-                       measure(conns, servers, readOnce));
+            const auto reads = [&](const std::string& what, const std::vector<bench::Endpoint>& to) {
+                report(what.c_str(), conns, measure(conns, to, readOnce));
+            };
+            acrossServers(conns, "GetPercentual (20 bands)", keeping, reads);
+            acrossServers(conns, "GetPercentual (20 bands), store answering", keepingNothing, reads);
         }
         if (o.readsOnly) continue;
         // Measured next to the single writer: this machine syncs far faster while it is busy
@@ -367,15 +375,14 @@ int run(const Options& o) {
         if (conns == o.connections.front()) {
             report("fdatasync (8 KiB in place)", 1, bench::measureSync((dir.path / "sync").string(), false));
             report("fdatasync, a processor kept busy", 1, bench::measureSync((dir.path / "sync").string(), true));
-            if (!shared) report("SQLite commit (WAL, synchronous=FULL)", 1, bench::measureCommit((dir.path / "commit.db").string()));
+            if (!appserver::pg::isUri(o.db)) report("SQLite commit (WAL, synchronous=FULL)", 1, bench::measureCommit((dir.path / "commit.db").string()));
         }
         const auto writes = [&](const std::string& what, const std::vector<bench::Endpoint>& to) {
             sentAgain = 0;
             report(what.c_str(), conns, measure(conns, to, writeOnce));
             if (sentAgain > 0) std::printf("  (%ld change logs refused as too concurrent and sent again)\n", sentAgain.load());
         };
-        writes("SetPercCargo + GetPercentual" + oneServer, first);
-        if (servers.size() > 1 && conns > 1) writes("SetPercCargo + GetPercentual" + allServers, servers);
+        acrossServers(conns, "SetPercCargo + GetPercentual", servers, writes);
     }
     return 0;
 }
@@ -391,7 +398,8 @@ int main(int argc, char** argv) {
     // --db stores the benchmark's tables in that store (it must be empty; a postgresql:// URI is a
     // PostgreSQL database) instead of a new SQLite file; --servers drives servers already running
     // on it (127.0.0.1:PORT) instead of one in this process, a connection to each in turn, and
-    // reports the runs against the first server alone and against all of them.
+    // reports the runs against the first server alone and against all of them; --store-servers
+    // names servers on it started with --keep-results 0, for the reads the store answers.
     Options o;
     try {
         o = parseOptions(argc, argv);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The servers on PostgreSQL beside PostgreSQL's own figures, in one run on this machine. Starts
 # a throwaway PostgreSQL 15 cluster with its default durability (fsync on), then, ROUNDS times:
-#   reads:  `pgbench -S` at 1, 8 and 32 clients; then three ktr52300-server processes on a new
-#           database, and bench_server driving GetPercentual at 1, 8 and 32 connections against
-#           the first server alone and against all three;
+#   reads:  `pgbench -S` at 1, 8 and 32 clients; then six ktr52300-server processes on a new
+#           database, three as they start by default (keeping read results) and three keeping
+#           none (--keep-results 0), and bench_server driving GetPercentual at 1, 8 and 32
+#           connections against one server and against three of each kind;
 #   writes: SetPercCargo plus a reload at 1, 8 and 32 writers on an SQLite file (the server in
 #           process), then the same through three server processes on a new PostgreSQL
 #           database (one server, then all three), each beside an fdatasync floor.
@@ -45,23 +46,28 @@ uri=$("$root/scripts/pg_cluster.sh" start "$cluster")
 base=${uri%/*}
 pgbench -i -s 1 -q "$uri" >"$work/init.log" 2>&1 || { cat "$work/init.log" >&2; exit 1; }
 
-# Three servers on a new database NAME, one after another (the first creates the tables);
-# prints their ports joined by commas.
-start_servers() {
-  local db=$base/$1 n port
+new_database() {  # NAME
   psql -q "$uri" -c "CREATE DATABASE $1" >/dev/null
+}
+
+# Three servers on the database NAME, one after another (the first creates the tables), with
+# the server options given; prints their ports joined by commas.
+start_servers() {
+  local db=$1 n port out
+  shift
   local ports=()
   for n in 1 2 3; do
-    "$build/bin/ktr52300-server" --db "$db" --listen 127.0.0.1:0 --threads "$threads" --log-level warn \
-      >"$work/$1.$n.out" 2>"$work/$1.$n.log" &
+    out=$work/server.$(( ${#servers[@]} + 1 ))
+    "$build/bin/ktr52300-server" --db "$base/$db" --listen 127.0.0.1:0 --threads "$threads" --log-level warn "$@" \
+      >"$out.out" 2>"$out.log" &
     servers+=($!)
     for _ in $(seq 100); do
-      [ -s "$work/$1.$n.out" ] && break
+      [ -s "$out.out" ] && break
       kill -0 "${servers[-1]}" 2>/dev/null || break
       sleep 0.1
     done
-    port=$(head -n1 "$work/$1.$n.out")
-    [ -n "$port" ] || { cat "$work/$1.$n.log" >&2; return 1; }
+    port=$(head -n1 "$out.out")
+    [ -n "$port" ] || { cat "$out.log" >&2; return 1; }
     ports+=("$port")
   done
   (IFS=,; echo "${ports[*]}")
@@ -81,11 +87,15 @@ for round in $(seq "$rounds"); do
     read -r rate p50 p99 < <(pgbench_select "$uri" "$c" "$seconds" "$cluster")
     echo "$round|reads|pgbench -S|$c|$rate|$p50|$p99" >>"$results"
   done
+  new_database "reads$round"
   start_servers "reads$round" >"$work/ports"
-  "$build/bin/bench_server" --reads-only --db "$base/reads$round" --servers "$(cat "$work/ports")" | record "$round" reads
+  start_servers "reads$round" --keep-results 0 >"$work/store-ports"
+  "$build/bin/bench_server" --reads-only --db "$base/reads$round" --servers "$(cat "$work/ports")" \
+    --store-servers "$(cat "$work/store-ports")" | record "$round" reads
   stop_servers
 
   TMPDIR=$work "$build/bin/bench_server" --writes-only | record "$round" "writes, SQLite"
+  new_database "writes$round"
   start_servers "writes$round" >"$work/ports"
   TMPDIR=$work "$build/bin/bench_server" --writes-only --db "$base/writes$round" --servers "$(cat "$work/ports")" |
     record "$round" "writes, PostgreSQL"
@@ -94,7 +104,7 @@ done
 
 echo
 echo "Side by side on $(nproc) processors, $rounds rounds (PostgreSQL 15, fsync on; pgbench -S ${seconds} s a run," \
-  "bench_server 1.5 s a run; three servers with $threads threads each). Each round's figure in turn:"
+  "bench_server 1.5 s a run; servers with $threads threads each). Each round's figure in turn:"
 awk -F'|' '
   { key = $2 "|" $3 "|" $4
     if (!(key in rate)) { order[++n] = key; rate[key] = $5; p50[key] = $6; p99[key] = $7 }
@@ -119,9 +129,10 @@ awk -F'|' '
   function ratio(a, b) { return b > 0 ? a / b : 0 }
   END {
     for (i = 1; i <= rounds; ++i) {
+      kept = ratio(r[i "|reads|GetPercentual (20 bands), 3 servers|32"], r[i "|reads|pgbench -S|32"])
       reads = ratio(r[i "|reads|GetPercentual (20 bands), store answering, 3 servers|32"], r[i "|reads|pgbench -S|32"])
       sqlite = ratio(r[i "|writes, SQLite|SetPercCargo + GetPercentual|32"], r[i "|writes, SQLite|SetPercCargo + GetPercentual|1"])
       one = ratio(r[i "|writes, PostgreSQL|SetPercCargo + GetPercentual, 1 server|32"], r[i "|writes, PostgreSQL|SetPercCargo + GetPercentual, 1 server|1"])
       three = ratio(r[i "|writes, PostgreSQL|SetPercCargo + GetPercentual, 3 servers|32"], r[i "|writes, PostgreSQL|SetPercCargo + GetPercentual, 1 server|1"])
-      printf "  round %d: reads at 32 over three servers %.2fx pgbench -S at 32 (target 1x); writes at 32 / at 1: SQLite %.1fx, PostgreSQL one server %.1fx, three servers %.1fx (target 8x)\n", i, reads, sqlite, one, three
+      printf "  round %d: reads at 32 over three servers / pgbench -S at 32 (target 1x): %.2fx keeping results, %.2fx the store answering; writes at 32 / at 1 (target 8x): SQLite %.1fx, PostgreSQL one server %.1fx, three servers %.1fx\n", i, kept, reads, sqlite, one, three
     } }' "$results"
