@@ -13,7 +13,7 @@
 #
 #   bench/postgres_side_by_side.sh [BUILD_DIR]     (default: build; ROUNDS=3, SECONDS_PER_RUN=4,
 #                                                   SERVER_THREADS=2)
-set -euo pipefail
+set -Eeuo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
@@ -41,6 +41,7 @@ finish() {
 }
 trap finish EXIT
 trap 'exit 130' INT TERM
+trap 'echo "$0: line $LINENO failed: $BASH_COMMAND" >&2' ERR
 
 uri=$("$root/scripts/pg_cluster.sh" start "$cluster")
 base=${uri%/*}
