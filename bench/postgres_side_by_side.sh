@@ -24,6 +24,7 @@ for program in bench_server ktr52300-server; do
   [ -x "$build/bin/$program" ] || { echo "no $build/bin/$program: build the project first" >&2; exit 2; }
 done
 . "$root/bench/support/pg_bench.sh"
+. "$root/scripts/server_port.sh"
 
 work=$(mktemp -d /tmp/ktr52300_sidebyside.XXXXXX)
 cluster=$(mktemp -d /tmp/ktr52300_sidebysidepg.XXXXXX)
@@ -62,13 +63,7 @@ start_servers() {
     "$build/bin/ktr52300-server" --db "$base/$db" --listen 127.0.0.1:0 --threads "$threads" --log-level warn "$@" \
       >"$out.out" 2>"$out.log" &
     servers+=($!)
-    for _ in $(seq 100); do
-      [ -s "$out.out" ] && break
-      kill -0 "${servers[-1]}" 2>/dev/null || break
-      sleep 0.1
-    done
-    port=$(head -n1 "$out.out")
-    [ -n "$port" ] || { cat "$out.log" >&2; return 1; }
+    port=$(server_port "$out.out" "$out.log" "${servers[-1]}")
     ports+=("$port")
   done
   (IFS=,; echo "${ports[*]}")

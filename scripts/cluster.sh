@@ -22,6 +22,7 @@ while [ $# -gt 0 ]; do
   shift
 done
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/server_port.sh"
 build=${BUILD_DIR:-$root/build}
 "$root/scripts/build.sh" >/dev/null
 
@@ -65,16 +66,7 @@ ports=()
 for n in 1 2 3; do
   "${server[@]}" --listen 127.0.0.1:0 $([ "$n" = 1 ] && echo --demo) >"$work/server$n.out" 2>"$work/server$n.log" &
   pids+=($!)
-  for _ in $(seq 100); do
-    [ -s "$work/server$n.out" ] && break
-    kill -0 "${pids[-1]}" 2>/dev/null || break
-    sleep 0.1
-  done
-  port=$(head -n1 "$work/server$n.out")
-  if [ -z "$port" ]; then
-    cat "$work/server$n.log" >&2
-    exit 1
-  fi
+  port=$(server_port "$work/server$n.out" "$work/server$n.log" "${pids[-1]}")
   ports+=("$port")
   echo "application server $n on 127.0.0.1:$port"
 done

@@ -12,6 +12,7 @@ case "${1:-}" in
   --headless) desktop=""; shift ;;
 esac
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/server_port.sh"
 build=${BUILD_DIR:-$root/build}
 "$root/scripts/build.sh" >/dev/null
 
@@ -38,16 +39,7 @@ fi
 # goes to a file, so that it does not mix with the screen's output.
 "${server[@]}" --listen 127.0.0.1:0 --demo >"$work/server.out" 2>"$work/server.log" &
 server_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/server.out" ] && break
-  kill -0 "$server_pid" 2>/dev/null || break
-  sleep 0.1
-done
-port=$(head -n1 "$work/server.out")
-if [ -z "$port" ]; then
-  cat "$work/server.log" >&2
-  exit 1
-fi
+port=$(server_port "$work/server.out" "$work/server.log" "$server_pid")
 echo "application server on 127.0.0.1:$port"
 
 # The host's local database: the event-type catalogue.
