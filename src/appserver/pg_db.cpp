@@ -86,11 +86,6 @@ Query Connection::query(const std::string& sql) {
     return Query(*this, it->second);
 }
 
-bool Connection::inTransaction() const {
-    const auto s = PQtransactionStatus(conn_.get());
-    return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
-}
-
 void Connection::begin() { exec("BEGIN ISOLATION LEVEL READ COMMITTED"); }
 
 void Connection::rollbackQuietly() {

@@ -76,7 +76,6 @@ public:
     void run(const char* sql) { exec(sql); }
     // The statement is prepared once and kept for the life of the connection.
     Query query(const std::string& sql);
-    bool inTransaction() const;
     // BEGIN ISOLATION LEVEL READ COMMITTED: each statement sees all committed before it, so
     // statements after a lock see what the lock's last holder committed (a serializable
     // snapshot would be taken before the lock is granted).
