@@ -22,12 +22,12 @@
 #include <vector>
 
 #include "appserver/embedded_server.h"
-#include "appserver/sqlite_store.h"
-#include "gui/commission_data.h"
-#include "gui/commission_report.h"
-#include "gui/report_csv.h"
-#include "gui/report_pdf.h"
-#include "gui/timeline.h"
+#include "store/sqlite_store.h"
+#include "gui/report/commission_data.h"
+#include "gui/report/commission_report.h"
+#include "gui/report/report_csv.h"
+#include "gui/report/report_pdf.h"
+#include "gui/pictures/timeline.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "appserver/embedded_server.h"
-#include "appserver/sqlite_db.h"
-#include "appserver/sqlite_store.h"
+#include "store/sqlite_db.h"
+#include "store/sqlite_store.h"
 #include "framework/host_services.h"
 #include "host/module_loader.h"
 #include "host/script_command.h"

@@ -23,8 +23,8 @@
 
 #include "appserver/embedded_server.h"
 #include "appserver/messages.h"
-#include "appserver/open_store.h"
-#include "appserver/pg_db.h"
+#include "store/open_store.h"
+#include "store/pg_db.h"
 #include "support/bench_support.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"

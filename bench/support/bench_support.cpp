@@ -15,7 +15,7 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "appserver/sqlite_db.h"
+#include "store/sqlite_db.h"
 
 namespace bench {
 

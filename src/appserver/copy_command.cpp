@@ -3,8 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 
-#include "appserver/open_store.h"
-#include "appserver/store_copy.h"
+#include "store/open_store.h"
+#include "store/store_copy.h"
 
 namespace appserver {
 

@@ -1,8 +1,7 @@
 #include "appserver/dispatcher.h"
 
 #include "appserver/messages.h"
-#include "appserver/simulation.h"
-#include "appserver/verification.h"
+#include "appserver/commission_replies.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"
 #include "wire/packet_text.h"
@@ -46,7 +45,7 @@ Scope scope(const json& params, std::size_t i) {
 }  // namespace
 
 Dispatcher::Dispatcher(Store& store, std::size_t maxChanges, std::size_t keptBytes)
-    : store_(store), maxChanges_(maxChanges), cache_(keptBytes) {
+    : store_(store), maxChanges_(maxChanges), cache_(keptBytes), snapshots_(store, keptBytes > 0) {
     auto get0 = [](auto read) {
         return [read](const json& p) {
             expectCount(p, 0);
@@ -89,8 +88,16 @@ Dispatcher::Dispatcher(Store& store, std::size_t maxChanges, std::size_t keptByt
     reads_["getVdVrEvento"] = bandCheck(Scope::TipoEvento);
     reads_["getVdVrPromocao"] = bandCheck(Scope::Promocao);
     // Beyond the screen's own methods: questions about the rules, answered from the store's reads.
-    reads_["SimulaComissao"] = [this](const json& p) { return toJsonText(simulate(store_, saleFromParams(p))); };
-    reads_["VerificaComissao"] = [this](const json& p) { return toJsonText(verify(store_, tableFromParams(p))); };
+    reads_["SimulaComissao"] = [this](const json& p) {
+        const commission::Sale sale = saleFromParams(p);
+        return toJsonText(commission::simulate(*snapshots_.current(), sale));
+    };
+    reads_["VerificaComissao"] = [this](const json& p) {
+        const double table = tableFromParams(p);
+        const auto findings = commission::verify(*snapshots_.current(), table);
+        if (!findings) throw Refusal(msg::kComissaoNaoCadastrada);
+        return toJsonText(*findings);
+    };
     writes_ = {{"SetComissao", ListKind::Comissao},       {"SetCargo", ListKind::Cargo},
                {"SetEvento", ListKind::Evento},           {"SetPromocao", ListKind::Promocao},
                {"SetPercCargo", ListKind::PercCargo},     {"SetPercEvento", ListKind::PercEvento},

@@ -9,7 +9,8 @@
 #include <variant>
 
 #include "appserver/reply_cache.h"
-#include "appserver/store.h"
+#include "appserver/snapshot_cache.h"
+#include "store/store.h"
 
 namespace appserver {
 
@@ -43,6 +44,7 @@ private:
     std::map<std::string, Read, std::less<>> reads_;         // fixed after construction
     std::map<std::string, ListKind, std::less<>> writes_;    // fixed after construction
     mutable ReplyCache cache_;
+    mutable SnapshotCache snapshots_;
 };
 
 }  // namespace appserver

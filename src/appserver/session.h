@@ -4,8 +4,8 @@
 #include <asio/ip/address.hpp>
 #include <optional>
 
-#include "appserver/author.h"
-#include "appserver/users.h"
+#include "store/author.h"
+#include "accounts/users.h"
 
 namespace appserver {
 

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "appserver/messages.h"
-#include "appserver/password.h"
-#include "appserver/store.h"
+#include "accounts/password.h"
+#include "store/store.h"
 
 namespace appserver {
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "appserver/session.h"
-#include "appserver/users.h"
+#include "accounts/users.h"
 
 namespace appserver {
 

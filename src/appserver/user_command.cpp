@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <iostream>
 
-#include "appserver/pg_db.h"
-#include "appserver/store_file.h"
-#include "appserver/users.h"
+#include "store/pg_db.h"
+#include "store/store_file.h"
+#include "accounts/users.h"
 
 namespace appserver {
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "appserver/store.h"
+#include "store/store.h"
 
 namespace appserver {
 

@@ -2,7 +2,6 @@
 // earns, the holes of a table, and parameters refused by name.
 #include <gtest/gtest.h>
 
-#include "appserver/open_store.h"
 #include "server_harness.h"
 #include "wire/packet_json.h"
 
@@ -159,29 +158,3 @@ TEST_F(CommissionQuestions, ParametersTheScreenCouldNotSendAreRefusedByName) {
     EXPECT_EQ(refusal("VerificaComissao", {"1"}), bad + "1 (NRCOMISSAOOREV) must be a table number");
 }
 
-
-// The store's plain reading of a sale's candidate rules, which a backend without a query of
-// its own inherits, finds what the store's own query finds, in the same order.
-TEST(SaleCandidates, ThePlainReadingMatchesTheStoresQuery) {
-    TempDb db;
-    const auto opened = appserver::openStore(db.path());
-    appserver::Store& store = *opened;
-    auto insert = [&](ListKind list, wire::Row row) {
-        store.apply(list, wire::changeLogFromJson(insertLog(list, {std::move(row)})));
-    };
-    insert(ListKind::Comissao, {wire::Null{}, str("Comissão 2025"), day(2025, 1, 1), day(2025, 12, 31), str("0001")});
-    for (const char* cargo : {"V", "S"}) {
-        insert(ListKind::Cargo, {wire::Null{}, str(cargo), 1.0});
-        for (const char* tipo : {"001", "002"}) {
-            insert(ListKind::Evento, {wire::Null{}, 1.0, str(tipo), str("Venda"), str(cargo)});
-            for (int month : {5, 2})
-                insert(ListKind::Promocao, {wire::Null{}, 1.0, day(2025, month, 1), day(2025, month, 28),
-                                            str("DATAEVENTO"), str(tipo), str("Venda"), str(cargo), wire::Null{}});
-        }
-    }
-    for (auto scope : {appserver::Scope::Cargo, appserver::Scope::TipoEvento, appserver::Scope::Promocao}) {
-        const auto found = store.regrasDaVenda(1, scope, "002", "S");
-        EXPECT_EQ(found.rows.size(), scope == appserver::Scope::Promocao ? 2u : 1u);
-        EXPECT_EQ(render(found), render(store.Store::regrasDaVenda(1, scope, "002", "S")));
-    }
-}

@@ -9,7 +9,7 @@
 
 #include "appserver/log.h"
 #include "appserver/messages.h"
-#include "appserver/open_store.h"
+#include "store/open_store.h"
 #include "appserver/write_queue.h"
 #include "server_harness.h"
 #include "wire/packet_json.h"

@@ -8,7 +8,7 @@
 
 #include "support/test_store.h"
 
-#include "appserver/datasets.h"
+#include "store/datasets.h"
 #include "wire/packet.h"
 
 namespace harness {

@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "gui/data_dialogs.h"
+#include "gui/dialogs/data_dialogs.h"
 #include "toolkit/tclientdataset.h"
 
 namespace guitest {

@@ -11,7 +11,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
-#include "gui/data_dialogs.h"
+#include "gui/dialogs/data_dialogs.h"
 #include "gui/desktop_world.h"
 #include "toolkit/tclientdataset.h"
 

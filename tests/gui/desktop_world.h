@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "framework/host_services.h"
-#include "gui/form_view.h"
-#include "gui/grid_view.h"
-#include "gui/gui_user_interface.h"
-#include "gui/main_window.h"
+#include "gui/desktop/form_view.h"
+#include "gui/desktop/grid_view.h"
+#include "gui/desktop/gui_user_interface.h"
+#include "gui/desktop/main_window.h"
 #include "host/module_loader.h"
 #include "support/comissao_world.h"
 #include "support/test_paths.h"

@@ -6,10 +6,10 @@
 #include <QMenu>
 #include <cmath>
 
-#include "gui/band_chart_view.h"
+#include "gui/pictures/band_chart_view.h"
 #include "gui/desktop_world.h"
-#include "gui/screen_pictures.h"
-#include "gui/timeline_view.h"
+#include "gui/desktop/screen_pictures.h"
+#include "gui/pictures/timeline_view.h"
 #include "toolkit/tclientdataset.h"
 
 namespace guitest {

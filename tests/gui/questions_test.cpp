@@ -10,10 +10,10 @@
 #include <QTableWidget>
 
 #include "gui/desktop_world.h"
-#include "gui/findings_view.h"
-#include "gui/history_view.h"
-#include "gui/sale_dialog.h"
-#include "gui/screen_questions.h"
+#include "gui/dialogs/findings_view.h"
+#include "gui/dialogs/history_view.h"
+#include "gui/dialogs/sale_dialog.h"
+#include "gui/desktop/screen_questions.h"
 #include "toolkit/tclientdataset.h"
 
 namespace guitest {

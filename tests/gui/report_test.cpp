@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "gui/desktop_world.h"
-#include "gui/screen_pictures.h"
+#include "gui/desktop/screen_pictures.h"
 
 namespace guitest {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/host_services.h"
-#include "gui/sign_in_dialog.h"
+#include "gui/dialogs/sign_in_dialog.h"
 #include "support/e2e_support.h"
 
 TEST(SignInDialog, ShowsTheRefusalThenTakesTheBranchOfTheAccount) {

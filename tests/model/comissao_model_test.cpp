@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "appserver/embedded_server.h"
-#include "appserver/sqlite_store.h"
+#include "store/sqlite_store.h"
 #include "model/code_tables.h"
 #include "model/comissao_model.h"
 #include "screen/tfrmcomissao.h"

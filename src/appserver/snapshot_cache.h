@@ -1,0 +1,27 @@
+// The store's commission snapshot, read again only once the store has changed: the questions
+// about sales are answered from it without reading every table each time.
+#pragma once
+#include <memory>
+#include <mutex>
+
+#include "commission/snapshot.h"
+#include "store/store.h"
+
+namespace appserver {
+
+// Thread-safe. With `keep` false every call reads the store (strict freshness).
+class SnapshotCache {
+public:
+    SnapshotCache(Store& store, bool keep) : store_(store), keep_(keep) {}
+
+    // A snapshot at least as new as the store's version when the call began.
+    std::shared_ptr<const commission::Snapshot> current();
+
+private:
+    Store& store_;
+    const bool keep_;
+    std::mutex mutex_;
+    std::shared_ptr<const commission::Snapshot> kept_;  // guarded by mutex_
+};
+
+}  // namespace appserver
