@@ -96,6 +96,10 @@ TEST_F(CommissionQuestions, SimulationTakesPromotionThenEventTypeThenPositionAnd
               "Nenhuma promoção do tipo de evento 002 para Gerente.\n"
               "Nenhuma regra do tipo de evento 002 para Gerente.\n"
               "Nenhuma regra de cargo para Gerente.");
+    // A rule stored after a question is met by the next one: nothing answers from before it.
+    const double gerente = addCargo(client, nr, "G");
+    bands(ListKind::PercCargo, nr, gerente, {{0, 100, 2}});
+    EXPECT_EQ(head(simulate("2025-01-10", "2025-01-10", "002", "G", 10)), "CARGO rule=2 band=6 2% 0.2");
     const json none = client.result("SimulaComissao", {"2026-01-01", "2026-01-01", "001", "V", 10});
     EXPECT_TRUE(none["table"].is_null());
     EXPECT_EQ(none["reasons"], json::array({"Nenhuma comissão vale na Data do Evento 01/01/2026."}));
