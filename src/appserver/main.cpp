@@ -68,7 +68,9 @@ int main(int argc, char** argv) {
                   file && file->createdFolder() ? ", in a folder made for it" : "");
         const auto storePtr = openStore(cl.dbPath);
         Store& store = *storePtr;
-        if (cl.demo && seedDemo(store)) log->info("demonstration data stored");
+        const int demoYear = cl.demoYear != 0 ? cl.demoYear : currentYear();
+        if (cl.demo && seedDemo(store, demoYear))
+            log->info("demonstration data stored: the tables of {} to {}", demoYear - 1, demoYear + 1);
         makeRoomForConnections(cl.server.maxConnections, *log);
         Users users(cl.dbPath);
         SignIn signIn(users, cl.signIn, *log);

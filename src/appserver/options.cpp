@@ -59,6 +59,11 @@ std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
         ->capture_default_str()
         ->type_name("FILE|URI");
     app->add_flag("--demo,--seed-demo", cl.demo, "store a small demonstration data set when the database is empty");
+    app->add_option("--demo-year", cl.demoYear,
+                    "the present of the demonstration data: its tables are of the year before, this year and the year "
+                    "after (default: the current year)")
+        ->type_name("YEAR")
+        ->check(CLI::Range(1901, 9998).description(""));
     app->add_option("--threads", cl.server.threads, "threads serving requests, 1 to 64")
         ->capture_default_str()
         ->type_name("N")

@@ -18,6 +18,7 @@ struct CommandLine {
     std::string dbPath;        // default: under the user's data directory
     bool dbPathGiven = false;  // false: the default, whose folder the server may create
     bool demo = false;         // store the demonstration data when the database is empty
+    int demoYear = 0;          // its present year; 0: the current one
     std::string logLevel = "info";
     SignInOptions signIn;
     bool insecure = false;  // listen beyond this machine without TLS or without users
