@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
         const bool shared = pg::isUri(cl.dbPath);
         std::optional<StoreFile> file;
         if (!shared) file.emplace(cl.dbPath, !cl.dbPathGiven);
+        if (!cl.configFile.empty()) log->info("options not on the command line from {}", cl.configFile);
         log->info("starting on the database {}{}{}", shownStore(cl.dbPath), file && file->created() ? " (new)" : "",
                   file && file->createdFolder() ? ", in a folder made for it" : "");
         const auto storePtr = openStore(cl.dbPath);

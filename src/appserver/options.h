@@ -24,8 +24,12 @@ struct CommandLine {
     bool insecure = false;  // listen beyond this machine without TLS or without users
     UserCommand user;             // a user command to run instead of serving
     CopyCommand copy;             // a copy to make instead of serving
-    std::string help;             // --help was given: the text to print
+    std::string configFile;       // the configuration file read; empty: none
+    std::string help;             // --help or --version was given: the text to print
 };
+
+// Read for the options not on the command line, when it exists.
+inline constexpr const char* kDefaultConfigFile = "/etc/ktr52300/server.conf";
 
 class UsageError : public std::runtime_error {
 public:
