@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cl.copy.given) return runCopyCommand(cl.copy, std::cout, std::cerr);
+    if (cl.backup.given) return runBackupCommand(cl.backup, cl.dbPath, std::cout, std::cerr);
     if (!cl.user.verb.empty()) return runUserCommand(cl.user, cl.dbPath, !cl.dbPathGiven, std::cin, std::cout, std::cerr);
     const auto log = makeLogger(cl.logLevel);
     try {

@@ -148,6 +148,7 @@ std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
                   "listen on an address beyond this machine even without TLS or without users (they are required otherwise)");
     addUserCommand(*app, cl.user);
     addCopyCommand(*app, cl.copy);
+    addBackupCommand(*app, cl.backup);
     return app;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "appserver/backup_command.h"
 #include "appserver/copy_command.h"
 #include "appserver/request_handler.h"
 #include "appserver/server_options.h"
@@ -24,6 +25,7 @@ struct CommandLine {
     bool insecure = false;  // listen beyond this machine without TLS or without users
     UserCommand user;             // a user command to run instead of serving
     CopyCommand copy;             // a copy to make instead of serving
+    BackupCommand backup;         // a backup to take instead of serving
     std::string configFile;       // the configuration file read; empty: none
     std::string help;             // --help or --version was given: the text to print
 };
