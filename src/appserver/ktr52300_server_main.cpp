@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cl.copy.given) return runCopyCommand(cl.copy, std::cout, std::cerr);
+    if (cl.backup.given) return runBackupCommand(cl.backup, cl.dbPath, std::cout, std::cerr);
     if (!cl.user.verb.empty()) return runUserCommand(cl.user, cl.dbPath, !cl.dbPathGiven, std::cin, std::cout, std::cerr);
     const auto log = makeLogger(cl.logLevel);
     try {
@@ -64,11 +65,14 @@ int main(int argc, char** argv) {
         const bool shared = pg::isUri(cl.dbPath);
         std::optional<StoreFile> file;
         if (!shared) file.emplace(cl.dbPath, !cl.dbPathGiven);
+        if (!cl.configFile.empty()) log->info("options not on the command line from {}", cl.configFile);
         log->info("starting on the database {}{}{}", shownStore(cl.dbPath), file && file->created() ? " (new)" : "",
                   file && file->createdFolder() ? ", in a folder made for it" : "");
         const auto storePtr = openStore(cl.dbPath);
         Store& store = *storePtr;
-        if (cl.demo && seedDemo(store)) log->info("demonstration data stored");
+        const int demoYear = cl.demoYear != 0 ? cl.demoYear : currentYear();
+        if (cl.demo && seedDemo(store, demoYear))
+            log->info("demonstration data stored: the tables of {} to {}", demoYear - 1, demoYear + 1);
         makeRoomForConnections(cl.server.maxConnections, *log);
         Users users(cl.dbPath);
         SignIn signIn(users, cl.signIn, *log);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "wire/host_port.h"
+#include "wire/version.h"
 
 namespace appserver {
 
@@ -48,6 +49,15 @@ std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
     auto app = std::make_unique<CLI::App>("The commission tables' application server: JSON-RPC over TCP, SQLite or PostgreSQL storage.",
                                           "ktr52300-server");
     app->get_formatter()->column_width(38);
+    app->set_version_flag("--version", std::string("ktr52300-server ") + wire::version(), "print the version and exit");
+    // Every option below may come from the file instead; a key it does not know is a mistake
+    // worth stopping for, not one to pass over.
+    app->set_config("--config", kDefaultConfigFile,
+                    "read the options not given here from this file, when it exists: a line KEY = VALUE for each, "
+                    "the option's name without its dashes (\"\" reads none)")
+        ->capture_default_str()
+        ->type_name("FILE");
+    app->allow_config_extras(CLI::config_extras_mode::error);
     app->add_option("--listen", raw.listen,
                     "address to listen on, HOST:PORT (a name, an IPv4 address or [IPv6]); port 0 picks a free port "
                     "and prints it as the first line of standard output")
@@ -59,6 +69,11 @@ std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
         ->capture_default_str()
         ->type_name("FILE|URI");
     app->add_flag("--demo,--seed-demo", cl.demo, "store a small demonstration data set when the database is empty");
+    app->add_option("--demo-year", cl.demoYear,
+                    "the present of the demonstration data: its tables are of the year before, this year and the year "
+                    "after (default: the current year)")
+        ->type_name("YEAR")
+        ->check(CLI::Range(1901, 9998).description(""));
     app->add_option("--threads", cl.server.threads, "threads serving requests, 1 to 64")
         ->capture_default_str()
         ->type_name("N")
@@ -133,6 +148,7 @@ std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
                   "listen on an address beyond this machine even without TLS or without users (they are required otherwise)");
     addUserCommand(*app, cl.user);
     addCopyCommand(*app, cl.copy);
+    addBackupCommand(*app, cl.backup);
     return app;
 }
 
@@ -155,9 +171,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     } catch (const CLI::CallForHelp&) {
         cl.help = app->help();  // the help of the subcommand named, if any
         return cl;
+    } catch (const CLI::CallForVersion& e) {
+        cl.help = std::string(e.what()) + "\n";
+        return cl;
+    } catch (const CLI::ConfigError& e) {
+        throw UsageError(app->get_config_ptr()->as<std::string>() + ": " + e.what());
     } catch (const CLI::ParseError& e) {
         throw UsageError(e.what());
     }
+    if (app->get_config_ptr()->count() > 0) cl.configFile = app->get_config_ptr()->as<std::string>();
     const wire::HostPort listen = wire::parseHostPort(raw.listen, true);
     cl.server.host = listen.host;
     cl.server.port = listen.port;

@@ -8,6 +8,7 @@
 
 #include "framework/host_services.h"
 #include "framework/tnetconnection.h"
+#include "host/command_line.h"
 #include "host/host_options.h"
 #include "host/module_loader.h"
 #include "host/script_error.h"
@@ -78,6 +79,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << host::hostUsage();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << host::versionLine("backoffice-script");
         return 0;
     }
     std::string password;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "wire/host_port.h"
+#include "wire/version.h"
 
 namespace host {
 
@@ -27,14 +28,22 @@ CLI::Option* addServerOption(CLI::App& app, ServerAddress& address, const std::s
         });
 }
 
-bool parseArguments(CLI::App& app, const std::vector<std::string>& args) {
+void addVersionFlag(CLI::App& app, const std::string& description) {
+    app.set_version_flag("--version", versionLine(app.get_name()), description);
+}
+
+Asked parseArguments(CLI::App& app, const std::vector<std::string>& args) {
     std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
     try {
         app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
-        return false;
+        return Asked::Help;
+    } catch (const CLI::CallForVersion&) {
+        return Asked::Version;
     }
-    return true;
+    return Asked::Run;
 }
+
+std::string versionLine(const std::string& program) { return program + " " + wire::version() + "\n"; }
 
 }  // namespace host

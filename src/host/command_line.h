@@ -21,8 +21,16 @@ using BadServerText = std::string (*)(const std::string& text, const std::string
 // `--server HOST:PORT` (an IPv6 address in brackets: "[::1]:52300"), read into `address`.
 CLI::Option* addServerOption(CLI::App& app, ServerAddress& address, const std::string& description, BadServerText bad);
 
-// Parses `args` (without the program's name). False when the user asked for --help; throws
-// CLI::ParseError for anything wrong.
-bool parseArguments(CLI::App& app, const std::vector<std::string>& args);
+// `--version`, printing the program's name and the project's version.
+void addVersionFlag(CLI::App& app, const std::string& description);
+
+enum class Asked { Run, Help, Version };
+
+// Parses `args` (without the program's name): what the user asked for (--help and --version
+// run nothing); throws CLI::ParseError for anything wrong.
+Asked parseArguments(CLI::App& app, const std::vector<std::string>& args);
+
+// "NAME VERSION", a line.
+std::string versionLine(const std::string& program);
 
 }  // namespace host

@@ -16,6 +16,7 @@ std::unique_ptr<CLI::App> makeApp(HostProgram program, HostOptions& o, ServerAdd
     auto app = script ? std::make_unique<CLI::App>("Plays a script of user actions on the commission screen.",
                                                    "backoffice-script")
                       : std::make_unique<CLI::App>("The desktop host of the commission screen.", "backoffice");
+    addVersionFlag(*app, "print the version and exit");
     addServerOption(*app, server, "the application server, HOST:PORT (a name, an IPv4 address or [IPv6])",
                     [](const std::string& text, const std::string& why) {
         return "wants HOST:PORT, not '" + text + "' (" + why + ")";
@@ -42,6 +43,13 @@ std::unique_ptr<CLI::App> makeApp(HostProgram program, HostOptions& o, ServerAdd
         app->add_option("SCRIPT", o.scriptPath, "the script file (default: standard input)");
     } else {
         app->add_flag("--open", o.open, "open the screen at once");
+        // Started from the desktop's menu it has no command line: the machine's file gives the options.
+        app->set_config("--config", kDesktopConfigFile,
+                        "read the options not given here from this file, when it exists (KEY = VALUE, the option's name "
+                        "without its dashes)")
+            ->capture_default_str()
+            ->type_name("FILE");
+        app->allow_config_extras(CLI::config_extras_mode::error);
     }
     return app;
 }
@@ -53,11 +61,13 @@ HostOptions parseHostOptions(const std::vector<std::string>& args, HostProgram p
     ServerAddress server;
     const auto app = makeApp(program, o, server);
     try {
-        o.help = !parseArguments(*app, args);
+        const Asked asked = parseArguments(*app, args);
+        o.help = asked == Asked::Help;
+        o.version = asked == Asked::Version;
     } catch (const CLI::ParseError& e) {
         throw std::invalid_argument(e.what());
     }
-    if (!o.help && o.user.empty() && o.branch.empty())
+    if (!o.help && !o.version && o.user.empty() && o.branch.empty())
         throw std::invalid_argument("--branch CODE or --user NAME is required");
     o.serverHost = server.host;
     o.serverPort = server.port;

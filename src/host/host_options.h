@@ -19,8 +19,12 @@ struct HostOptions {
     std::string scriptPath;  // empty: standard input
     bool verbose = false;
     bool open = false;  // the desktop opens the screen at once
-    bool help = false;  // --help: print hostUsage() and do nothing else
+    bool help = false;     // --help: print hostUsage() and do nothing else
+    bool version = false;  // --version: print versionLine() and do nothing else
 };
+
+// backoffice reads the options not on its command line from this file, when it exists.
+inline constexpr const char* kDesktopConfigFile = "/etc/backoffice/backoffice.conf";
 
 // backoffice-script reads `--server HOST:PORT (--branch CODE | --user NAME [--password-file FILE])
 // [--tls-ca FILE] --local-db FILE [--module PATH] [--verbose] [SCRIPT]`; backoffice the same without

@@ -48,9 +48,16 @@ ScreenModule LoadedModule::bindings() const {
 
 std::string defaultModulePath() {
     std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return "libktr52300.so";
-    return (exe.parent_path() / "libktr52300.so").string();
+    return moduleFor(exe);
+}
+
+std::string moduleFor(const std::filesystem::path& executable) {
+    const std::filesystem::path beside = executable.parent_path() / "libktr52300.so";
+    std::error_code ec;
+    if (std::filesystem::exists(beside, ec)) return beside.string();
+    return (executable.parent_path().parent_path() / "lib" / "ktr52300" / "libktr52300.so").string();
 }
 
 }  // namespace host

@@ -1,5 +1,6 @@
 // A screen module loaded with dlopen: its entry and its two exported variables.
 #pragma once
+#include <filesystem>
 #include <string>
 
 #include "host/script_player.h"
@@ -27,7 +28,10 @@ private:
     tk::TForm* const* form_ = nullptr;
 };
 
-// libktr52300.so in the folder of the running executable.
+// moduleFor() the running executable.
 std::string defaultModulePath();
+// libktr52300.so beside `executable` when it is there (the build folder), else where the
+// packages put it: ../lib/ktr52300/ from the executable's folder.
+std::string moduleFor(const std::filesystem::path& executable);
 
 }  // namespace host

@@ -277,7 +277,7 @@ TEST(Connections, AcceptWaitsAtTheDescriptorLimitInsteadOfSpinning) {
     TempDb db;
     ServerProcess server(db.path(), {"--demo", "--threads", "1"});
     Client first(server.port());
-    ASSERT_EQ(first.packet("GetComissao", json::array()).rows.size(), 2u);
+    ASSERT_EQ(first.packet("GetComissao", json::array()).rows.size(), 3u);
     rlimit before{};
     ASSERT_EQ(::prlimit(server.pid(), RLIMIT_NOFILE, nullptr, &before), 0);
     rlimit none = before;
@@ -305,7 +305,7 @@ TEST(Fairness, AReadIsAnsweredWhileAChangeLogWaitsForTheStore) {
     WriteLock lock(db.path());
     writer.sendRaw(request("SetCargo", json::array({insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}})})) + "\n");
     std::this_thread::sleep_for(100ms);  // the change log is waiting for the lock by now
-    EXPECT_EQ(reader.packet("GetComissao", json::array()).rows.size(), 2u);
+    EXPECT_EQ(reader.packet("GetComissao", json::array()).rows.size(), 3u);
     EXPECT_FALSE(writer.readable(0)) << "the read waited for the write";
     lock.release();
     EXPECT_TRUE(json::parse(writer.readLine())["result"].is_null());

@@ -12,7 +12,7 @@ namespace {
 class ReplyShape : public ::testing::Test {
 protected:
     TempDb db;
-    ServerProcess server{db.path(), {"--demo"}};
+    ServerProcess server{db.path(), {"--demo", "--demo-year", "2026"}};
     Client client{server.port()};
 };
 
@@ -20,7 +20,9 @@ protected:
 
 TEST_F(ReplyShape, ListsCarryTheirStoredRowsInOrder) {
     const auto tables = client.packet("GetComissao", json::array());
-    EXPECT_EQ(render(tables), "1|Comissão 2025|2025-01-01|2025-12-31|0001\n2|Comissão 2026|2026-01-01|2026-12-31|0001\n");
+    // The year given and the years either side of it.
+    EXPECT_EQ(render(tables), "1|Comissão 2025|2025-01-01|2025-12-31|0001\n2|Comissão 2026|2026-01-01|2026-12-31|0001\n"
+                              "3|Comissão 2027|2027-01-01|2027-12-31|0001\n");
 
     const auto cargos = client.packet("GetCargo", {1});
     EXPECT_EQ(render(cargos), "1|V|1\n2|S|1\n");

@@ -34,7 +34,7 @@ protected:
     }
     static void TearDownTestSuite() { db_.reset(); }
     static std::unique_ptr<TempDb> db_;
-    ServerProcess server{db_->path(), {"--demo", "--sign-in-delay", "300", "--sign-in-failures", "3", "--lockout", "60"}};
+    ServerProcess server{db_->path(), {"--demo", "--demo-year", "2026", "--sign-in-delay", "300", "--sign-in-failures", "3", "--lockout", "60"}};
 };
 std::unique_ptr<TempDb> SignIn::db_;
 

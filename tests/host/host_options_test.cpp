@@ -1,6 +1,8 @@
-// The command line of backoffice-script.
+// The command lines of backoffice-script and backoffice.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <stdexcept>
 
 #include "host/host_options.h"
@@ -53,6 +55,22 @@ TEST(HostOptionsTest, MissingOrMalformedOptionsAreRefused) {
         {"--server", "h:1", "--branch", "1", "--local-db", "l.db", "a", "b"},       // two scripts
     };
     for (const auto& args : bad) EXPECT_THROW(parseHostOptions(args), std::invalid_argument);
+}
+
+TEST(HostOptionsTest, TheDesktopTakesWhatItsCommandLineLacksFromItsConfigurationFile) {
+    const std::string file = ::testing::TempDir() + "backoffice_options.conf";
+    std::ofstream(file) << "# the machine's server\nserver = \"10.0.0.5:52300\"\nlocal-db = \"/var/lib/backoffice/catalogo.db\"\n";
+    const auto fromFile = parseHostOptions({"--config", file, "--branch", "0001"}, HostProgram::Desktop);
+    EXPECT_EQ(fromFile.serverHost, "10.0.0.5");
+    EXPECT_EQ(fromFile.localDb, "/var/lib/backoffice/catalogo.db");
+    const auto overridden = parseHostOptions({"--config", file, "--branch", "0001", "--server", "h:1"}, HostProgram::Desktop);
+    EXPECT_EQ(overridden.serverHost, "h");
+    EXPECT_EQ(overridden.localDb, "/var/lib/backoffice/catalogo.db");
+    std::ofstream(file) << "servr = \"h:1\"\n";  // a misspelt key is refused, not passed over
+    EXPECT_THROW(parseHostOptions({"--config", file, "--server", "h:1", "--branch", "1", "--local-db", "l.db"},
+                                  HostProgram::Desktop),
+                 std::invalid_argument);
+    std::remove(file.c_str());
 }
 
 }  // namespace

@@ -42,5 +42,10 @@ TEST(ModuleLoaderTest, TheDefaultModuleSitsBesideTheExecutable) {
     EXPECT_EQ(path.parent_path(), std::filesystem::read_symlink("/proc/self/exe").parent_path());
 }
 
+TEST(ModuleLoaderTest, AnInstalledHostFindsTheModuleInTheLibraryFolder) {
+    // No module beside /usr/bin/backoffice: the packages put it in /usr/lib/ktr52300.
+    EXPECT_EQ(moduleFor("/nonexistent/usr/bin/backoffice"), "/nonexistent/usr/lib/ktr52300/libktr52300.so");
+}
+
 }  // namespace
 }  // namespace host

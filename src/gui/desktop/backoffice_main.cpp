@@ -14,6 +14,7 @@
 #include "gui/desktop/gui_user_interface.h"
 #include "gui/desktop/main_window.h"
 #include "gui/dialogs/sign_in_dialog.h"
+#include "host/command_line.h"
 #include "host/host_options.h"
 #include "host/module_loader.h"
 #include "toolkit/tapplication.h"
@@ -52,6 +53,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << host::hostUsage(host::HostProgram::Desktop);
+        return 0;
+    }
+    if (options.version) {
+        std::cout << host::versionLine("backoffice");
         return 0;
     }
 

@@ -14,6 +14,7 @@
 #include "gui/report/report_csv.h"
 #include "gui/report/report_options.h"
 #include "gui/report/report_pdf.h"
+#include "host/command_line.h"
 
 namespace {
 
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << gui::ReportUsage();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << host::versionLine("backoffice-report");
         return 0;
     }
 

@@ -28,6 +28,7 @@ struct Raw {
 std::unique_ptr<CLI::App> makeApp(ReportOptions& o, Raw& raw) {
     auto app = std::make_unique<CLI::App>("O relatório de uma tabela de comissão, em PDF ou CSV.", "backoffice-report");
     app->set_help_flag("--help", "mostra as opções");
+    host::addVersionFlag(*app, "mostra a versão");
     app->allow_extras();  // refused below, in Portuguese
     host::addServerOption(*app, raw.server, "o servidor de aplicação, HOST:PORTA (um nome, um endereço IPv4 ou [IPv6])",
                           [](const std::string& text, const std::string&) {
@@ -51,14 +52,16 @@ ReportOptions ParseReportOptions(const std::vector<std::string>& args) {
     Raw raw;
     const auto app = makeApp(o, raw);
     try {
-        o.help = !host::parseArguments(*app, args);
+        const host::Asked asked = host::parseArguments(*app, args);
+        o.help = asked == host::Asked::Help;
+        o.version = asked == host::Asked::Version;
     } catch (const CLI::ArgumentMismatch& e) {
         const std::string what = e.what();
         throw std::invalid_argument(what.substr(0, what.find(':')) + " precisa de um valor");
     } catch (const CLI::ParseError& e) {
         throw std::invalid_argument(e.what());  // the checks above, already in Portuguese
     }
-    if (o.help) return o;
+    if (o.help || o.version) return o;
     for (const std::string& extra : app->remaining())
         throw std::invalid_argument(extra.starts_with("-") ? "opção desconhecida " + extra
                                                             : "argumento inesperado '" + extra + "'");

@@ -15,6 +15,7 @@ struct ReportOptions {
     ReportFormat format = ReportFormat::Pdf;
     std::string branch;  // empty: the table's own
     bool help = false;   // --help: print ReportUsage() and do nothing else
+    bool version = false;  // --version: print the version and do nothing else
 };
 
 // Reads `--server HOST:PORT --table N --out FILE [--format pdf|csv] [--branch CODE]` (also
