@@ -58,7 +58,16 @@ case "$verb" in
     as_owner "$pgbin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -o "$(cat "$dir/options")" start >/dev/null
     ;;
   stop)
-    [ -d "$dir/data" ] && as_owner "$pgbin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null 2>&1 || true
+    # The folder goes only once its server is gone: removed under a live server, a failed rm
+    # left both behind. A server that neither stop ends (or whose pid file is gone) is found by
+    # the data folder on its command line and killed.
+    if [ -d "$dir/data" ]; then
+      as_owner "$pgbin/pg_ctl" -D "$dir/data" -m fast -w -t 30 stop >/dev/null 2>&1 ||
+        as_owner "$pgbin/pg_ctl" -D "$dir/data" -m immediate -w -t 30 stop >/dev/null 2>&1 || true
+      for pid in $(pgrep -f -- "-D $dir/data" || true); do kill -KILL "$pid" 2>/dev/null || true; done
+      for _ in $(seq 100); do pgrep -f -- "-D $dir/data" >/dev/null || break; sleep 0.1; done
+      if pgrep -f -- "-D $dir/data" >/dev/null; then echo "PostgreSQL of $dir does not stop" >&2; exit 1; fi
+    fi
     rm -rf "$dir"
     ;;
   *) echo "usage: pg_cluster.sh start|stop|down|up DIR" >&2; exit 2 ;;

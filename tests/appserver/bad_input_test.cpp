@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sys/socket.h>
 #include <thread>
 
 #include "appserver/messages.h"
@@ -153,6 +154,36 @@ TEST_F(BadInput, IdsComeBackExactlyAsSent) {
     const std::string replies = client.readLine();
     for (const char* id : {"18446744073709551616,", "1e2,", "-0,", R"("a\u0062",)"})
         EXPECT_NE(replies.find(std::string(R"("id":)") + id), std::string::npos) << id << " in " << replies;
+}
+
+// A client that sends all it has and shuts its side still reads every reply, in order, and
+// then the end of the stream. It reads nothing before it has shut its side, and the replies
+// are far more than the sockets hold: the server meets the end of the requests with most of
+// its answers still unsent.
+TEST(HalfClosedConnections, StillGetTheWholeReply) {
+    TempDb db;
+    ServerProcess server(db.path(), {"--demo", "--output-high-water", "64MiB"});  // reads every request at once
+    Client client(server.port());
+    constexpr int kBatches = 200, kCalls = 100;
+    std::string requests;
+    for (int b = 0; b < kBatches; ++b) {
+        requests += '[';
+        for (int i = 0; i < kCalls; ++i)
+            requests += (i ? "," : "") + std::string(R"({"jsonrpc":"2.0","id":)") + std::to_string(b * kCalls + i) +
+                        R"(,"method":"GetComissao"})";
+        requests += "]\n";
+    }
+    client.sendRaw(requests);
+    ASSERT_EQ(::shutdown(client.fd(), SHUT_WR), 0);
+    for (int b = 0; b < kBatches; ++b) {
+        const std::string line = client.readLine();
+        ASSERT_FALSE(line.empty()) << "the reply ended after " << b << " of " << kBatches << " batches";
+        const json replies = json::parse(line);
+        ASSERT_EQ(replies.size(), static_cast<std::size_t>(kCalls));
+        ASSERT_EQ(replies.back()["id"], b * kCalls + kCalls - 1);
+        ASSERT_EQ(replies.back()["result"]["rows"].size(), 2u);
+    }
+    EXPECT_TRUE(client.closedByServer());
 }
 
 TEST_F(BadInput, AnOverlongMessageClosesOnlyThatConnection) {

@@ -76,6 +76,41 @@ TEST(GroupCommit, ARefusedLogIsUndoneWholeAndAloneWhileItsGroupIsStored) {
     EXPECT_NE(wire::render(history.rows[3][7]).find("VRINICIAL=200"), std::string::npos);
 }
 
+// Three logs of 600 changes waiting together make three groups, not one of 1.800: each writer
+// hears its answer when its own group is committed, with the later groups not yet stored.
+TEST(GroupCommit, AGroupStopsAtItsLimitOfChanges) {
+    TempDb db;
+    const auto opened = appserver::openStore(db.path());
+    appserver::Store& store = *opened;
+    seed(store);
+    const auto log = appserver::makeSilentLogger();
+    std::vector<std::size_t> storedWhenAnswered;
+    {
+        appserver::WriteQueue queue(store, *log);
+        // The queue's thread held inside the answer of a first log, while the three queue up.
+        std::latch holding(1), release(1);
+        queue.submit(ListKind::PercCargo, bands({{50000, 50005}}), [&](std::exception_ptr) {
+            holding.count_down();
+            release.wait();
+        });
+        holding.wait();
+        for (int k = 0; k < 3; ++k) {
+            std::vector<wire::Row> rows;
+            for (int i = 0; i < 600; ++i) {
+                const double lo = (k * 600 + i) * 10;
+                rows.push_back(bandRow(ListKind::PercCargo, 1, 1, lo, lo + 5, 1));
+            }
+            queue.submit(ListKind::PercCargo, wire::changeLogFromJson(insertLog(ListKind::PercCargo, rows)),
+                         [&](std::exception_ptr failure) {
+                             EXPECT_EQ(messageOf(failure), "");
+                             storedWhenAnswered.push_back(starts(store).size());
+                         });
+        }
+        release.count_down();
+    }  // the queue stores what it holds
+    EXPECT_EQ(storedWhenAnswered, (std::vector<std::size_t>{601, 1201, 1801}));
+}
+
 TEST(GroupCommit, EveryLogAnsweredAsStoredIsReadableAtOnceAndAfterAReopen) {
     TempDb db;
     constexpr int kWriters = 8, kLogs = 25;

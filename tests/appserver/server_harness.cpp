@@ -146,7 +146,7 @@ int ServerProcess::stop() {
 }
 
 Client::Client(unsigned short port, const char* from) {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);  // no server started from here keeps it open
     if (from) {
         sockaddr_in local{};
         local.sin_family = AF_INET;

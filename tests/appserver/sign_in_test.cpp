@@ -89,6 +89,21 @@ TEST_F(SignIn, EachUserMayDoWhatTheirRoleAndBranchAllow) {
     EXPECT_EQ(last[5], str("ALTERACAO"));
 }
 
+// What the screen posts when an editor renames a table and types their own branch in it: the
+// stored row's branch decides, not the one the change brings.
+TEST_F(SignIn, AnotherBranchsTableCannotBeMovedToOnesOwn) {
+    Client c(server.port());
+    c.result("Login", {"rui", "senha-do-rui"});
+    const auto tables = c.packet("GetComissao", json::array());
+    const wire::Row first = tables.rows.at(0);
+    ASSERT_EQ(first[4], str("0001"));
+    wire::Row moved = first;
+    moved[1] = str("Agora é minha");
+    moved[4] = str("0002");
+    EXPECT_EQ(c.set("SetComissao", updateLog(ListKind::Comissao, first, moved)), msg::filialAlheia("0001", "0002"));
+    EXPECT_EQ(render(c.packet("GetComissao", json::array())), render(tables));
+}
+
 TEST_F(SignIn, AnAddressThatKeepsFailingIsShutOutAlone) {
     Client failing(server.port(), "127.0.0.2");
     for (int i = 0; i < 3; ++i) EXPECT_EQ(errorText(failing.call("Login", {"ana", "senha-errada"})), msg::kUsuarioOuSenha);

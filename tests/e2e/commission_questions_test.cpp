@@ -48,5 +48,13 @@ show cdsCargo
     EXPECT_TRUE(has(out, "cdsCargo state=browse rows=1 current=1\n")) << out;
 }
 
+// An event type that only a promotion names has a rule: the check does not report it.
+TEST_F(CommissionQuestions, CheckCountsAnEventTypeNamedOnlyByAPromotion) {
+    seedPromocao(nr, "2025-03-01", "2025-03-31", "DATAEVENTO", "007", "Troca", "V");
+    const auto out = run("open\ncheck\n");
+    EXPECT_FALSE(has(out, "Tipo de evento 007")) << out;
+    EXPECT_TRUE(has(out, "Tipo de evento 012 Devolucao não tem regra")) << out;
+}
+
 }  // namespace
 }  // namespace e2e

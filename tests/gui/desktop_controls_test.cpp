@@ -140,6 +140,35 @@ TEST_F(DesktopControls, TabsAndMenuMarksFollowTheEditState) {
     EXPECT_TRUE(screen().action("mnuFolhaDados")->isChecked());
 }
 
+// The grid's row indicator marks the current row and no other: ▶ browsing, I editing,
+// * inserting.
+TEST_F(DesktopControls, TheRowIndicatorMarksTheCurrentRowAlone) {
+    seedComissao("Tabela 2025", "2025-01-01", "2025-12-31");
+    seedComissao("Tabela 2026", "2026-01-01", "2026-12-31");
+    openScreen();
+    auto& g = grid("dbgPadrao");
+    using Marks = std::vector<std::string>;
+    auto marks = [&] {
+        Marks out;
+        for (int r = 0; r < g.model()->rowCount(); ++r)
+            out.push_back(g.model()->headerData(r, Qt::Vertical, Qt::DisplayRole).toString().toStdString());
+        return out;
+    };
+    EXPECT_EQ(marks(), (Marks{"\u25B6", ""}));
+    clickCell(g, 1, "DSCOMISSAOOREV");
+    EXPECT_EQ(marks(), (Marks{"", "\u25B6"}));
+    click("sbtAlterar");
+    EXPECT_EQ(marks(), (Marks{"", "I"}));
+
+    answers.push_back(yes());
+    click("sbtCancelar");
+    EXPECT_EQ(marks(), (Marks{"", "\u25B6"}));
+    click("sbtIncluir");
+    Marks inserting(3, "");
+    inserting.at(static_cast<std::size_t>(g.grid()->DataSource()->DataSet()->RecNo() - 1)) = "*";
+    EXPECT_EQ(marks(), inserting);
+}
+
 TEST_F(DesktopControls, DeleteAnsweredNoKeepsTheTableAndYesRemovesIt) {
     seedComissao("Tabela 2026", "2026-01-01", "2026-12-31");
     openScreen();

@@ -2,7 +2,12 @@
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <atomic>
 #include <cstdlib>
@@ -66,6 +71,42 @@ std::string execSqlite(const std::string& path, const std::string& sql) {
 
 bool isUri(const std::string& db) { return db.starts_with("postgresql://") || db.starts_with("postgres://"); }
 
+// Runs `script stop dir` once this process has ended, however it ends. The stopper waits for
+// the end of a pipe that only this process holds (close-on-exec, so no server started from
+// here keeps it open): a kill by the runner's time-out, which runs no destructor, closes it
+// too. Forked twice, so that a kill of this process and its children does not reach it any
+// more than it reaches the PostgreSQL server that pg_ctl detached.
+int stopWhenThisProcessEnds(const std::string& script, const std::string& dir) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    const std::string command = "cat >/dev/null; exec \"$0\" stop \"$1\"";
+    const char* argv[] = {"/bin/sh", "-c", command.c_str(), script.c_str(), dir.c_str(), nullptr};
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        throw std::runtime_error("fork failed");
+    }
+    if (child == 0) {  // only calls that are safe after fork() until exec
+        ::setsid();
+        if (::fork() != 0) ::_exit(0);
+        ::dup2(fds[0], STDIN_FILENO);
+        ::close(fds[0]);
+        ::close(fds[1]);  // else the stopper would wait for itself
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        ::close_range(3, ~0u, 0);  // nor hold anything of this process's open
+        ::execv(argv[0], const_cast<char* const*>(argv));
+        ::_exit(127);
+    }
+    ::close(fds[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return fds[1];
+}
+
 }  // namespace
 
 bool onPostgres() {
@@ -97,17 +138,31 @@ OwnCluster::OwnCluster() {
     dir_ = (std::filesystem::temp_directory_path() /
             ("ktr52300_cluster_" + std::to_string(::getpid()) + "_" + std::to_string(counter++)))
                .string();
-    uri_ = run("start");
-    while (!uri_.empty() && uri_.back() == '\n') uri_.pop_back();
-    if (!uri_.starts_with("postgresql://")) throw std::runtime_error("no PostgreSQL cluster started: " + uri_);
+    guard_ = stopWhenThisProcessEnds(sourceDir() + "/scripts/pg_cluster.sh", dir_);
+    try {
+        uri_ = run("start");
+        while (!uri_.empty() && uri_.back() == '\n') uri_.pop_back();
+        if (!uri_.starts_with("postgresql://")) throw std::runtime_error("no PostgreSQL cluster started: " + uri_);
+    } catch (...) {
+        stop();  // a server started before the failure is not left running
+        throw;
+    }
 }
 
 OwnCluster::~OwnCluster() {
+    if (const std::string failure = stop(); !failure.empty()) ADD_FAILURE() << failure;
+}
+
+std::string OwnCluster::stop() {
+    std::string failure;
     try {
         run("stop");
-    } catch (const std::exception&) {
-        // Nothing more to do here; the folder is a temporary one.
+    } catch (const std::exception& e) {
+        failure = e.what();
     }
+    if (guard_ >= 0) ::close(guard_);  // the stopper's own stop finds nothing left
+    guard_ = -1;
+    return failure;
 }
 
 void OwnCluster::down() { run("down"); }

@@ -28,7 +28,9 @@ private:
 void execOnStore(const std::string& db, const std::string& sql);
 
 // A throwaway PostgreSQL cluster of the test's own (scripts/pg_cluster.sh), for faults a shared
-// one must not suffer: stopped and removed with this object.
+// one must not suffer: stopped and removed with this object, a failure to stop failing the
+// test; stopped all the same when the process ends without destroying it (a kill by the
+// runner's time-out).
 class OwnCluster {
 public:
     OwnCluster();  // throws std::runtime_error when it cannot start
@@ -41,7 +43,9 @@ public:
 
 private:
     std::string run(const std::string& verb);
+    std::string stop();  // what failed; empty when stopped
     std::string dir_, uri_;
+    int guard_ = -1;  // the writing end of the stopper's pipe
 };
 
 // The rows SQL reads from a store, as "a|b\n" lines (NULL as empty).

@@ -88,6 +88,20 @@ TEST(PacketText, StringsEscapeAsTheTreeDoes) {
     EXPECT_EQ(toJsonText(oddNames), viaTree(oddNames));
 }
 
+// A backslash with no quote beside it must still be escaped: unescaped, "C:\temp" reads back
+// with a tab and a lone trailing one swallows the closing quote.
+TEST(PacketText, BackslashesReadBackAsTyped) {
+    const std::vector<std::string> texts = {"C:\\temp", "x\\2", "a\\\"b", "\\t\\n\\u0041", "fim\\", "\\", "\\\\"};
+    for (const auto& text : texts) {
+        const DataPacket p = withStrings({text});
+        const std::string line = toJsonText(p);
+        EXPECT_EQ(line, viaTree(p)) << text;
+        DataPacket back;
+        ASSERT_NO_THROW(back = packetFromJson(json::parse(line))) << line;
+        EXPECT_EQ(back, p) << line;
+    }
+}
+
 TEST(PacketText, ResultLineMatchesTheEnvelopeOfTheTree) {
     const DataPacket p{kFields, {{7.0, std::string("x"), DateTime::fromYmd(2026, 2, 28)}}};
     for (const json& id : {json(1), json(-3), json(2.5), json("abc"), json("a\"b\\c\n"), json(nullptr),
