@@ -12,6 +12,7 @@
 #include "appserver/history.h"
 #include "appserver/messages.h"
 #include "appserver/store.h"
+#include "wire/band_limits.h"
 #include "wire/texts.h"
 #include "wire/utf8.h"
 
@@ -76,10 +77,6 @@ constexpr std::size_t ownerColumn(Scope s) { return fai::L.at(wire::lists::rules
 
 [[noreturn]] void refuse(const char* text) { throw Refusal(text); }
 
-// The upper limits of the band grid's entry (the lower one of values mirrors the upper).
-constexpr double kMaxValor = 999999999;
-constexpr double kMaxPercentual = 999;
-
 bool blank(const Value& v) {
     if (wire::isNull(v)) return true;
     if (const auto* s = std::get_if<std::string>(&v)) return s->find_first_not_of(" \t\r\n") == std::string::npos;
@@ -106,10 +103,10 @@ bool cents(double v) { return std::round(v * 100.0) / 100.0 == v; }
 
 // A band value the screen's entry could have produced: within the column's limits, in cents.
 // The limits also keep the rounding above far from overflow.
-void requireEntry(const Value& v, const char* label, double lo, double hi, const char* loText, const char* hiText) {
+void requireEntry(const Value& v, const wire::BandLimit& limit) {
     const double d = num(v);
-    if (!(d >= lo && d <= hi)) throw Refusal(msg::foraDoLimite(label, loText, hiText));  // NaN included
-    if (!cents(d)) throw Refusal(msg::casasDecimais(label));
+    if (!limit.holds(d)) throw Refusal(limit.refusal());  // NaN included
+    if (!cents(d)) throw Refusal(msg::casasDecimais(limit.label));
 }
 
 // Event-type codes travel as the screen writes them: three digits, zero-padded ("001"), so that
@@ -443,13 +440,13 @@ private:
             if (!q.step()) refuse(msg::kRegraNaoCadastrada);
         }
         if (wire::isNull(row[fai::INI])) refuse(msg::kVrIniNaoInformado);
-        requireEntry(row[fai::INI], "Valor Inicial", -kMaxValor, kMaxValor, "-999999999", "999999999");
+        requireEntry(row[fai::INI], wire::bandLimit("VRINICIAL"));
         if (wire::isNull(row[fai::FIN])) refuse(msg::kVrFinNaoInformado);
-        requireEntry(row[fai::FIN], "Valor Final", -kMaxValor, kMaxValor, "-999999999", "999999999");
+        requireEntry(row[fai::FIN], wire::bandLimit("VRFINAL"));
         const double bi = num(row[fai::INI]), bf = num(row[fai::FIN]);
         if (bf < bi) refuse(msg::kVrIniMaiorVrFin);
         if (wire::isNull(row[fai::PERC])) refuse(msg::kPercNaoInformado);
-        requireEntry(row[fai::PERC], "Percentual", 0, kMaxPercentual, "0", "999");
+        requireEntry(row[fai::PERC], wire::bandLimit("VRCOMISSAO"));
         if (num(row[fai::PERC]) == 0) refuse(msg::kPercZero);
         // The screen's interval walk over the rule's other stored bands, stopped at the first it meets.
         const auto other = firstOverlap(

@@ -102,5 +102,34 @@ click sbtConfirmar
     EXPECT_EQ(stored(), Strings{"50.0..100.0:5.0"});
 }
 
+// -5000000000 gets past the key filter, which has no lower limit; the check refuses it in
+// the server's words and keeps the band for the user to correct.
+TEST_F(TypedIsStored, ABandValueTheServerWouldRefuseIsRefusedAtTheCheckAndKept) {
+    const auto out = run(R"(open
+tab tshFormulario
+focus dbgPercCargo
+click sbtIncluir
+type dbgPercCargo -5000000000
+key dbgPercCargo Tab
+type dbgPercCargo 100
+key dbgPercCargo Tab
+type dbgPercCargo 5
+click sbtConfirmar
+show cdsPercCargo
+grid dbgPercCargo
+type dbgPercCargo -999999999,999
+click sbtConfirmar
+type dbgPercCargo -50
+click sbtConfirmar
+)");
+    const std::string limit = "Valor Inicial fora do limite: use de -999999999 a 999999999.";
+    EXPECT_EQ(messages(out), (Strings{limit, limit})) << out;
+    EXPECT_TRUE(has(out, "cdsPercCargo state=insert rows=1")) << out;
+    EXPECT_TRUE(has(out, "grid: dbgPercCargo column=VRINICIAL")) << out;
+    EXPECT_EQ(calls("SetPercCargo"), 1u);
+    EXPECT_EQ(linesStarting(out, "error: "), Strings{}) << out;
+    EXPECT_EQ(stored(), Strings{"-50.0..100.0:5.0"});
+}
+
 }  // namespace
 }  // namespace e2e
