@@ -109,13 +109,11 @@ void requireEntry(const Value& v, const wire::BandLimit& limit) {
     if (!cents(d)) throw Refusal(msg::casasDecimais(limit.label));
 }
 
-// Event-type codes travel as the screen writes them: three digits, zero-padded ("001"), so that
-// "1" and " 1" cannot become rules of their own beside "001".
+// Event-type codes travel as the catalogue holds them and the screen writes them: three
+// characters with no blank at either end ("001", "A01").
 void requireTipoEvento(const Value& v) {
     if (blank(v)) refuse(msg::kTipoEventoNaoInformado);
-    const auto& code = text(v);
-    if (code.size() != 3 || !std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        refuse(msg::kTipoEventoInvalido);
+    if (!wire::isEventTypeCode(text(v))) refuse(msg::kTipoEventoInvalido);
 }
 
 // A span of a stored row: a validity period, a promotion window or a band's values.

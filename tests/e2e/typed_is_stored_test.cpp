@@ -131,5 +131,41 @@ click sbtConfirmar
     EXPECT_EQ(stored(), Strings{"-50.0..100.0:5.0"});
 }
 
+// The catalogue's codes are three characters, not always digits.
+class CatalogueCodes : public ScopeWorld {
+protected:
+    CatalogueCodes() : ScopeWorld({{"001", "Venda"}, {"007", "Troca"}, {"A01", "Venda de serviço"}}) {}
+};
+
+TEST_F(CatalogueCodes, ACodeOfThreeCharactersIsStoredAndSimulated) {
+    const auto out = run(R"(open
+tab tshEvento
+click sbtIncluir
+search 3
+button dbgEvento
+column dbgEvento IDCARGOVEND
+pick dbgEvento Vendedor
+click sbtConfirmar
+focus dbgPercEvento
+click sbtIncluir
+type dbgPercEvento 0
+key dbgPercEvento Tab
+type dbgPercEvento 1000
+key dbgPercEvento Tab
+type dbgPercEvento 5
+click sbtConfirmar
+simulate 10/03/2025 10/03/2025 A01 Vendedor 100
+)");
+    EXPECT_EQ(messages(out), Strings{}) << out;
+    EXPECT_EQ(linesStarting(out, "error: "), Strings{}) << out;
+    const auto stored = rows("GetEvento", json::array({nr}));
+    ASSERT_EQ(stored.size(), 1u) << out;
+    EXPECT_EQ(stored[0].at(2), "A01");
+    EXPECT_EQ(stored[0].at(3), "Venda de serviço");
+    EXPECT_TRUE(has(out, "simulation: table=" + shown(nr) + " scope=TIPOEVENTO rule=" + shown(stored[0].at(0).get<double>()) +
+                             " band=")) << out;
+    EXPECT_TRUE(has(out, " percent=5 commission=5\n")) << out;
+}
+
 }  // namespace
 }  // namespace e2e
