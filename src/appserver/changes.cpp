@@ -77,6 +77,16 @@ constexpr std::size_t ownerColumn(Scope s) { return fai::L.at(wire::lists::rules
 
 [[noreturn]] void refuse(const char* text) { throw Refusal(text); }
 
+// The lists of a scope's rules and of their bands.
+constexpr ListKind ruleListOf(Scope s) {
+    constexpr ListKind kinds[] = {ListKind::Cargo, ListKind::Evento, ListKind::Promocao};  // in Scope's order
+    return kinds[static_cast<std::size_t>(s)];
+}
+constexpr ListKind bandListOf(Scope s) {
+    constexpr ListKind kinds[] = {ListKind::PercCargo, ListKind::PercEvento, ListKind::PercPromocao};
+    return kinds[static_cast<std::size_t>(s)];
+}
+
 bool blank(const Value& v) {
     if (wire::isNull(v)) return true;
     if (const auto* s = std::get_if<std::string>(&v)) return s->find_first_not_of(" \t\r\n") == std::string::npos;
@@ -245,10 +255,53 @@ private:
     void remove(const Row& old) {
         const Row stored = storedAsRead(old);
         requireBranch(stored);
+        const long long number = *numberOf(old[0]);
+        recordGoingWith(number, *numberOf(stored[tableColumn()]));
         auto q = db_.query(std::string("DELETE FROM ") + tableOf(kind_) + " WHERE " + fields_[0].name + " = ?");
-        q.bindInt(1, *numberOf(old[0]));
+        q.bindInt(1, number);
         q.step();  // rules and bands below go with it (ON DELETE CASCADE)
         recordChange(wire::ChangeOp::Delete, stored, {});
+    }
+
+    // --- rows that go with a deleted one ----------------------------------------------------
+    // The stored rows of `list` whose `column` holds `number`, by their own number.
+    std::vector<Row> rowsWhere(ListKind list, const char* column, long long number) {
+        const auto& fields = datasets::of(list);
+        auto q = db_.query("SELECT " + columnList(fields) + " FROM " + tableOf(list) + " WHERE " + column + " = ? ORDER BY " +
+                           fields[0].name);
+        q.bindInt(1, number);
+        std::vector<Row> rows;
+        while (q.step()) {
+            Row row(fields.size());
+            for (std::size_t i = 0; i < fields.size(); ++i) row[i] = q.column(static_cast<int>(i), fields[i].type);
+            rows.push_back(std::move(row));
+        }
+        return rows;
+    }
+
+    // The bands of the rule `number` of `scope`, under the table `table`, deleted in the history.
+    void recordBandsGoing(Scope scope, long long number, long long table) {
+        const ListKind bands = bandListOf(scope);
+        for (const Row& band : rowsWhere(bands, ruleNumberField(scope), number))
+            history::record(db_, author_, bands, wire::ChangeOp::Delete, table, band, {});
+    }
+
+    // The store's cascade takes the rules and bands under a deleted row without a word; the
+    // history tells of each of them, bands before their rule and rules before their table, so
+    // that the history of every row ends in its deletion. `table` is the deleted row's table.
+    void recordGoingWith(long long number, long long table) {
+        if (kind_ == ListKind::Comissao) {
+            for (Scope scope : wire::kScopes) {
+                const ListKind rules = ruleListOf(scope);
+                for (const Row& rule : rowsWhere(rules, "NRCOMISSAOOREV", number)) {
+                    recordBandsGoing(scope, *numberOf(rule[0]), table);
+                    history::record(db_, author_, rules, wire::ChangeOp::Delete, table, rule, {});
+                }
+            }
+            return;
+        }
+        for (Scope scope : wire::kScopes)
+            if (ruleListOf(scope) == kind_) recordBandsGoing(scope, number, table);
     }
 
     // --- who may change it, and what is recorded -------------------------------------------
