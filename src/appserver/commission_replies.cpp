@@ -36,9 +36,7 @@ std::string codeParam(const json& params, std::size_t i, const char* name, const
     return v.get<std::string>();
 }
 
-bool threeDigits(const std::string& s) {
-    return s.size() == 3 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+bool eventTypeCode(const std::string& s) { return wire::isEventTypeCode(s); }
 
 bool cargoCode(const std::string& s) { return wire::findCode(wire::kCargoCodes, s) != nullptr; }
 
@@ -51,7 +49,9 @@ commission::Sale saleFromParams(const json& params) {
     commission::Sale sale;
     sale.eventDay = dayParam(params, 0, "event date");
     sale.closingDay = dayParam(params, 1, "closing date");
-    sale.tipoEvento = codeParam(params, 2, "CDTIPOEVENTO", "must be an event-type code of three digits", threeDigits);
+    sale.tipoEvento = codeParam(params, 2, "CDTIPOEVENTO",
+                                "must be an event-type code of three characters with no blank at either end",
+                                eventTypeCode);
     sale.cargo = codeParam(params, 3, "IDCARGOVEND", "must be a position code: V, S or G", cargoCode);
     const json& value = params[4];
     const auto cents = value.is_number() ? money::exactCents(value.get<double>()) : std::nullopt;

@@ -6,6 +6,7 @@
 #include "rules/band_overlap.h"
 #include "rules/comissao_form.h"
 #include "toolkit/exceptions.h"
+#include "wire/band_limits.h"
 
 namespace rules {
 
@@ -23,15 +24,20 @@ std::string columnEditText(const tk::TDBGrid& grid, const std::string& fieldName
     return field->GetEditText();
 }
 
-// Shows the message of `key` and aborts; the focus then goes to `field`.
-[[noreturn]] void failThenFocus(ComissaoForm& form, const char* key, tk::TField& field) {
+// Shows `text` and aborts; the focus then goes to `field`.
+[[noreturn]] void failTextThenFocus(const std::string& text, tk::TField& field) {
     try {
-        fw::Consiste::MensErro(form.msgPadrao.Msg(key), true);
+        fw::Consiste::MensErro(text, true);
     } catch (...) {
         field.FocusControl();
         throw;
     }
     throw std::logic_error("MensErro returned without aborting");
+}
+
+// Shows the message of `key` and aborts; the focus then goes to `field`.
+[[noreturn]] void failThenFocus(ComissaoForm& form, const char* key, tk::TField& field) {
+    failTextThenFocus(form.msgPadrao.Msg(key), field);
 }
 
 void roundToCents(tk::TField& field) {
@@ -86,6 +92,7 @@ void BeforePostBand(ComissaoForm& form, const BandList& b) {
     CheckVrIni(form, b, true);
     CheckVrFin(form, b, true);
     CheckVrPerc(form, b, true);
+    CheckLimits(b);
     CheckPercZero(form, &b.bands);
     CheckOverlap(form, b);
 }
@@ -118,6 +125,13 @@ void CheckVrFin(ComissaoForm& form, const BandList& b, bool obrigatorio) {
 void CheckVrPerc(ComissaoForm& form, const BandList& b, bool obrigatorio) {
     if (obrigatorio && fw::Consiste::EmptyString(columnEditText(b.grid, kPerc)))
         failThenFocus(form, "PERC_N", b.bands.FieldByName(kPerc));
+}
+
+void CheckLimits(const BandList& b) {
+    for (const wire::BandLimit& limit : wire::kBandLimits) {
+        tk::TField& field = b.bands.FieldByName(limit.field);
+        if (!limit.holds(field.AsFloat())) failTextThenFocus(limit.refusal(), field);
+    }
 }
 
 void CheckPercZero(ComissaoForm& form, tk::TClientDataSet* posted) {

@@ -55,6 +55,10 @@ void AfterDeleteBand(ComissaoForm& form, const BandList& b);  // send, then the 
 void CheckVrIni(ComissaoForm& form, const BandList& b, bool obrigatorio);   // "VRINI_N"
 void CheckVrFin(ComissaoForm& form, const BandList& b, bool obrigatorio);   // "VRINI>VRFIN", "VRFIN_N"
 void CheckVrPerc(ComissaoForm& form, const BandList& b, bool obrigatorio);  // "PERC_N"
+// A value beyond what the band grid's entry lets through (a value below -999999999, say, as
+// the entry has no lower limit, or one that rounds past a limit), in the server's words,
+// so that the server never refuses and drops a band the screen took. Focus to that value.
+void CheckLimits(const BandList& b);
 // "PERC_ZERO" when the percentage is 0, the focus put on it first. The list tested is the
 // one of the focused band grid; with no band grid focused, `posted` (when given), so that
 // a band posted from elsewhere (focus on the rule grid, say) cannot store a zero.

@@ -5,14 +5,16 @@
 #include "rules/comissao_rules.h"
 #include "toolkit/event_handler.h"
 #include "toolkit/formats.h"
+#include "wire/band_limits.h"
 
 namespace rules {
 
 namespace {
 
 constexpr char32_t kDropped = 0;
-constexpr double kPercentLimit = 999;
-constexpr double kValueLimit = 999999999;
+// The entry tests the upper limits only; the band's check refuses a value beyond the lower.
+constexpr double kPercentLimit = wire::bandLimit("VRCOMISSAO").highest;
+constexpr double kValueLimit = wire::bandLimit("VRINICIAL").highest;
 
 bool isDigit(char32_t key) { return key >= U'0' && key <= U'9'; }
 // Backspace, Tab and Enter pass every filter.

@@ -12,6 +12,7 @@
 #include "store/history.h"
 #include "store/refusals.h"
 #include "store/store.h"
+#include "wire/band_limits.h"
 #include "wire/texts.h"
 #include "wire/utf8.h"
 
@@ -76,9 +77,15 @@ constexpr std::size_t ownerColumn(Scope s) { return fai::L.at(wire::lists::rules
 
 [[noreturn]] void refuse(const char* text) { throw Refusal(text); }
 
-// The upper limits of the band grid's entry (the lower one of values mirrors the upper).
-constexpr double kMaxValor = 999999999;
-constexpr double kMaxPercentual = 999;
+// The lists of a scope's rules and of their bands.
+constexpr ListKind ruleListOf(Scope s) {
+    constexpr ListKind kinds[] = {ListKind::Cargo, ListKind::Evento, ListKind::Promocao};  // in Scope's order
+    return kinds[static_cast<std::size_t>(s)];
+}
+constexpr ListKind bandListOf(Scope s) {
+    constexpr ListKind kinds[] = {ListKind::PercCargo, ListKind::PercEvento, ListKind::PercPromocao};
+    return kinds[static_cast<std::size_t>(s)];
+}
 
 bool blank(const Value& v) {
     if (wire::isNull(v)) return true;
@@ -106,19 +113,17 @@ bool cents(double v) { return std::round(v * 100.0) / 100.0 == v; }
 
 // A band value the screen's entry could have produced: within the column's limits, in cents.
 // The limits also keep the rounding above far from overflow.
-void requireEntry(const Value& v, const char* label, double lo, double hi, const char* loText, const char* hiText) {
+void requireEntry(const Value& v, const wire::BandLimit& limit) {
     const double d = num(v);
-    if (!(d >= lo && d <= hi)) throw Refusal(msg::foraDoLimite(label, loText, hiText));  // NaN included
-    if (!cents(d)) throw Refusal(msg::casasDecimais(label));
+    if (!limit.holds(d)) throw Refusal(limit.refusal());  // NaN included
+    if (!cents(d)) throw Refusal(msg::casasDecimais(limit.label));
 }
 
-// Event-type codes travel as the screen writes them: three digits, zero-padded ("001"), so that
-// "1" and " 1" cannot become rules of their own beside "001".
+// Event-type codes travel as the catalogue holds them and the screen writes them: three
+// characters with no blank at either end ("001", "A01").
 void requireTipoEvento(const Value& v) {
     if (blank(v)) refuse(msg::kTipoEventoNaoInformado);
-    const auto& code = text(v);
-    if (code.size() != 3 || !std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        refuse(msg::kTipoEventoInvalido);
+    if (!wire::isEventTypeCode(text(v))) refuse(msg::kTipoEventoInvalido);
 }
 
 // A span of a stored row: a validity period, a promotion window or a band's values.
@@ -250,10 +255,53 @@ private:
     void remove(const Row& old) {
         const Row stored = storedAsRead(old);
         requireBranch(stored);
+        const long long number = *numberOf(old[0]);
+        recordGoingWith(number, *numberOf(stored[tableColumn()]));
         auto q = db_.query(std::string("DELETE FROM ") + tableOf(kind_) + " WHERE " + fields_[0].name + " = ?");
-        q.bindInt(1, *numberOf(old[0]));
+        q.bindInt(1, number);
         q.step();  // rules and bands below go with it (ON DELETE CASCADE)
         recordChange(wire::ChangeOp::Delete, stored, {});
+    }
+
+    // --- rows that go with a deleted one ----------------------------------------------------
+    // The stored rows of `list` whose `column` holds `number`, by their own number.
+    std::vector<Row> rowsWhere(ListKind list, const char* column, long long number) {
+        const auto& fields = datasets::of(list);
+        auto q = db_.query("SELECT " + columnList(fields) + " FROM " + tableOf(list) + " WHERE " + column + " = ? ORDER BY " +
+                           fields[0].name);
+        q.bindInt(1, number);
+        std::vector<Row> rows;
+        while (q.step()) {
+            Row row(fields.size());
+            for (std::size_t i = 0; i < fields.size(); ++i) row[i] = q.column(static_cast<int>(i), fields[i].type);
+            rows.push_back(std::move(row));
+        }
+        return rows;
+    }
+
+    // The bands of the rule `number` of `scope`, under the table `table`, deleted in the history.
+    void recordBandsGoing(Scope scope, long long number, long long table) {
+        const ListKind bands = bandListOf(scope);
+        for (const Row& band : rowsWhere(bands, ruleNumberField(scope), number))
+            history::record(db_, author_, bands, wire::ChangeOp::Delete, table, band, {});
+    }
+
+    // The store's cascade takes the rules and bands under a deleted row without a word; the
+    // history tells of each of them, bands before their rule and rules before their table, so
+    // that the history of every row ends in its deletion. `table` is the deleted row's table.
+    void recordGoingWith(long long number, long long table) {
+        if (kind_ == ListKind::Comissao) {
+            for (Scope scope : wire::kScopes) {
+                const ListKind rules = ruleListOf(scope);
+                for (const Row& rule : rowsWhere(rules, "NRCOMISSAOOREV", number)) {
+                    recordBandsGoing(scope, *numberOf(rule[0]), table);
+                    history::record(db_, author_, rules, wire::ChangeOp::Delete, table, rule, {});
+                }
+            }
+            return;
+        }
+        for (Scope scope : wire::kScopes)
+            if (ruleListOf(scope) == kind_) recordBandsGoing(scope, number, table);
     }
 
     // --- who may change it, and what is recorded -------------------------------------------
@@ -443,13 +491,13 @@ private:
             if (!q.step()) refuse(msg::kRegraNaoCadastrada);
         }
         if (wire::isNull(row[fai::INI])) refuse(msg::kVrIniNaoInformado);
-        requireEntry(row[fai::INI], "Valor Inicial", -kMaxValor, kMaxValor, "-999999999", "999999999");
+        requireEntry(row[fai::INI], wire::bandLimit("VRINICIAL"));
         if (wire::isNull(row[fai::FIN])) refuse(msg::kVrFinNaoInformado);
-        requireEntry(row[fai::FIN], "Valor Final", -kMaxValor, kMaxValor, "-999999999", "999999999");
+        requireEntry(row[fai::FIN], wire::bandLimit("VRFINAL"));
         const double bi = num(row[fai::INI]), bf = num(row[fai::FIN]);
         if (bf < bi) refuse(msg::kVrIniMaiorVrFin);
         if (wire::isNull(row[fai::PERC])) refuse(msg::kPercNaoInformado);
-        requireEntry(row[fai::PERC], "Percentual", 0, kMaxPercentual, "0", "999");
+        requireEntry(row[fai::PERC], wire::bandLimit("VRCOMISSAO"));
         if (num(row[fai::PERC]) == 0) refuse(msg::kPercZero);
         // The screen's interval walk over the rule's other stored bands, stopped at the first it meets.
         const auto other = firstOverlap(

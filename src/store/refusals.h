@@ -42,12 +42,11 @@ inline constexpr const char* kDataBaseInvalida = "Data Base inválida: use DATAE
 inline constexpr const char* kRegraMudaComissao = "Uma regra não pode passar para outra comissão.";
 inline constexpr const char* kFaixaUmaRegra = "A faixa de valores deve pertencer a uma única regra.";
 inline constexpr const char* kTipoComissaoInvalido = "Tipo de comissão da faixa de valores não corresponde à lista enviada.";
-inline constexpr const char* kTipoEventoInvalido = "Tipo de evento inválido: use o código de três dígitos, como 001.";
+inline constexpr const char* kTipoEventoInvalido =
+    "Tipo de evento inválido: use o código de três caracteres do cadastro, sem espaços no início ou no fim, como 001.";
 
-// A value the band grid's entry would never let through, named by the column's label.
-inline std::string foraDoLimite(const char* label, const char* lo, const char* hi) {
-    return std::string(label) + " fora do limite: use de " + lo + " a " + hi + ".";
-}
+// A band value with cents of cents, named by the column's label (beyond the grid's limits:
+// wire::BandLimit::refusal).
 inline std::string casasDecimais(const char* label) {
     return std::string(label) + " deve ter no máximo duas casas decimais.";
 }

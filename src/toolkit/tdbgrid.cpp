@@ -24,6 +24,19 @@ std::string TColumn::TitleText() const {
 
 // The grid's private working parts, kept out of the header.
 struct TDBGrid::Impl {
+    // While the editor's own text goes into the field, the field's changes are that write,
+    // not a handler's.
+    class Writing {
+    public:
+        explicit Writing(TDBGrid& g) : g_(g) { g_.writing_ = true; }
+        ~Writing() { g_.writing_ = false; }
+        Writing(const Writing&) = delete;
+        Writing& operator=(const Writing&) = delete;
+
+    private:
+        TDBGrid& g_;
+    };
+
     static TClientDataSet* set(const TDBGrid& g) {
         return g.dataSource_ ? g.dataSource_->DataSet() : nullptr;
     }
@@ -66,6 +79,14 @@ struct TDBGrid::Impl {
         editorChanged(g);
     }
 
+    // How many characters the editor takes for `f`: a text field's size, as the text goes
+    // into it as typed. A field whose text passes its OnSetText is not limited (a shown word
+    // stands for a shorter code); 0 means no limit.
+    static std::size_t editLimit(const TField& f) {
+        if (f.DataType() != wire::FieldType::String || f.OnSetText || f.Size() <= 0) return 0;
+        return static_cast<std::size_t>(f.Size());
+    }
+
     // A character that got past the key events.
     static void type(TDBGrid& g, char32_t ch) {
         TField* f = writableField(g);
@@ -79,6 +100,8 @@ struct TDBGrid::Impl {
         } else {
             if (!g.freshCell_) text = g.editorText_;
             wire::utf8::append(text, ch);
+            // A character the field could not hold is not taken: what the cell shows is stored.
+            if (const std::size_t limit = editLimit(*f); limit && wire::utf8::length(text) > limit) return;
         }
         startEdit(g);
         setEditor(g, std::move(text));
@@ -231,8 +254,16 @@ void TDBGrid::WriteEditorText() {
     }
     if (!s->Editing()) s->Edit();
     EditMask mask(f->EditMask);
-    // On failure the editor keeps the text so that the user can correct it.
-    f->SetText(mask.Empty() ? editorText_ : mask.FieldText(editorText_));
+    try {
+        const Impl::Writing writing(*this);
+        f->SetText(mask.Empty() ? editorText_ : mask.FieldText(editorText_));
+    } catch (...) {
+        // The refused text stays in view, selected whole: the next keystroke replaces it
+        // instead of joining a full mask or a text that is no number.
+        freshCell_ = true;
+        Impl::editorChanged(*this);
+        throw;
+    }
     editorModified_ = false;
     editorText_ = f->Text();
     Impl::editorChanged(*this);
@@ -390,8 +421,11 @@ void TDBGrid::DataEvent(TDataEvent event, TField* field) {
         Impl::reset(*this);
         break;
     case TDataEvent::FieldChange:
-        if (!editorModified_ && (!field || field == SelectedField())) {
-            const bool fresh = freshCell_;
+        // A handler that assigns the field being edited (a search's pick, say) replaces what
+        // was typed there: the editor shows the field's new value, so that what is shown is
+        // what is stored. An untouched cell keeps whether the next keystroke replaces it.
+        if (!writing_ && (!field || field == SelectedField())) {
+            const bool fresh = freshCell_ || editorModified_;
             Impl::reset(*this);
             freshCell_ = fresh;
         }

@@ -58,7 +58,8 @@ public:
     bool EditorModified() const { return editorModified_; }
     // True while the next keystroke replaces the whole cell text (a freshly selected cell).
     bool EditorSelectsAll() const { return freshCell_; }
-    // Writes a modified editor text into the selected field (Field.Text = ...).
+    // Writes a modified editor text into the selected field (Field.Text = ...). When the
+    // field refuses it, the text stays in the editor, whole selected, and the failure goes on.
     void WriteEditorText();
 
     bool CancelOnExit = true;
@@ -78,7 +79,9 @@ public:
     // A typed character: OnKeyDown (EAbort drops it), OnKeyPress (0 drops it), then a
     // browsing set goes into edit and the character enters the editor. The first
     // keystroke in a newly selected cell replaces the whole text; later ones append.
-    // Characters for a read-only column or field, or a grid without a set, are dropped.
+    // Characters for a read-only column or field, or a grid without a set, are dropped, and
+    // so is one past the size of a text field (unless its text goes through OnSetText).
+    // A program's change to the selected field shows in the editor, replacing what was typed.
     void UserType(char32_t ch);
     // Enter (writes the editor text), Left/Right (column moves), Up/Down (row moves),
     // Backspace, Delete (clears a freshly selected cell), Insert (inserts a row), and:
@@ -128,6 +131,7 @@ private:
     std::string editorText_;
     bool editorModified_ = false;
     bool freshCell_ = true;
+    bool writing_ = false;  // WriteEditorText is putting the editor's text into the field
     Notifier<> editorChanged_;
 };
 

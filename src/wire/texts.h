@@ -1,9 +1,12 @@
 // The words client and server share: the screen's message table, whose check texts the
-// server's refusals repeat word for word, and the codes stored for positions and base dates.
+// server's refusals repeat word for word, the codes stored for positions and base dates, and
+// the form of an event-type code.
 #pragma once
 #include <span>
 #include <stdexcept>
 #include <string_view>
+
+#include "wire/utf8.h"
 
 namespace wire {
 
@@ -63,6 +66,15 @@ inline constexpr CodeEntry kCargoCodes[] = {{"V", "Vendedor"}, {"S", "Supervisor
 inline constexpr const char* kDataEvento = "DATAEVENTO";
 inline constexpr const char* kDataFechamento = "DATAFECHAMENTO";
 inline constexpr CodeEntry kDataBaseCodes[] = {{kDataEvento, "DATAEVENTO"}, {kDataFechamento, "DATAFECHAMENTO"}};
+
+// An event-type code as the catalogue holds it: exactly three characters, not always digits
+// ("001", "A01"), with no blank at either end, so that "1" and " 1" cannot become codes of
+// their own beside "001".
+inline bool isEventTypeCode(std::string_view code) {
+    constexpr std::string_view blanks = " \t\r\n";
+    return utf8::length(code) == 3 && blanks.find(code.front()) == std::string_view::npos &&
+           blanks.find(code.back()) == std::string_view::npos;
+}
 
 // The entry of `code` in `table` (exact, case-sensitive); nullptr when it has none.
 constexpr const CodeEntry* findCode(std::span<const CodeEntry> table, std::string_view code) {

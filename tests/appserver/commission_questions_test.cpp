@@ -149,8 +149,9 @@ TEST_F(CommissionQuestions, ParametersTheScreenCouldNotSendAreRefusedByName) {
     EXPECT_EQ(with(0, "2025-02-29"), bad + "1 (event date) must be a date YYYY-MM-DD that exists");
     EXPECT_EQ(with(0, "15/03/2025"), bad + "1 (event date) must be a date YYYY-MM-DD that exists");
     EXPECT_EQ(with(1, "2025-03-15T00:00:00"), bad + "2 (closing date) must be a date YYYY-MM-DD that exists");
-    EXPECT_EQ(with(2, "01"), bad + "3 (CDTIPOEVENTO) must be an event-type code of three digits");
-    EXPECT_EQ(with(2, 1), bad + "3 (CDTIPOEVENTO) must be an event-type code of three digits");
+    const std::string code = bad + "3 (CDTIPOEVENTO) must be an event-type code of three characters with no blank at either end";
+    for (const json& c : {json("01"), json(" 01"), json("01 "), json("0001"), json(1)}) EXPECT_EQ(with(2, c), code) << c;
+    EXPECT_EQ(with(2, "A01"), "<answered>");
     EXPECT_EQ(with(3, "Vendedor"), bad + "4 (IDCARGOVEND) must be a position code: V, S or G");
     const std::string value = bad + "5 (value) must be a number from -999999999 to 999999999 with at most two decimals";
     EXPECT_EQ(with(4, 10.005), value);

@@ -1,4 +1,5 @@
-// The history of changes: written with the change, in its transaction, and kept after a delete.
+// The history of changes: written with the change, in its transaction, and kept after a delete;
+// a delete tells of every row it takes.
 #include <gtest/gtest.h>
 
 #include "server_harness.h"
@@ -25,7 +26,7 @@ TEST(History, RecordsWhatWasAppliedAndNothingElse) {
 
     EXPECT_EQ(render(c.packet("GetComissao", json::array())), "");
     auto history = c.packet("GetHistorico", {nr});
-    ASSERT_EQ(history.rows.size(), 4u);
+    ASSERT_EQ(history.rows.size(), 5u);
     // In order; a refused change may have used a number up, and some stores never give it again.
     double last = 0;
     for (auto& row : history.rows) {
@@ -40,6 +41,8 @@ TEST(History, RecordsWhatWasAppliedAndNothingElse) {
               "DTVALIDADEFIN=2030-12-31; CDFILIAL=0001|NRCOMISSAOOREV=1; DSCOMISSAOOREV=Tabela nova; "
               "DTVALIDADEINI=2030-01-01; DTVALIDADEFIN=2030-12-31; CDFILIAL=0001\n"
               "|1||(local)|CARGO|INCLUSAO||NRCOMISSAOCARGOOREV=" + wire::render(cargo) + "; IDCARGOVEND=V; NRCOMISSAOOREV=1\n"
+              // The rule goes with its table, and its history ends in its own deletion.
+              "|1||(local)|CARGO|EXCLUSAO|NRCOMISSAOCARGOOREV=" + wire::render(cargo) + "; IDCARGOVEND=V; NRCOMISSAOOREV=1|\n"
               "|1||(local)|COMISSAO|EXCLUSAO|NRCOMISSAOOREV=1; DSCOMISSAOOREV=Tabela nova; DTVALIDADEINI=2030-01-01; "
               "DTVALIDADEFIN=2030-12-31; CDFILIAL=0001|\n");
 }

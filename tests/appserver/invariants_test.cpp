@@ -123,9 +123,12 @@ TEST_F(Invariants, OneEventTypeRulePerEventTypeAndPosition) {
     EXPECT_EQ(evento(nr, str("002"), str("V")), "");
     EXPECT_EQ(evento(nr, Null{}, str("V")), msg::kTipoEventoNaoInformado);
     EXPECT_EQ(evento(nr, str("003"), Null{}), msg::kCargoNaoInformado);
-    // The screen sends codes zero-padded to three digits; "1" and " 1" would be rules of their own beside "001".
-    for (const char* code : {"1", " 1", "01", "1 ", "0a1", "-01"})
+    // Codes have three characters, as the catalogue holds them; "1" and " 1" would be rules of
+    // their own beside "001".
+    for (const char* code : {"1", " 1", "01", "1 ", " 01", "01 ", "\t01"})
         EXPECT_EQ(evento(nr, str(code), str("V")), msg::kTipoEventoInvalido) << code;
+    EXPECT_EQ(evento(nr, str("A01"), str("V")), "");
+    EXPECT_EQ(evento(nr, str("ç-1"), str("V")), "");
     EXPECT_EQ(promo(nr, day(2025, 5, 1), day(2025, 5, 2), str("DATAEVENTO"), str("7"), str("V")), msg::kTipoEventoInvalido);
 
     const Row first = client.packet("GetEvento", {nr}).rows[0];

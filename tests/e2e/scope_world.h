@@ -22,6 +22,7 @@ using testsupport::shown;
 class ScopeWorld : public testsupport::ComissaoWorld {
 protected:
     ScopeWorld() : ComissaoWorld({{"001", "Venda"}, {"007", "Troca"}, {"012", "Devolucao"}}) {}
+    explicit ScopeWorld(const std::vector<testsupport::EventType>& catalogueRows) : ComissaoWorld(catalogueRows) {}
 
     // The commission table every scenario works under: the year 2025, both ends included.
     void SetUp() override { nr = seedComissao("Tabela 2025", "2025-01-01", "2025-12-31"); }

@@ -340,11 +340,9 @@ TEST_F(GridTest, PartlyTypedDateIsRefusedAndTheColumnStays) {
     type(U"0105");
     EXPECT_ANY_THROW(grid.UserKey(VK_TAB, ssShift));
     EXPECT_EQ(grid.SelectedIndex(), 3);
-    EXPECT_EQ(editor(), "01/05/     modified") << "the text stays for the user to finish";
+    EXPECT_EQ(editor(), "01/05/     modified fresh") << "the refused text stays in view, whole selected";
     grid.UserKey(VK_BACK);
-    grid.UserKey(VK_BACK);
-    grid.UserKey(VK_BACK);
-    grid.UserKey(VK_BACK);
+    EXPECT_EQ(editor(), "  /  /     modified") << "and the next keystroke replaces it";
     grid.UserKey(VK_RETURN);
     EXPECT_TRUE(dt.IsNull()) << "a blank template clears the date";
 }
@@ -388,6 +386,10 @@ TEST_F(GridTest, DataEventsResetTheEditor) {
     cds.Edit();
     name.SetAsString("Bel");
     EXPECT_EQ(editor(), "Bel fresh") << "a program's change shows in an untouched editor";
+    type(U"Carolina Maria");
+    EXPECT_EQ(editor(), "Carolina M modified") << "no more than the field's ten characters";
+    name.SetAsString("Dora");
+    EXPECT_EQ(editor(), "Dora fresh") << "a program's change replaces what was typed";
     cds.Cancel();
     EXPECT_EQ(editor(), "Ana fresh");
     cds.Next();
