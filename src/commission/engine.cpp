@@ -184,6 +184,7 @@ public:
     }
 
     bool run() {
+        out_.metRule = !promotions_->empty() || !eventTypes_->empty() || !positions_->empty();
         if (promotions()) return true;
         if (byRule(eventTypes_)) return true;
         if (eventTypes_->empty()) notes_.noEventType(sale_);

@@ -15,6 +15,7 @@ struct Payment {
     const Rule* rule = nullptr;
     const Band* band = nullptr;
     long long commissionCents = 0;
+    bool metRule = false;  // some rule of the table names the sale's position (and event type)
 };
 
 // Immutable once built, so any number of threads may ask it at once.
