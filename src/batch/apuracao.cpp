@@ -8,7 +8,6 @@
 #include <deque>
 #include <filesystem>
 #include <future>
-#include <map>
 #include <memory>
 #include <stdexcept>
 #include <unordered_map>
@@ -279,7 +278,7 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
 
     Summary summary;
     summary.version = engine.snapshot().version;
-    std::map<std::string, Totals, CodeOrder> totals;
+    std::unordered_map<std::string, Totals> totals;  // put in code order once, at the end
     std::uint64_t nextLine = 2;  // the header is line 1
     std::string refusedText;
     auto write = [&](ChunkResult r) {
@@ -332,7 +331,12 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
 
     std::string text(mark);
     text += "VENDEDOR;QTVENDAS;VRVENDAS;VRCOMISSAOVENDA;QTSEMCOMISSAO\n";
-    for (const auto& [code, t] : totals) {
+    std::vector<const std::pair<const std::string, Totals>*> ordered;
+    ordered.reserve(totals.size());
+    for (const auto& entry : totals) ordered.push_back(&entry);
+    std::sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) { return CodeOrder()(a->first, b->first); });
+    for (const auto* entry : ordered) {
+        const auto& [code, t] = *entry;
         appendCell(text, code);
         text += ';';
         appendInteger(text, static_cast<long long>(t.count));

@@ -26,7 +26,9 @@ void PartFile::write(std::string_view text) {
 }
 
 void PartFile::finish() {
-    if (std::fflush(file_.get()) != 0 || ::fsync(::fileno(file_.get())) != 0) failed_ = true;
+    // Not forced to disk: the run can be made again from its input, and forcing a payroll's
+    // files would cost it more than paying every sale does.
+    if (std::fflush(file_.get()) != 0) failed_ = true;
     if (std::fclose(file_.release()) != 0) failed_ = true;
     if (failed_) throw std::runtime_error("Não foi possível gravar o arquivo " + path_ + ".");
 }
