@@ -1,7 +1,7 @@
 #include "commission/engine.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstdint>
 
 #include "commission/money.h"
 #include "commission/words.h"
@@ -100,7 +100,8 @@ struct Engine::Index {
     struct TableIx {
         const Table* table;
         std::vector<RuleIx> rules;  // every rule of the table; the lists below point into it
-        std::unordered_map<int, Candidates> byKey;
+        std::vector<Candidates> candidates;
+        std::vector<std::int32_t> byKey = std::vector<std::int32_t>(3000, -1);  // saleKey → candidates, -1 for none
         std::array<std::vector<const RuleIx*>, 3> positions;  // by cargoKey
         std::vector<const RuleIx*> promotions, eventTypes, allPositions;  // in list order, for odd codes
     };
@@ -132,6 +133,15 @@ RuleIx indexRule(const Rule& r) {
     return x;
 }
 
+Candidates& candidatesOf(TableIx& t, int key) {
+    std::int32_t& at = t.byKey[static_cast<std::size_t>(key)];
+    if (at < 0) {
+        at = static_cast<std::int32_t>(t.candidates.size());
+        t.candidates.emplace_back();
+    }
+    return t.candidates[static_cast<std::size_t>(at)];
+}
+
 void indexTable(const Table& table, TableIx& t) {
     t.table = &table;
     for (Scope scope : wire::kScopes)
@@ -142,11 +152,11 @@ void indexTable(const Table& table, TableIx& t) {
         switch (r.rule->scope) {
             case Scope::Promocao:
                 t.promotions.push_back(&r);
-                if (key >= 0) t.byKey[key].promotions.push_back(&r);
+                if (key >= 0) candidatesOf(t, key).promotions.push_back(&r);
                 break;
             case Scope::TipoEvento:
                 t.eventTypes.push_back(&r);
-                if (key >= 0) t.byKey[key].eventTypes.push_back(&r);
+                if (key >= 0) candidatesOf(t, key).eventTypes.push_back(&r);
                 break;
             case Scope::Cargo:
                 t.allPositions.push_back(&r);
@@ -166,9 +176,9 @@ public:
         if (key >= 0) {
             const int c = key / 1000;
             positions_ = &table.positions[static_cast<std::size_t>(c)];
-            if (const auto k = table.byKey.find(key); k != table.byKey.end()) {
-                promotions_ = &k->second.promotions;
-                eventTypes_ = &k->second.eventTypes;
+            if (const std::int32_t at = table.byKey[static_cast<std::size_t>(key)]; at >= 0) {
+                promotions_ = &table.candidates[static_cast<std::size_t>(at)].promotions;
+                eventTypes_ = &table.candidates[static_cast<std::size_t>(at)].eventTypes;
             }
         } else {
             // Codes no screen types: the candidates picked out here, as rare as they are slow.
