@@ -60,6 +60,32 @@ commission::Sale saleFromParams(const json& params) {
     return sale;
 }
 
+std::vector<commission::Sale> salesFromParams(const json& params, std::size_t maxSales) {
+    auto bad = [](const std::string& why) {
+        throw wire::rpc::RpcError(wire::rpc::InvalidParams, "Invalid params: " + why);
+    };
+    if (params.size() != 1) bad("expected 1 parameter, got " + std::to_string(params.size()));
+    const json& sales = params[0];
+    if (!sales.is_array()) bad("parameter 1 (SALES) must be an array of sales");
+    if (sales.size() > maxSales)
+        bad("parameter 1 (SALES) holds at most " + std::to_string(maxSales) + " sales, this one has " +
+            std::to_string(sales.size()));
+    std::vector<commission::Sale> out;
+    out.reserve(sales.size());
+    for (std::size_t i = 0; i < sales.size(); ++i) {
+        const std::string at = "sale " + std::to_string(i) + ": ";
+        if (!sales[i].is_array()) bad(at + "must be an array of the 5 parameters of SimulaComissao");
+        try {
+            out.push_back(saleFromParams(sales[i]));
+        } catch (const wire::rpc::RpcError& e) {
+            std::string why = e.what();
+            if (why.starts_with("Invalid params: ")) why.erase(0, 16);
+            bad(at + why);
+        }
+    }
+    return out;
+}
+
 double tableFromParams(const json& params) {
     if (params.size() != 1)
         throw wire::rpc::RpcError(wire::rpc::InvalidParams,
@@ -84,6 +110,44 @@ std::string toJsonText(const commission::Simulation& s) {
                                         : nlohmann::ordered_json(nullptr);
     j["reasons"] = s.reasons;
     return j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+std::string toJsonText(const commission::Snapshot& snapshot) {
+    using ojson = nlohmann::ordered_json;
+    auto day = [](long long d) { return wire::DateTime::fromDays(d).iso().substr(0, 10); };
+    ojson tables = ojson::array();
+    for (const commission::Table& t : snapshot.tables) {
+        ojson rules = ojson::array();
+        for (wire::Scope scope : wire::kScopes) {
+            for (const commission::Rule& r : t.of(scope)) {
+                const bool promotion = scope == wire::Scope::Promocao;
+                ojson bands = ojson::array();
+                for (const commission::Band& b : r.bands)
+                    bands.push_back({{"number", b.number},
+                                     {"first", money::toDouble(b.first)},
+                                     {"last", money::toDouble(b.last)},
+                                     {"percent", b.percent}});
+                rules.push_back({{"scope", wire::scopeWord(scope)},
+                                 {"number", r.number},
+                                 {"cargo", r.cargo},
+                                 {"tipoEvento", r.tipoEvento},
+                                 {"nomeTipoEvento", r.nomeTipoEvento},
+                                 {"first", promotion ? ojson(day(r.firstDay)) : ojson(nullptr)},
+                                 {"last", promotion ? ojson(day(r.lastDay)) : ojson(nullptr)},
+                                 {"base", promotion ? ojson(r.base) : ojson(nullptr)},
+                                 {"bands", std::move(bands)}});
+            }
+        }
+        tables.push_back({{"number", t.number},
+                          {"description", t.description},
+                          {"first", day(t.firstDay)},
+                          {"last", day(t.lastDay)},
+                          {"rules", std::move(rules)}});
+    }
+    ojson j;
+    j["version"] = snapshot.version;
+    j["tables"] = std::move(tables);
+    return j.dump(-1, ' ', false, ojson::error_handler_t::replace);
 }
 
 std::string toJsonText(const std::vector<commission::Finding>& findings) {

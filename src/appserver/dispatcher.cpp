@@ -44,7 +44,7 @@ Scope scope(const json& params, std::size_t i) {
 
 }  // namespace
 
-Dispatcher::Dispatcher(Store& store, std::size_t maxChanges, std::size_t keptBytes)
+Dispatcher::Dispatcher(Store& store, std::size_t maxChanges, std::size_t keptBytes, std::size_t maxSales)
     : store_(store), maxChanges_(maxChanges), cache_(keptBytes), snapshots_(store, keptBytes > 0) {
     auto get0 = [](auto read) {
         return [read](const json& p) {
@@ -90,11 +90,26 @@ Dispatcher::Dispatcher(Store& store, std::size_t maxChanges, std::size_t keptByt
     // Beyond the screen's own methods: questions about the rules, answered from the store's reads.
     reads_["SimulaComissao"] = [this](const json& p) {
         const commission::Sale sale = saleFromParams(p);
-        return toJsonText(commission::simulate(*snapshots_.current(), sale));
+        return toJsonText(snapshots_.current()->simulate(sale));
+    };
+    reads_["ApuraComissao"] = [this, maxSales](const json& p) {
+        const std::vector<commission::Sale> sales = salesFromParams(p, maxSales);
+        // One engine for the whole call: every answer comes from the same version.
+        const auto engine = snapshots_.current();
+        std::string out = "[";
+        for (const commission::Sale& sale : sales) {
+            if (out.size() > 1) out += ',';
+            out += toJsonText(engine->simulate(sale));
+        }
+        return out + ']';
+    };
+    reads_["GetRegrasComissao"] = [this](const json& p) {
+        expectCount(p, 0);
+        return toJsonText(snapshots_.current()->snapshot());
     };
     reads_["VerificaComissao"] = [this](const json& p) {
         const double table = tableFromParams(p);
-        const auto findings = commission::verify(*snapshots_.current(), table);
+        const auto findings = commission::verify(snapshots_.current()->snapshot(), table);
         if (!findings) throw Refusal(msg::kComissaoNaoCadastrada);
         return toJsonText(*findings);
     };

@@ -25,7 +25,8 @@ public:
 
     // A change log of more than `maxChanges` changes is refused before it is read. Up to
     // `keptBytes` of read results are kept and answered again until the store changes.
-    Dispatcher(Store& store, std::size_t maxChanges, std::size_t keptBytes);
+    // ApuraComissao takes at most `maxSales` sales.
+    Dispatcher(Store& store, std::size_t maxChanges, std::size_t keptBytes, std::size_t maxSales = 1000);
 
     // A read's result as JSON text (written straight from the store's packet, never through a
     // json tree: most replies are large and this is where a read spends its time), or the write a

@@ -7,7 +7,7 @@ namespace appserver {
 EmbeddedServer::EmbeddedServer(Store& store, const ServerOptions& options, const RequestLimits& limits)
     : log_(makeSilentLogger()),
       writes_(store, *log_),
-      dispatcher_(store, limits.maxChanges, limits.keptResultBytes),
+      dispatcher_(store, limits.maxChanges, limits.keptResultBytes, limits.maxBatch),
       handler_(dispatcher_, writes_, limits, *log_),
       server_(handler_, options, *log_),
       thread_([this] { server_.run(); }) {}

@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         Users users(cl.dbPath);
         SignIn signIn(users, cl.signIn, *log);
         WriteQueue writes(store, *log);
-        const Dispatcher dispatcher(store, cl.limits.maxChanges, cl.limits.keptResultBytes);
+        const Dispatcher dispatcher(store, cl.limits.maxChanges, cl.limits.keptResultBytes, cl.limits.maxBatch);
         const RequestHandler handler(dispatcher, writes, cl.limits, *log, &signIn);
         {
             Server server(handler, cl.server, *log);

@@ -115,7 +115,7 @@ std::unique_ptr<CLI::App> makeApp(CommandLine& cl, Raw& raw) {
                wire::kMaxMessageBytes);
     sizeOption(*app, "--keep-results", raw.keptResultBytes,
                "bytes of read results kept until the store next changes; 0 keeps none", 0, std::uint64_t{1} << 32);
-    app->add_option("--max-batch", cl.limits.maxBatch, "requests in one batch, 1 to 1000")
+    app->add_option("--max-batch", cl.limits.maxBatch, "requests in one batch, and sales in one ApuraComissao, 1 to 1000")
         ->capture_default_str()
         ->type_name("N")
         ->check(CLI::Range(std::size_t{1}, std::size_t{1000}).description(""));

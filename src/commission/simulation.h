@@ -24,7 +24,8 @@ struct Simulation {
     std::vector<std::string> reasons;  // Portuguese, one a candidate passed over
 };
 
-// No table, no rule or no band is an answer like any other, with its reasons.
+// No table, no rule or no band is an answer like any other, with its reasons. Indexes the
+// snapshot for this one sale: to ask many, build a commission::Engine once.
 Simulation simulate(const Snapshot& snapshot, const Sale& sale);
 
 }  // namespace commission

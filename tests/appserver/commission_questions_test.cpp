@@ -163,3 +163,49 @@ TEST_F(CommissionQuestions, ParametersTheScreenCouldNotSendAreRefusedByName) {
     EXPECT_EQ(refusal("VerificaComissao", {"1"}), bad + "1 (NRCOMISSAOOREV) must be a table number");
 }
 
+
+TEST_F(CommissionQuestions, ApuraComissaoAnswersEachSaleAsSimulaComissaoFromOneSnapshot) {
+    const double nr = addComissao(client, "Comissão 2025", day(2025, 1, 1), day(2025, 12, 31));
+    const double vendedor = addCargo(client, nr, "V");
+    bands(ListKind::PercCargo, nr, vendedor, {{0, 1000, 1}, {1000.01, 5000, 5}});
+    const double junho = addPromocao(client, nr, day(2025, 6, 1), day(2025, 6, 30), "DATAFECHAMENTO", "001", "V");
+    bands(ListKind::PercPromocao, nr, junho, {{0, 10000, 7}});
+
+    const json sales = json::array({json::array({"2025-01-10", "2025-06-30", "001", "V", 14.5}),
+                                    json::array({"2025-01-10", "2025-07-01", "001", "V", 5000.01}),
+                                    json::array({"2026-01-01", "2026-01-01", "002", "S", -3})});
+    const json answers = client.result("ApuraComissao", json::array({sales}));
+    ASSERT_EQ(answers.size(), sales.size());
+    for (std::size_t i = 0; i < sales.size(); ++i) EXPECT_EQ(answers[i], client.result("SimulaComissao", sales[i])) << i;
+
+    // The whole snapshot, for programs that pay sales themselves, labelled with its version.
+    const json rules = client.result("GetRegrasComissao", json::array());
+    ASSERT_EQ(rules.at("tables").size(), 1u);
+    EXPECT_EQ(rules["tables"][0].at("first"), "2025-01-01");
+    const json& rulesOf = rules["tables"][0].at("rules");
+    ASSERT_EQ(rulesOf.size(), 2u);
+    EXPECT_EQ(rulesOf[0].at("scope"), "CARGO");
+    EXPECT_EQ(rulesOf[0].at("bands").dump(),
+              R"([{"first":0.0,"last":1000.0,"number":1.0,"percent":1.0},{"first":1000.01,"last":5000.0,"number":2.0,"percent":5.0}])");
+    EXPECT_EQ(rulesOf[1].at("base"), "DATAFECHAMENTO");
+    const double version = rules.at("version").get<double>();
+    bands(ListKind::PercCargo, nr, vendedor, {{5000.01, 9000, 2}});
+    EXPECT_GT(client.result("GetRegrasComissao", json::array()).at("version").get<double>(), version);
+}
+
+TEST_F(CommissionQuestions, ApuraComissaoNamesTheMalformedSaleByIndexAndParameter) {
+    const json good = json::array({"2025-01-10", "2025-01-10", "001", "V", 10});
+    EXPECT_EQ(refusal("ApuraComissao", json::array({json::array({good, json::array({"2025-02-30", "2025-01-10", "001", "V", 10})})})),
+              "-32602 Invalid params: sale 1: parameter 1 (event date) must be a date YYYY-MM-DD that exists");
+    EXPECT_EQ(refusal("ApuraComissao", json::array({json::array({good, good, json::array({"2025-01-10", "2025-01-10", "001", "V", 0.001})})})),
+              "-32602 Invalid params: sale 2: parameter 5 (value) must be a number from -999999999 to 999999999 with at "
+              "most two decimals");
+    EXPECT_EQ(refusal("ApuraComissao", json::array({json::array({good, "x"})})),
+              "-32602 Invalid params: sale 1: must be an array of the 5 parameters of SimulaComissao");
+    EXPECT_EQ(refusal("ApuraComissao", json::array({good})), "-32602 Invalid params: sale 0: must be an array of the 5 parameters of SimulaComissao");
+    EXPECT_EQ(refusal("ApuraComissao", json::array()), "-32602 Invalid params: expected 1 parameter, got 0");
+    json many = json::array();
+    for (int i = 0; i < 1001; ++i) many.push_back(good);
+    EXPECT_EQ(refusal("ApuraComissao", json::array({many})),
+              "-32602 Invalid params: parameter 1 (SALES) holds at most 1000 sales, this one has 1001");
+}

@@ -1,0 +1,394 @@
+#include "batch/apuracao.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <future>
+#include <memory>
+#include <stdexcept>
+#include <unordered_map>
+#include <utility>
+
+#include "batch/part_file.h"
+#include "batch/sales_file.h"
+#include "commission/money.h"
+
+namespace batch {
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kResultColumns =
+    ";NRCOMISSAOOREV;IDTIPOCOMISSAO;NRREGRA;NRFAIXACOMISSAOOREV;VRCOMISSAO;VRCOMISSAOVENDA;MOTIVO\n";
+
+struct Totals {
+    std::uint64_t count = 0, unpaid = 0;
+    long long sales = 0, commission = 0;
+};
+
+// Exact cents or a failure: a total never wraps around.
+void add(long long& total, long long cents) {
+    if (__builtin_add_overflow(total, cents, &total))
+        throw std::runtime_error("Os totais passam do maior valor que a apuração guarda.");
+}
+
+void add(Totals& into, const Totals& more) {
+    into.count += more.count;
+    into.unpaid += more.unpaid;
+    add(into.sales, more.sales);
+    add(into.commission, more.commission);
+}
+
+void appendInteger(std::string& out, long long n) {
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    out.append(buf, r.ptr);
+}
+
+// Table, rule and band numbers are whole in every store; a fraction keeps a decimal comma.
+void appendNumber(std::string& out, double n) {
+    if (std::trunc(n) == n && std::fabs(n) < 9e15) return appendInteger(out, static_cast<long long>(n));
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    for (char* c = buf; c != r.ptr; ++c) out += *c == '.' ? ',' : *c;
+}
+
+// "-1234,56": decimal comma, no thousands point.
+void appendCents(std::string& out, long long cents) {
+    if (cents < 0) out += '-';
+    const unsigned long long abs = cents < 0 ? 0ULL - static_cast<unsigned long long>(cents) : static_cast<unsigned long long>(cents);
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, abs / 100);
+    out.append(buf, r.ptr);
+    out += ',';
+    out += static_cast<char>('0' + abs % 100 / 10);
+    out += static_cast<char>('0' + abs % 10);
+}
+
+void appendCell(std::string& out, std::string_view text) {
+    if (text.find_first_of(";\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+// Salespeople in code order: codes of digits by their number, then the others as text.
+struct CodeOrder {
+    static bool numeric(const std::string& s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+    }
+    bool operator()(const std::string& a, const std::string& b) const {
+        const bool na = numeric(a), nb = numeric(b);
+        if (na != nb) return na;
+        if (na) {
+            const std::string_view x = std::string_view(a).substr(std::min(a.find_first_not_of('0'), a.size()));
+            const std::string_view y = std::string_view(b).substr(std::min(b.find_first_not_of('0'), b.size()));
+            if (x.size() != y.size()) return x.size() < y.size();
+            if (x != y) return x < y;
+        }
+        return a < b;
+    }
+};
+
+struct Refused {
+    std::uint64_t line;  // within its chunk, from 0
+    Refusal why;
+};
+
+// What a chunk of lines gives, to be written in the order of the chunks.
+struct ChunkResult {
+    std::string vendas;
+    std::vector<Refused> refused;
+    std::uint64_t lines = 0;  // in the chunk, blank ones included
+    std::unordered_map<std::string, Totals> totals;
+    Summary counts;
+};
+
+ChunkResult payChunk(const commission::Engine& engine, const Columns& columns, std::string_view text) {
+    ChunkResult r;
+    r.vendas.reserve(text.size() + text.size() / 2 + 64);
+    SaleLine sale;
+    std::vector<CellSpan> cells;
+    Totals* last = nullptr;  // the salesperson of the line before: sales come grouped more often than not
+    std::string lastCode;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(at, end - at);
+        at = end + 1;
+        ++r.lines;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty()) continue;
+        ++r.counts.read;
+        if (auto bad = readLine(line, columns, sale, cells)) {
+            r.refused.push_back({r.lines - 1, std::move(*bad)});
+            ++r.counts.refused;
+            continue;
+        }
+        if (!last || sale.vendedor != lastCode) {
+            last = &r.totals[sale.vendedor];
+            lastCode = sale.vendedor;
+        }
+        Totals& t = *last;
+        ++t.count;
+        add(t.sales, sale.sale.valueCents);
+        add(r.counts.salesCents, sale.sale.valueCents);
+
+        const commission::Payment p = engine.pay(sale.sale);
+        std::string& out = r.vendas;
+        out += line;
+        out += ';';
+        if (p.table) appendNumber(out, p.table->number);
+        out += ';';
+        if (p.rule) {
+            ++r.counts.paid;
+            add(t.commission, p.commissionCents);
+            add(r.counts.commissionCents, p.commissionCents);
+            out += wire::scopeWord(p.rule->scope);
+            out += ';';
+            appendNumber(out, p.rule->number);
+            out += ';';
+            appendNumber(out, p.band->number);
+            out += ';';
+            appendCents(out, commission::money::nearestCents(p.band->percent));
+            out += ';';
+            appendCents(out, p.commissionCents);
+            out += ";\n";
+            continue;
+        }
+        ++r.counts.unpaid;
+        ++t.unpaid;
+        ++(!p.table ? r.counts.noTable : !p.metRule ? r.counts.noRule : r.counts.noBand);
+        // The words are built only here, by the very search SimulaComissao answers with.
+        std::string reasons;
+        for (const std::string& why : engine.simulate(sale.sale).reasons) {
+            if (!reasons.empty()) reasons += " | ";
+            reasons += why;
+        }
+        out += ";;;;;";
+        appendCell(out, reasons);
+        out += '\n';
+    }
+    return r;
+}
+
+struct CloseFile {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Reads the file in chunks that end at a line's end.
+class ChunkReader {
+public:
+    ChunkReader(const std::string& path, std::size_t chunkBytes) : file_(std::fopen(path.c_str(), "rb")), size_(chunkBytes) {
+        if (!file_) throw std::runtime_error("Não foi possível ler o arquivo " + path + ".");
+        path_ = path;
+    }
+
+    // The first line, without its end; throws when the file has none.
+    std::string header() {
+        while (true) {
+            const std::size_t nl = carry_.find('\n');
+            if (nl != std::string::npos) {
+                std::string line = carry_.substr(0, nl);
+                carry_.erase(0, nl + 1);
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                return line;
+            }
+            if (!more(carry_)) {
+                if (carry_.empty()) throw std::runtime_error("O arquivo " + path_ + " está vazio.");
+                return std::exchange(carry_, {});
+            }
+        }
+    }
+
+    // The next lines, false at the end of the file.
+    bool next(std::string& chunk) {
+        chunk = std::move(carry_);
+        carry_.clear();
+        while (true) {
+            while (chunk.size() < size_ && more(chunk)) {
+            }
+            if (eof_) return !chunk.empty();
+            const std::size_t nl = chunk.rfind('\n');
+            if (nl != std::string::npos) {
+                carry_.assign(chunk, nl + 1);
+                chunk.resize(nl + 1);
+                return true;
+            }
+            // A line longer than a chunk: the chunk grows to hold it.
+            if (!more(chunk)) return !chunk.empty();
+        }
+    }
+
+private:
+    bool more(std::string& into) {
+        if (eof_) return false;
+        const std::size_t had = into.size();
+        const std::size_t want = std::max<std::size_t>(size_ > had ? size_ - had : 0, 1 << 16);
+        into.resize(had + want);
+        const std::size_t got = std::fread(into.data() + had, 1, want, file_.get());
+        into.resize(had + got);
+        if (got < want) {
+            if (std::ferror(file_.get())) throw std::runtime_error("Não foi possível ler o arquivo " + path_ + ".");
+            eof_ = true;
+        }
+        return got > 0;
+    }
+
+    std::unique_ptr<std::FILE, CloseFile> file_;
+    std::string path_, carry_;
+    std::size_t size_;
+    bool eof_ = false;
+};
+
+}  // namespace
+
+Summary apura(const commission::Engine& engine, const RunOptions& options) {
+    const auto started = std::chrono::steady_clock::now();
+    std::size_t chunkBytes = options.chunkBytes;
+    if (chunkBytes == 0) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(options.sales, error);
+        chunkBytes = std::clamp<std::size_t>(error ? 0 : static_cast<std::size_t>(size / 64), 64u << 10, 4u << 20);
+    }
+    ChunkReader reader(options.sales, chunkBytes);
+    std::string header = reader.header();
+    const bool bom = std::string_view(header).starts_with(kBom);
+    const Columns columns = readHeader(header);  // throws before any file is made
+    if (bom) header.erase(0, kBom.size());
+
+    PartFile vendas(options.prefix + "-vendas.csv"), vendedores(options.prefix + "-vendedores.csv"),
+        recusadas(options.prefix + "-recusadas.csv");
+    const std::string_view mark = bom ? kBom : std::string_view();
+    vendas.write(mark);
+    vendas.write(header);
+    vendas.write(kResultColumns);
+    recusadas.write(mark);
+    recusadas.write("LINHA;COLUNA;MOTIVO\n");
+
+    Summary summary;
+    summary.version = engine.snapshot().version;
+    std::unordered_map<std::string, Totals> totals;  // put in code order once, at the end
+    std::uint64_t nextLine = 2;  // the header is line 1
+    std::string refusedText;
+    auto write = [&](ChunkResult r) {
+        vendas.write(r.vendas);
+        refusedText.clear();
+        for (const Refused& x : r.refused) {
+            appendInteger(refusedText, static_cast<long long>(nextLine + x.line));
+            refusedText += ';';
+            appendCell(refusedText, x.why.column);
+            refusedText += ';';
+            appendCell(refusedText, x.why.reason);
+            refusedText += '\n';
+        }
+        recusadas.write(refusedText);
+        for (auto& [code, t] : r.totals) add(totals[code], t);
+        nextLine += r.lines;
+        summary.read += r.counts.read;
+        summary.paid += r.counts.paid;
+        summary.unpaid += r.counts.unpaid;
+        summary.refused += r.counts.refused;
+        summary.noTable += r.counts.noTable;
+        summary.noRule += r.counts.noRule;
+        summary.noBand += r.counts.noBand;
+        add(summary.salesCents, r.counts.salesCents);
+        add(summary.commissionCents, r.counts.commissionCents);
+        if (options.progress) options.progress(summary.read);
+    };
+
+    {
+        const std::size_t threads = static_cast<std::size_t>(std::max(1, options.threads));
+        std::deque<std::future<ChunkResult>> running;  // in the order of the file
+        std::string chunk;
+        while (reader.next(chunk)) {
+            if (options.interrupted && options.interrupted())
+                throw std::runtime_error("Apuração interrompida: nenhum arquivo gravado.");
+            running.push_back(std::async(std::launch::async, [&engine, &columns, text = std::move(chunk)] {
+                return payChunk(engine, columns, text);
+            }));
+            chunk = {};
+            while (running.size() >= threads) {
+                write(running.front().get());
+                running.pop_front();
+            }
+        }
+        while (!running.empty()) {
+            write(running.front().get());
+            running.pop_front();
+        }
+    }
+
+    std::string text(mark);
+    text += "VENDEDOR;QTVENDAS;VRVENDAS;VRCOMISSAOVENDA;QTSEMCOMISSAO\n";
+    std::vector<const std::pair<const std::string, Totals>*> ordered;
+    ordered.reserve(totals.size());
+    for (const auto& entry : totals) ordered.push_back(&entry);
+    std::sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) { return CodeOrder()(a->first, b->first); });
+    for (const auto* entry : ordered) {
+        const auto& [code, t] = *entry;
+        appendCell(text, code);
+        text += ';';
+        appendInteger(text, static_cast<long long>(t.count));
+        text += ';';
+        appendCents(text, t.sales);
+        text += ';';
+        appendCents(text, t.commission);
+        text += ';';
+        appendInteger(text, static_cast<long long>(t.unpaid));
+        text += '\n';
+    }
+    vendedores.write(text);
+    if (options.interrupted && options.interrupted())
+        throw std::runtime_error("Apuração interrompida: nenhum arquivo gravado.");
+    vendas.finish();
+    vendedores.finish();
+    recusadas.finish();
+    vendas.commit();
+    vendedores.commit();
+    recusadas.commit();
+    summary.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return summary;
+}
+
+namespace {
+
+std::string count(std::uint64_t n) {
+    std::string s = std::to_string(n);
+    for (int at = static_cast<int>(s.size()) - 3; at > 0; at -= 3) s.insert(static_cast<std::size_t>(at), ".");
+    return s;
+}
+
+}  // namespace
+
+std::string summaryText(const Summary& s, const std::string& salesFile) {
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.2f", s.seconds);
+    std::string time = seconds;
+    if (const auto dot = time.find('.'); dot != std::string::npos) time[dot] = ',';
+    std::string out;
+    out += "Apuração de " + salesFile + " pelas tabelas da versão " + std::to_string(s.version) + "\n";
+    out += "Linhas lidas: " + count(s.read) + "\n";
+    out += "Pagas: " + count(s.paid) + "\n";
+    out += "Sem comissão: " + count(s.unpaid) + "\n";
+    out += "  nenhuma comissão vale na data do evento: " + count(s.noTable) + "\n";
+    out += "  nenhuma regra para o cargo e o tipo de evento: " + count(s.noRule) + "\n";
+    out += "  nenhuma faixa ou janela contém a venda: " + count(s.noBand) + "\n";
+    out += "Recusadas: " + count(s.refused) + "\n";
+    out += "Total das vendas: " + commission::money::text(s.salesCents) + "\n";
+    out += "Total das comissões: " + commission::money::text(s.commissionCents) + "\n";
+    out += "Tempo: " + time + " s\n";
+    return out;
+}
+
+}  // namespace batch

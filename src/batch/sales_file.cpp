@@ -1,0 +1,267 @@
+#include "batch/sales_file.h"
+
+#include <algorithm>
+#include <array>
+
+#include "commission/money.h"
+#include "wire/datetime.h"
+
+namespace batch {
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+struct Required {
+    const char* name;
+    std::size_t Columns::*at;
+};
+constexpr std::array<Required, 7> kRequired{{{"VENDA", &Columns::venda},
+                                             {"VENDEDOR", &Columns::vendedor},
+                                             {"IDCARGOVEND", &Columns::cargo},
+                                             {"CDTIPOEVENTO", &Columns::tipoEvento},
+                                             {"DTEVENTO", &Columns::dtEvento},
+                                             {"DTFECHAMENTO", &Columns::dtFechamento},
+                                             {"VRVENDA", &Columns::valor}}};
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+bool validUtf8(std::string_view s) {
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    while (i < n) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len = 0;
+        unsigned min = 0, cp = 0;
+        if ((c & 0xE0) == 0xC0) len = 2, min = 0x80, cp = c & 0x1F;
+        else if ((c & 0xF0) == 0xE0) len = 3, min = 0x800, cp = c & 0x0F;
+        else if ((c & 0xF8) == 0xF0) len = 4, min = 0x10000, cp = c & 0x07;
+        else return false;
+        if (i + len > n) return false;
+        for (std::size_t k = 1; k < len; ++k) {
+            const auto d = static_cast<unsigned char>(s[i + k]);
+            if ((d & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += len;
+    }
+    return true;
+}
+
+// Splits at `;` outside quotes. False, with the cell at fault, on a quote left open or a
+// closing quote followed by more than the separator.
+bool split(std::string_view line, std::vector<CellSpan>& cells, std::size_t& badCell) {
+    cells.clear();
+    std::size_t i = 0;
+    const std::size_t n = line.size();
+    while (true) {
+        if (i < n && line[i] == '"') {
+            bool doubled = false;
+            std::size_t j = i + 1;
+            while (true) {
+                j = line.find('"', j);
+                if (j == std::string_view::npos) {
+                    badCell = cells.size();
+                    return false;
+                }
+                if (j + 1 < n && line[j + 1] == '"') {
+                    doubled = true;
+                    j += 2;
+                    continue;
+                }
+                break;
+            }
+            cells.push_back({i + 1, j, true, doubled});
+            i = j + 1;
+            if (i == n) return true;
+            if (line[i] != ';') {
+                badCell = cells.size() - 1;
+                return false;
+            }
+            ++i;
+        } else {
+            const std::size_t j = std::min(line.find(';', i), n);
+            cells.push_back({i, j, false, false});
+            if (j == n) return true;
+            i = j + 1;
+        }
+    }
+}
+
+std::string cellText(std::string_view line, const CellSpan& c) {
+    std::string s(line.substr(c.begin, c.end - c.begin));
+    if (c.doubledQuotes) {
+        std::string out;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            out += s[i];
+            if (s[i] == '"') ++i;
+        }
+        return out;
+    }
+    return s;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return (x >= 'a' && x <= 'z' ? x - 32 : x) == (y >= 'a' && y <= 'z' ? y - 32 : y);
+           });
+}
+
+bool digits(std::string_view s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+Columns readHeader(std::string_view line) {
+    if (line.starts_with(kBom)) line.remove_prefix(kBom.size());
+    if (!validUtf8(line)) throw SalesFileError("O cabeçalho do arquivo não é texto UTF-8 válido.");
+    std::vector<CellSpan> cells;
+    std::size_t bad = 0;
+    if (!split(line, cells, bad)) throw SalesFileError("O cabeçalho do arquivo tem aspas sem fechamento.");
+    Columns out;
+    for (const CellSpan& c : cells) out.names.emplace_back(trim(cellText(line, c)));
+    for (const Required& r : kRequired) {
+        const auto first = std::find_if(out.names.begin(), out.names.end(), [&](const std::string& n) { return sameName(n, r.name); });
+        if (first == out.names.end())
+            throw SalesFileError(std::string("O arquivo não tem a coluna ") + r.name + ".");
+        if (std::find_if(first + 1, out.names.end(), [&](const std::string& n) { return sameName(n, r.name); }) !=
+            out.names.end())
+            throw SalesFileError(std::string("A coluna ") + r.name + " aparece mais de uma vez no cabeçalho.");
+        out.*r.at = static_cast<std::size_t>(first - out.names.begin());
+    }
+    return out;
+}
+
+std::optional<long long> readValue(std::string_view text, std::string& why) {
+    const std::string_view s = trim(text);
+    const auto malformed = [&] {
+        why = "valor inválido '" + std::string(s) + "': use vírgula decimal, como 1.234,56";
+        return std::nullopt;
+    };
+    if (s.empty()) {
+        why = "a célula está vazia";
+        return std::nullopt;
+    }
+    std::size_t i = 0;
+    const bool negative = s[0] == '-';
+    if (negative) ++i;
+    const std::size_t comma = s.find(',', i);
+    const std::string_view whole = s.substr(i, (comma == std::string_view::npos ? s.size() : comma) - i);
+    const std::string_view fraction = comma == std::string_view::npos ? std::string_view() : s.substr(comma + 1);
+    if (comma != std::string_view::npos && !digits(fraction)) return malformed();
+    // Thousands points, if any, every three digits from the comma.
+    std::string wholeDigits;
+    if (whole.find('.') != std::string_view::npos) {
+        std::size_t start = 0, group = 0;
+        while (true) {
+            const std::size_t dot = whole.find('.', start);
+            const std::string_view part = whole.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
+            if (!digits(part) || (group == 0 ? part.size() > 3 : part.size() != 3)) return malformed();
+            wholeDigits += part;
+            ++group;
+            if (dot == std::string_view::npos) break;
+            start = dot + 1;
+        }
+    } else {
+        if (!digits(whole)) return malformed();
+        wholeDigits = whole;
+    }
+    if (fraction.size() > 2) {
+        why = "o valor '" + std::string(s) + "' tem mais de duas casas decimais";
+        return std::nullopt;
+    }
+    const std::size_t significant = wholeDigits.find_first_not_of('0');
+    if (significant != std::string::npos && wholeDigits.size() - significant > 9) {
+        why = "o valor '" + std::string(s) + "' passa dos limites, de -999.999.999,00 a 999.999.999,00";
+        return std::nullopt;
+    }
+    long long cents = 0;
+    for (char c : wholeDigits) cents = cents * 10 + (c - '0');
+    cents *= 100;
+    if (fraction.size() >= 1) cents += (fraction[0] - '0') * 10;
+    if (fraction.size() == 2) cents += fraction[1] - '0';
+    if (cents > commission::money::kLimitCents) {
+        why = "o valor '" + std::string(s) + "' passa dos limites, de -999.999.999,00 a 999.999.999,00";
+        return std::nullopt;
+    }
+    return negative ? -cents : cents;
+}
+
+std::optional<long long> readDate(std::string_view text, std::string& why) {
+    const std::string_view s = trim(text);
+    const auto d = [&](std::size_t at, std::size_t n) {
+        int v = 0;
+        for (std::size_t k = at; k < at + n; ++k) v = v * 10 + (s[k] - '0');
+        return v;
+    };
+    if (s.size() != 10 || s[2] != '/' || s[5] != '/' || !digits(s.substr(0, 2)) || !digits(s.substr(3, 2)) ||
+        !digits(s.substr(6, 4))) {
+        why = s.empty() ? std::string("a célula está vazia") : "data inválida '" + std::string(s) + "': use dd/mm/aaaa";
+        return std::nullopt;
+    }
+    const int day = d(0, 2), month = d(3, 2), year = d(6, 4);
+    if (!wire::DateTime::isValidDate(year, month, day)) {
+        why = "a data " + std::string(s) + " não existe";
+        return std::nullopt;
+    }
+    return wire::DateTime::fromYmd(year, month, day).days();
+}
+
+std::optional<Refusal> readLine(std::string_view line, const Columns& columns, SaleLine& out,
+                                std::vector<CellSpan>& cells) {
+    const auto refuse = [&](std::size_t column, std::string why) {
+        return Refusal{column < columns.names.size() ? columns.names[column] : std::string(), std::move(why)};
+    };
+    std::size_t bad = 0;
+    if (!split(line, cells, bad)) return refuse(bad, "aspas sem fechamento ou mal colocadas");
+    if (cells.size() < columns.names.size())
+        return refuse(cells.size(), "faltam células: a linha tem " + std::to_string(cells.size()) + ", o cabeçalho " +
+                                        std::to_string(columns.names.size()));
+    if (cells.size() > columns.names.size())
+        return refuse(columns.names.size(), "células a mais: a linha tem " + std::to_string(cells.size()) +
+                                                ", o cabeçalho " + std::to_string(columns.names.size()));
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (!validUtf8(line.substr(cells[i].begin, cells[i].end - cells[i].begin)))
+            return refuse(i, "o texto não é UTF-8 válido");
+    // Codes, dates and values with doubled quotes are refused as they stand; only the free texts
+    // are unquoted in full.
+    const auto cell = [&](std::size_t i) { return line.substr(cells[i].begin, cells[i].end - cells[i].begin); };
+    const auto text = [&](std::size_t i) { return std::string(trim(cellText(line, cells[i]))); };
+
+    std::string why;
+    if (trim(cell(columns.venda)).empty())
+        return refuse(columns.venda, "a célula está vazia");
+    out.vendedor = text(columns.vendedor);
+    if (out.vendedor.empty()) return refuse(columns.vendedor, "a célula está vazia");
+
+    const std::string_view cargo = trim(cell(columns.cargo));
+    if (cargo != "V" && cargo != "S" && cargo != "G")
+        return refuse(columns.cargo, "cargo desconhecido '" + text(columns.cargo) + "': use V, S ou G");
+    const std::string_view tipo = trim(cell(columns.tipoEvento));
+    if (tipo.size() != 3 || !digits(tipo))
+        return refuse(columns.tipoEvento, "tipo de evento inválido '" + text(columns.tipoEvento) + "': use três dígitos");
+    const auto eventDay = readDate(cell(columns.dtEvento), why);
+    if (!eventDay) return refuse(columns.dtEvento, why);
+    const auto closingDay = readDate(cell(columns.dtFechamento), why);
+    if (!closingDay) return refuse(columns.dtFechamento, why);
+    const auto value = readValue(cell(columns.valor), why);
+    if (!value) return refuse(columns.valor, why);
+
+    out.sale.cargo.assign(cargo);
+    out.sale.tipoEvento.assign(tipo);
+    out.sale.eventDay = *eventDay;
+    out.sale.closingDay = *closingDay;
+    out.sale.valueCents = *value;
+    return std::nullopt;
+}
+
+}  // namespace batch
