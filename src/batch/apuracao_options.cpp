@@ -18,6 +18,7 @@ std::unique_ptr<CLI::App> makeApp(ApuracaoOptions& o, host::ServerAddress& serve
         "A apuração das comissões de um arquivo de vendas: cada venda, o total de cada vendedor e as linhas recusadas.",
         "backoffice-apuracao");
     app->set_help_flag("--help", "mostra as opções");
+    host::addVersionFlag(*app, "mostra a versão");
     app->allow_extras();  // refused below, in Portuguese
     host::addServerOption(*app, server, "o servidor de aplicação, HOST:PORTA (um nome, um endereço IPv4 ou [IPv6])",
                           [](const std::string& text, const std::string&) {
@@ -55,7 +56,9 @@ ApuracaoOptions parseApuracaoOptions(const std::vector<std::string>& args) {
     host::ServerAddress server;
     const auto app = makeApp(o, server);
     try {
-        o.help = !host::parseArguments(*app, args);
+        const host::Asked asked = host::parseArguments(*app, args);
+        o.help = asked == host::Asked::Help;
+        o.version = asked == host::Asked::Version;
     } catch (const CLI::ArgumentMismatch& e) {
         const std::string what = e.what();
         throw std::invalid_argument(what.substr(0, what.find(':')) + " precisa de um valor");
@@ -66,7 +69,7 @@ ApuracaoOptions parseApuracaoOptions(const std::vector<std::string>& args) {
     } catch (const CLI::ParseError& e) {
         throw std::invalid_argument(e.what());  // the checks above, already in Portuguese
     }
-    if (o.help) return o;
+    if (o.help || o.version) return o;
     for (const std::string& extra : app->remaining())
         throw std::invalid_argument(extra.starts_with("-") ? "opção desconhecida " + extra
                                                             : "argumento inesperado '" + extra + "'");

@@ -15,6 +15,7 @@ struct ApuracaoOptions {
     std::string sales, out;
     int threads = 0;  // 0: one a core
     bool help = false;
+    bool version = false;  // --version: print host::versionLine() and do nothing else
 };
 
 // Reads `--server HOST:PORT (--branch CODE | --user NAME [--password-file F]) [--tls-ca CA]

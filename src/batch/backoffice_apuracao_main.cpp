@@ -12,6 +12,7 @@
 #include "batch/rules_reply.h"
 #include "framework/host_services.h"
 #include "framework/tnetconnection.h"
+#include "host/command_line.h"
 #include "host/host_options.h"
 
 namespace {
@@ -57,6 +58,10 @@ int main(int argc, char** argv) {
         options = batch::parseApuracaoOptions(std::vector<std::string>(argv + 1, argv + argc));
         if (options.help) {
             std::cout << batch::apuracaoUsage();
+            return kDone;
+        }
+        if (options.version) {
+            std::cout << host::versionLine("backoffice-apuracao");
             return kDone;
         }
         if (!options.user.empty()) {

@@ -5,6 +5,7 @@
 
 #include "commission/money.h"
 #include "wire/datetime.h"
+#include "wire/texts.h"
 
 namespace batch {
 namespace {
@@ -247,8 +248,9 @@ std::optional<Refusal> readLine(std::string_view line, const Columns& columns, S
     if (cargo != "V" && cargo != "S" && cargo != "G")
         return refuse(columns.cargo, "cargo desconhecido '" + text(columns.cargo) + "': use V, S ou G");
     const std::string_view tipo = trim(cell(columns.tipoEvento));
-    if (tipo.size() != 3 || !digits(tipo))
-        return refuse(columns.tipoEvento, "tipo de evento inválido '" + text(columns.tipoEvento) + "': use três dígitos");
+    if (!wire::isEventTypeCode(tipo))
+        return refuse(columns.tipoEvento,
+                      "tipo de evento inválido '" + text(columns.tipoEvento) + "': use o código de três caracteres do cadastro");
     const auto eventDay = readDate(cell(columns.dtEvento), why);
     if (!eventDay) return refuse(columns.dtEvento, why);
     const auto closingDay = readDate(cell(columns.dtFechamento), why);
