@@ -5,7 +5,7 @@
 // With --tls the server and its clients speak TLS (the test certificates), for its cost. With
 // --db and --servers it drives servers started as processes on one store (PostgreSQL) instead.
 // Then the questions about the rules: SimulaComissao beside GetPercentual at one connection,
-// and VerificaComissao over a table of 1,000 rules of 20 bands each.
+// and VerificaComissao over a table of 1,000 rules of 20 bands each, and CopiaComissao of it.
 #include <algorithm>
 #include <asio.hpp>
 #include <atomic>
@@ -75,14 +75,18 @@ void insertAll(appserver::Store& store, ListKind list, std::vector<wire::Row> ro
     store.apply(list, log);
 }
 
-// Table 2 (the year 2026): 3 position rules, 597 event-type rules and 400 promotions, each
-// with 20 bands, one rule in ten with a hole between two of its bands.
-void seedLargeTable(appserver::Store& store) {
+// A table of `year` (table 2, the year 2026, for the questions): 3 position rules, 597
+// event-type rules and 400 promotions, each with 20 bands, one rule in ten with a hole between
+// two of its bands. Returns its number.
+double seedLargeTable(appserver::Store& store, int year = 2026) {
     using wire::DateTime;
     using wire::Null;
-    const double nr = 2;
+    const std::string name = "Grande " + std::to_string(year);
     insert(store, ListKind::Comissao,
-           {Null{}, std::string("Grande"), DateTime::fromYmd(2026, 1, 1), DateTime::fromYmd(2026, 12, 31), std::string("0001")});
+           {Null{}, name, DateTime::fromYmd(year, 1, 1), DateTime::fromYmd(year, 12, 31), std::string("0001")});
+    double nr = 0;
+    for (const auto& row : store.comissoes().rows)
+        if (row[1] == wire::Value(name)) nr = std::get<double>(row[0]);
     auto code = [](int i) {
         char c[4];
         std::snprintf(c, sizeof c, "%03d", i);
@@ -93,7 +97,7 @@ void seedLargeTable(appserver::Store& store) {
     for (int t = 1; t <= 199; ++t)
         for (const char* c : {"V", "S", "G"}) eventos.push_back({Null{}, nr, code(t), std::string("Tipo"), std::string(c)});
     for (int t = 1; t <= 400; ++t)
-        promos.push_back({Null{}, nr, DateTime::fromYmd(2026, 1 + t % 12, 1), DateTime::fromYmd(2026, 1 + t % 12, 28),
+        promos.push_back({Null{}, nr, DateTime::fromYmd(year, 1 + t % 12, 1), DateTime::fromYmd(year, 1 + t % 12, 28),
                           std::string("DATAEVENTO"), code(t), std::string("Tipo"), std::string("V"), Null{}});
     insertAll(store, ListKind::Cargo, std::move(cargos));
     insertAll(store, ListKind::Evento, std::move(eventos));
@@ -120,6 +124,7 @@ void seedLargeTable(appserver::Store& store) {
         }
         insertAll(store, k.list, std::move(bands));
     }
+    return nr;
 }
 
 
@@ -309,6 +314,31 @@ int run(const Options& o) {
         std::sort(ms.begin(), ms.end());
         std::printf("VerificaComissao (1,000 rules of 20 bands, %zu-byte reply): p50 %.1f ms, max %.1f ms over %zu calls\n",
                     first.size(), ms[ms.size() / 2], ms.back(), ms.size());
+    }
+    if (questions) {
+        // A copy of the large table (1,000 rules, 20,000 bands) to another year, over one
+        // connection, beside its floor: the same rows stored through the same checks in one
+        // transaction in this process, with no socket and no reading of the old table.
+        std::vector<double> copyMs, floorMs;
+        Socket s(target);
+        for (int year = 2030; year < 2033; ++year) {
+            const std::string copy =
+                wire::rpc::toLine(wire::rpc::makeRequest(7, "CopiaComissao", {2, "Cópia " + std::to_string(year),
+                                                                               std::to_string(year) + "-01-01",
+                                                                               std::to_string(year) + "-12-31"})) + "\n";
+            auto t0 = Clock::now();
+            const std::string reply = s.roundTrip(copy);
+            copyMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+            if (reply.find("\"left\":[]") == std::string::npos) throw std::runtime_error(reply);
+            t0 = Clock::now();
+            store.inOneTransaction([&store, year] { seedLargeTable(store, year + 10); });
+            floorMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        }
+        std::sort(copyMs.begin(), copyMs.end());
+        std::sort(floorMs.begin(), floorMs.end());
+        std::printf("CopiaComissao (1,000 rules of 20 bands): p50 %.0f ms, max %.0f ms over %zu copies; floor (the same "
+                    "rows stored in process) p50 %.0f ms; ratio %.2f\n",
+                    copyMs[1], copyMs.back(), copyMs.size(), floorMs[1], copyMs[1] / floorMs[1]);
     }
     if (o.questionsOnly) return 0;
 

@@ -2,6 +2,8 @@
 
 #include "appserver/messages.h"
 #include "appserver/commission_replies.h"
+#include "store/table_copy.h"
+#include "wire/datetime.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"
 #include "wire/packet_text.h"
@@ -32,6 +34,19 @@ std::string text(const json& params, std::size_t i, const char* name) {
     const json& v = params[i];
     if (!v.is_string()) badParams("parameter " + std::to_string(i + 1) + " (" + name + ") must be a string");
     return v.get<std::string>();
+}
+
+// A day as YYYY-MM-DD, or as a packet writes a date, YYYY-MM-DDT00:00:00.
+long long day(const json& params, std::size_t i, const char* name) {
+    const json& v = params[i];
+    std::optional<wire::DateTime> at;
+    if (v.is_string()) {
+        const auto& s = v.get_ref<const std::string&>();
+        if (s.size() == 10) at = wire::DateTime::parseIso(s + "T00:00:00");
+        else if (s.size() == 19 && s.ends_with("T00:00:00")) at = wire::DateTime::parseIso(s);
+    }
+    if (!at) badParams("parameter " + std::to_string(i + 1) + " (" + name + ") must be a date YYYY-MM-DD that exists");
+    return at->days();
 }
 
 Scope scope(const json& params, std::size_t i) {
@@ -122,6 +137,7 @@ Dispatcher::Dispatcher(Store& store, std::size_t maxChanges, std::size_t keptByt
 Dispatcher::Outcome Dispatcher::call(const std::string& method, const json& params) const {
     if (const auto r = reads_.find(method); r != reads_.end()) return read(method, r->second, params);
     if (const auto w = writes_.find(method); w != writes_.end()) return write(w->second, params);
+    if (method == "CopiaComissao") return copy(params);
     throw RpcError(wire::rpc::MethodNotFound, "Method not found: " + method);
 }
 
@@ -149,6 +165,20 @@ Dispatcher::Write Dispatcher::write(ListKind list, const json& p) const {
     } catch (const wire::WireError& e) {
         badParams(e.what());
     }
+}
+
+Dispatcher::Task Dispatcher::copy(const json& p) const {
+    expectCount(p, 4);
+    TableCopy copy;
+    copy.source = tableFromParams(json::array({p[0]}));
+    // No description is the screen's own refusal, given by the store.
+    if (!p[1].is_null()) copy.description = text(p, 1, "DSCOMISSAOOREV");
+    copy.firstDay = day(p, 2, "DTVALIDADEINI");
+    copy.lastDay = day(p, 3, "DTVALIDADEFIN");
+    return [this, copy](const Author& author) {
+        const CopiedTable made = copyTable(store_, copy, author);
+        return json{{"table", made.table}, {"left", made.left}}.dump();
+    };
 }
 
 }  // namespace appserver

@@ -21,7 +21,10 @@ public:
         ListKind list;
         wire::ChangeLog log;
     };
-    using Outcome = std::variant<std::string, Write>;
+    // A write that is more than one change log, to run on the write queue as the author; its
+    // result is the reply's JSON text.
+    using Task = std::function<std::string(const Author& author)>;
+    using Outcome = std::variant<std::string, Write, Task>;
 
     // A change log of more than `maxChanges` changes is refused before it is read. Up to
     // `keptBytes` of read results are kept and answered again until the store changes.
@@ -30,7 +33,7 @@ public:
 
     // A read's result as JSON text (written straight from the store's packet, never through a
     // json tree: most replies are large and this is where a read spends its time), or the write a
-    // Set method asks for. Throws wire::rpc::RpcError (MethodNotFound; InvalidParams: wrong count
+    // Set method asks for, or the task of another write (CopiaComissao). Throws wire::rpc::RpcError (MethodNotFound; InvalidParams: wrong count
     // or types, a malformed change log), Refusal (a change log over the limit) and whatever the
     // store's reads throw.
     Outcome call(const std::string& method, const nlohmann::json& params) const;
@@ -39,6 +42,7 @@ private:
     using Read = std::function<std::string(const nlohmann::json& params)>;
     std::string read(const std::string& method, const Read& run, const nlohmann::json& params) const;
     Write write(ListKind list, const nlohmann::json& params) const;
+    Task copy(const nlohmann::json& params) const;
 
     Store& store_;
     const std::size_t maxChanges_;

@@ -119,6 +119,17 @@ private:
                 return true;
             }
             if (session_.user && session_.user->role != Role::Editor) throw Refusal(msg::kSomenteConsulta);
+            if (auto* task = std::get_if<Dispatcher::Task>(&outcome)) {
+                handler_.writes_.submit(
+                    [run = std::move(*task), author = session_.author()] { return run(author); },
+                    [self = shared_from_this(), work = asio::make_work_guard(ex_)](std::exception_ptr failure,
+                                                                                  std::string result) {
+                        asio::post(work.get_executor(), [self, failure, result = std::move(result)] {
+                            self->ran(failure, result);
+                        });
+                    });
+                return false;
+            }
             auto& write = std::get<Dispatcher::Write>(outcome);
             handler_.writes_.submit(
                 write.list, std::move(write.log),
@@ -159,6 +170,13 @@ private:
         resumed([&] {
             if (failure) failed(failure);
             else answered("null");
+        });
+    }
+
+    void ran(std::exception_ptr failure, const std::string& result) {
+        resumed([&] {
+            if (failure) failed(failure);
+            else answered(result);
         });
     }
 

@@ -22,7 +22,7 @@ struct Session {
     // Who the store records for this connection's changes, and the branch they are held to.
     Author author() const {
         if (!user) return {};
-        return {user->name, user->branch};
+        return {user->name, user->branch, {}};
     }
 };
 

@@ -26,7 +26,18 @@ WriteQueue::~WriteQueue() {
 void WriteQueue::submit(ListKind list, wire::ChangeLog log, Done done, Author author) {
     {
         std::lock_guard lock(mutex_);
-        waiting_.push_back({list, std::move(log), std::move(done), std::move(author)});
+        waiting_.push_back({list, std::move(log), std::move(done), std::move(author), {}, {}});
+    }
+    arrived_.notify_one();
+}
+
+void WriteQueue::submit(Task task, Finished finished) {
+    {
+        std::lock_guard lock(mutex_);
+        Pending p{};
+        p.task = std::move(task);
+        p.finished = std::move(finished);
+        waiting_.push_back(std::move(p));
     }
     arrived_.notify_one();
 }
@@ -35,7 +46,8 @@ void WriteQueue::run() {
     for (;;) {
         auto group = takeGroup();
         if (group.empty()) return;
-        store(group);
+        if (group.front().task) runTask(group.front());
+        else store(group);
     }
 }
 
@@ -45,11 +57,30 @@ std::vector<WriteQueue::Pending> WriteQueue::takeGroup() {
     std::vector<Pending> group;
     std::size_t changes = 0;
     while (!waiting_.empty() && (group.empty() || changes + waiting_.front().log.changes.size() <= kGroupChanges)) {
+        // A task goes alone: it is a transaction of its own.
+        if (waiting_.front().task && !group.empty()) break;
+        const bool task = static_cast<bool>(waiting_.front().task);
         changes += waiting_.front().log.changes.size();
         group.push_back(std::move(waiting_.front()));
         waiting_.pop_front();
+        if (task) break;
     }
     return group;  // empty only when stopping with nothing left
+}
+
+void WriteQueue::runTask(Pending& task) {
+    std::exception_ptr failure;
+    std::string result;
+    try {
+        result = task.task();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        task.finished(failure, std::move(result));
+    } catch (const std::exception& e) {
+        log_.error("the reply to an applied write was lost: {}", e.what());
+    }
 }
 
 void WriteQueue::store(std::vector<Pending>& group) {

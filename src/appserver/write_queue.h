@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <spdlog/logger.h>
 #include <thread>
 #include <vector>
@@ -32,17 +33,27 @@ public:
     // Thread-safe.
     void submit(ListKind list, wire::ChangeLog log, Done done, Author author = {});
 
+    // A write that is more than one change log (a table's copy): runs alone on the queue's thread,
+    // between the groups, in its own transaction; `finished` hears its result once it is stored,
+    // or what it threw. Thread-safe; `finished` must not block.
+    using Task = std::function<std::string()>;
+    using Finished = std::function<void(std::exception_ptr failure, std::string result)>;
+    void submit(Task task, Finished finished);
+
 private:
     struct Pending {
         ListKind list;
         wire::ChangeLog log;
         Done done;
         Author author;
+        Task task;  // set: a task, alone in its group, and the rest is unused
+        Finished finished;
     };
     void run();
     // The logs that waited, from the oldest, as many as one group takes.
     std::vector<Pending> takeGroup();
     void store(std::vector<Pending>& group);
+    void runTask(Pending& task);
 
     Store& store_;
     spdlog::logger& log_;

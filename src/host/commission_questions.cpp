@@ -209,4 +209,24 @@ std::vector<Finding> CheckTable(fw::TNetConnection& server, double table, const 
     return findings;
 }
 
+TableCopyRequest ReadTableCopy(double source, const std::string& start, const std::string& end,
+                               const std::string& description) {
+    TableCopyRequest copy;
+    copy.source = source;
+    copy.start = readDate(start, "Data Inicial");
+    copy.end = readDate(end, "Data Final");
+    copy.description = trim(description);
+    return copy;
+}
+
+TableCopyAnswer AskTableCopy(fw::TNetConnection& server, const TableCopyRequest& copy) {
+    const json result = server.CallResult("CopiaComissao", {copy.source, copy.description, copy.start, copy.end});
+    if (!result.is_object() || !number(result, "table")) badAnswer("CopiaComissao");
+    TableCopyAnswer answer;
+    answer.table = *number(result, "table");
+    for (const json& left : member(result, "left"))
+        if (left.is_string()) answer.left.push_back(left.get<std::string>());
+    return answer;
+}
+
 }  // namespace host

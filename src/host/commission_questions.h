@@ -1,7 +1,8 @@
 // What a user asks about the commission tables beside the screen's own lists: what a sale
 // would earn (SimulaComissao) and where a table has holes (VerificaComissao, plus the event
-// types of the local catalogue that no rule of the table names). Both hosts ask through
-// here, so they read the user's input and the server's answers alike.
+// types of the local catalogue that no rule of the table names), and next period's table made
+// from the current one (CopiaComissao). Both hosts ask through here, so they read the user's
+// input and the server's answers alike.
 #pragma once
 #include <optional>
 #include <stdexcept>
@@ -67,5 +68,25 @@ struct Finding {
 // type of `catalogue` that no event-type rule or promotion of the table names. A failed call
 // raises std::runtime_error with its text.
 std::vector<Finding> CheckTable(fw::TNetConnection& server, double table, const std::vector<EventType>& catalogue);
+
+// A table copied to a new period, as the user asked for it.
+struct TableCopyRequest {
+    double source = 0;
+    std::string start, end;  // YYYY-MM-DD
+    std::string description;
+};
+
+// Reads what a user typed for a copy: the dates as ReadSale reads them, the description trimmed
+// (the server refuses it empty, in the screen's words). Throws InputError.
+TableCopyRequest ReadTableCopy(double source, const std::string& start, const std::string& end,
+                               const std::string& description);
+
+struct TableCopyAnswer {
+    double table = 0;               // the new table
+    std::vector<std::string> left;  // the promotions not copied, in Portuguese
+};
+
+// Asks CopiaComissao; a refusal raises std::runtime_error with its text.
+TableCopyAnswer AskTableCopy(fw::TNetConnection& server, const TableCopyRequest& copy);
 
 }  // namespace host

@@ -32,4 +32,10 @@ std::string FindingLines(double table, const std::vector<Finding>& findings) {
     return out;
 }
 
+std::string TableCopyLines(const TableCopyAnswer& a) {
+    std::string out = "copy: table=" + wire::render(a.table) + " left=" + std::to_string(a.left.size()) + "\n";
+    for (const auto& left : a.left) out += "left: " + oneLine(left) + "\n";
+    return out;
+}
+
 }  // namespace host

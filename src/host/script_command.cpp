@@ -18,7 +18,7 @@ struct VerbSpec {
     bool restText;  // a literal text to the end of the line follows the words
 };
 
-constexpr std::array<VerbSpec, 28> kVerbs{{
+constexpr std::array<VerbSpec, 29> kVerbs{{
     {"open", Verb::Open, 0, false},
     {"activate", Verb::Activate, 0, false},
     {"close", Verb::Close, 0, false},
@@ -47,6 +47,7 @@ constexpr std::array<VerbSpec, 28> kVerbs{{
     {"simulate", Verb::Simulate, 5, false},
     {"check", Verb::Check, 0, false},
     {"history", Verb::History, 0, false},
+    {"copy", Verb::Copy, 2, true},
 }};
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -113,7 +114,7 @@ void checkArguments(const ScriptCommand& c, std::string_view verbName) {
     case Verb::Click: case Verb::Focus: case Verb::Column: case Verb::Type: case Verb::Pick:
     case Verb::Button: case Verb::Show: case Verb::State: case Verb::Module: case Verb::Window:
     case Verb::Minimize: case Verb::Maximize: case Verb::Field: case Verb::Grid: case Verb::Simulate:
-    case Verb::Check: case Verb::History:
+    case Verb::Check: case Verb::History: case Verb::Copy:
         break;
     }
 }

@@ -16,11 +16,13 @@ enum class Verb {
     Module, Window, Minimize, Maximize, Field, Grid,
     // Questions about the commission tables beside the screen's lists.
     Simulate, Check, History,
+    // Next period's table from the current one.
+    Copy,
 };
 
 struct ScriptCommand {
     Verb verb = Verb::Open;
-    // Words after the verb; for `type` and `pick` the last one is the rest of the line.
+    // Words after the verb; for `type`, `pick` and `copy` the last one is the rest of the line.
     std::vector<std::string> args;
     int line = 0;
     std::string text;  // the command as written, for messages

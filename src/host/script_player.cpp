@@ -294,6 +294,9 @@ void ScriptPlayer::execute(const ScriptCommand& c) {
     case Verb::History:
         history(c);
         break;
+    case Verb::Copy:
+        copy(c);
+        break;
     }
 }
 
@@ -333,6 +336,24 @@ void ScriptPlayer::history(const ScriptCommand& c) {
     const auto table = currentTable(c, "Escolha uma tabela de comissão gravada para ver o histórico.");
     if (!table) return;
     out_ << HistoryLines(*table, AskHistory(find<fw::TNetConnection>(c, "NetComissao", "connection"), *table));
+}
+
+void ScriptPlayer::copy(const ScriptCommand& c) {
+    const auto table = currentTable(c, "Escolha uma tabela de comissão gravada para copiar.");
+    if (!table) return;
+    TableCopyRequest request;
+    try {
+        request = ReadTableCopy(*table, c.args[0], c.args[1], c.args[2]);
+    } catch (const InputError& e) {
+        ui_.ShowMessageError(e.what());
+        return;
+    }
+    const TableCopyAnswer made = AskTableCopy(find<fw::TNetConnection>(c, "NetComissao", "connection"), request);
+    // The screen reads its tables again and stands on the new one.
+    auto& refresh = find<tk::TSpeedButton>(c, "sbtVerificar", "toolbar button");
+    if (!refresh.UserClick()) refused(refresh.Name());
+    find<tk::TClientDataSet>(c, "cdsComissao", "data set").Locate("NRCOMISSAOOREV", {made.table}, 0);
+    out_ << TableCopyLines(made);
 }
 
 void ScriptPlayer::printState(tk::TForm& form) {

@@ -50,6 +50,8 @@ private:
     void simulate(const ScriptCommand& c);
     void check(const ScriptCommand& c);
     void history(const ScriptCommand& c);
+    // `copy`: asked through the screen's connection; the screen then moves to the new table.
+    void copy(const ScriptCommand& c);
     // The number of the screen's current stored table; none (and `refusal` shown) without one.
     std::optional<double> currentTable(const ScriptCommand& c, const char* refusal);
     void refused(std::string_view name, std::string_view why = "disabled");

@@ -58,7 +58,9 @@ void record(Db& db, const Author& author, ListKind kind, wire::ChangeOp op, long
         "VALUES (?, ?, ?, ?, ?, ?, ?)");
     q.bindInt(1, nrComissao).bindInt(2, static_cast<long long>(std::time(nullptr)));
     q.bindText(3, author.user.empty() ? "(local)" : author.user).bindText(4, listWord(kind)).bindText(5, operationWord(op));
-    q.bindText(6, describe(listFields, before)).bindText(7, describe(listFields, after));
+    // A copied row has no row before; its origin takes that place.
+    const std::string shownBefore = before.empty() && !author.origin.empty() ? author.origin : describe(listFields, before);
+    q.bindText(6, shownBefore).bindText(7, describe(listFields, after));
     q.step();
 }
 

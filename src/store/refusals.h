@@ -61,6 +61,12 @@ inline constexpr const char* kConcorrenciaDemais =
     "Muitas alterações simultâneas nas mesmas comissões; nada foi gravado. Tente novamente.";
 
 // A change to a table of another branch than the author's.
+// Why a promotion window was not copied to a new table, after the rule's own words.
+inline std::string promocaoNaoCopiada(const std::string& rule, const std::string& from, const std::string& to) {
+    return rule + ": não copiada; iria de " + from + " a " + to + ", fora da vigência da nova tabela.";
+}
+// What the history of a copy's rows says before them.
+inline std::string copiaDaTabela(long long source) { return "Cópia da tabela " + std::to_string(source); }
 inline std::string filialAlheia(const std::string& theirs, const std::string& yours) {
     return "A comissão é da filial " + (theirs.empty() ? std::string("(nenhuma)") : theirs) +
            "; seu usuário só pode alterar as da filial " + yours + ".";

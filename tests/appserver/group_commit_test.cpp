@@ -61,7 +61,7 @@ TEST(GroupCommit, ARefusedLogIsUndoneWholeAndAloneWhileItsGroupIsStored) {
     const auto first = bands({{0, 10}});
     const auto refused = bands({{100, 110}, {5, 20}});  // its first band is fine, its second meets `first`
     const auto last = bands({{200, 210}});
-    const appserver::Author ana{"ana", std::string("0001")};
+    const appserver::Author ana{"ana", std::string("0001"), {}};
     const std::vector<appserver::Store::PendingLog> group = {
         {ListKind::PercCargo, &first, &ana}, {ListKind::PercCargo, &refused, &ana}, {ListKind::PercCargo, &last, &ana}};
     const auto outcomes = store.applyGroup(group);
