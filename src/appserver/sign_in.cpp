@@ -48,7 +48,7 @@ Session SignIn::open(const asio::ip::address& peer) {
     return s;
 }
 
-std::exception_ptr SignIn::admit(const std::string& peer, unsigned& priorFailures) {
+std::exception_ptr SignIn::admit(const std::string& peer) {
     std::lock_guard lock(mutex_);
     const auto now = Clock::now();
     if (failures_.size() >= kMaxTracked)
@@ -61,7 +61,6 @@ std::exception_ptr SignIn::admit(const std::string& peer, unsigned& priorFailure
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left).count();
         return std::make_exception_ptr(Refusal(msg::bloqueado((seconds + 59) / 60)));
     }
-    priorFailures = f.count + f.checking;
     ++f.checking;
     return nullptr;
 }
@@ -89,17 +88,18 @@ void SignIn::succeeded(const std::string& peer) {
 void SignIn::login(const asio::ip::address& peer, std::string name, std::string password,
                    const asio::any_io_executor& ex, Done done) {
     const std::string from = peer.to_string();
-    unsigned priorFailures = 0;
-    if (auto refusal = admit(from, priorFailures)) {
+    if (auto refusal = admit(from)) {
         log_.info("sign-in of {} from {} refused: shut out", shownName(name), from);
-        asio::post(ex, [done = std::move(done), refusal] { done(refusal, User{}); });
+        // After the delay too: a shut-out address that asks again at once must not take the
+        // threads everyone's requests are answered on.
+        auto timer = std::make_shared<asio::steady_timer>(ex, options_.failureDelay);
+        timer->async_wait([timer, done = std::move(done), refusal](const asio::error_code&) { done(refusal, User{}); });
         return;
     }
     {
         std::lock_guard lock(mutex_);
-        waiting_.emplace(std::pair(priorFailures, arrivals_++),
-                         Attempt{from, std::move(name), std::move(password),
-                                 asio::prefer(ex, asio::execution::outstanding_work.tracked), std::move(done)});
+        waiting_.push_back(Attempt{from, std::move(name), std::move(password),
+                                   asio::prefer(ex, asio::execution::outstanding_work.tracked), std::move(done)});
     }
     asio::post(checks_, [this] { checkNext(); });
 }
@@ -109,8 +109,17 @@ void SignIn::checkNext() {
     {
         std::lock_guard lock(mutex_);
         if (waiting_.empty()) return;
-        a = std::move(waiting_.begin()->second);
-        waiting_.erase(waiting_.begin());
+        auto best = waiting_.begin();
+        unsigned fewest = ~0u;
+        for (auto it = waiting_.begin(); it != waiting_.end(); ++it) {
+            const Failures& f = failures_[it->from];
+            if (f.count + f.checking < fewest) {
+                fewest = f.count + f.checking;
+                best = it;
+            }
+        }
+        a = std::move(*best);
+        waiting_.erase(best);
     }
     std::exception_ptr failure;
     User user;

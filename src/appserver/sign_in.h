@@ -9,9 +9,9 @@
 #include <asio/any_io_executor.hpp>
 #include <asio/thread_pool.hpp>
 #include <chrono>
-#include <cstdint>
 #include <exception>
 #include <functional>
+#include <list>
 #include <map>
 #include <mutex>
 #include <spdlog/logger.h>
@@ -59,14 +59,12 @@ private:
         asio::any_io_executor ex;  // tracks work: its loop runs until the attempt is answered
         Done done;
     };
-    // Waiting attempts by (failures and attempts under way from their address when they came,
-    // arrival): fewest first.
-    using Waiting = std::map<std::pair<unsigned, std::uint64_t>, Attempt>;
 
     // Counts the attempt as one under way; the refusal for an address shut out now (or that
     // already has as many attempts under way as it may fail), if it is.
-    std::exception_ptr admit(const std::string& peer, unsigned& priorFailures);
-    // Checks the first waiting attempt.
+    std::exception_ptr admit(const std::string& peer);
+    // Checks the waiting attempt whose address has the fewest failures and attempts under way
+    // now, the earliest of those.
     void checkNext();
     void failed(const std::string& peer);
     void succeeded(const std::string& peer);
@@ -77,8 +75,7 @@ private:
     const std::string dummyHash_;  // checked for unknown names, so that they take as long as known ones
     std::mutex mutex_;
     std::map<std::string, Failures> failures_;  // by address; guarded by mutex_
-    Waiting waiting_;                           // guarded by mutex_
-    std::uint64_t arrivals_ = 0;                // guarded by mutex_
+    std::list<Attempt> waiting_;                // in arrival order; guarded by mutex_
     asio::thread_pool checks_;                  // last: its threads stop before the rest goes
 };
 
