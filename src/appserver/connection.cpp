@@ -103,6 +103,7 @@ void Connection::stop() {
     asio::post(stream_.get_executor(), [self = shared_from_this()] {
         if (self->closed_) return;
         self->closing_ = true;
+        self->farewell_ = true;
         const auto by = Clock::now() + self->options_.shutdownGrace;
         if (!self->closeBy_ || by < *self->closeBy_) self->closeBy_ = by;
         self->pump();
@@ -139,6 +140,11 @@ void Connection::pump() {
     if (wantInput && framer_.buffered() == 0) partialSince_.reset();
     else if (wantInput && !partialSince_) partialSince_ = Clock::now();
     countInput();
+    if (farewell_ && !busy_) {  // whatever the client sent since, or sends now, is answered by this
+        farewell_ = false;
+        pending_ += wire::rpc::errorLineFor("null", wire::rpc::ApplicationError, msg::kEncerrando);
+        pending_ += '\n';
+    }
     if (!writing_ && !pending_.empty()) startWrite();
     pumping_ = false;
     if (closing_ || peerDone_) {
@@ -280,6 +286,15 @@ void Connection::close() {
     closed_ = true;
     asio::error_code ignored;
     timer_.cancel();
+    if (closing_) {
+        // Closing on unread requests would reset the connection, which can destroy the last
+        // line before the client reads it: take what has arrived.
+        auto& socket = stream_.socket();
+        socket.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+        socket.non_blocking(true, ignored);
+        for (int i = 0; i < 16 && socket.read_some(asio::buffer(input_), ignored) > 0; ++i) {
+        }
+    }
     stream_.socket().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     stream_.socket().close(ignored);
     framer_.clear();

@@ -87,6 +87,7 @@ private:
     bool pumping_ = false;    // inside pump(): a reply given at once must not start another pump
     bool peerDone_ = false;   // the client has sent all it will (its replies still go out)
     bool closing_ = false;    // no more requests: close once the replies are out
+    bool farewell_ = false;   // the server stops: the client is told so after the reply in flight
     bool closed_ = false;
 };
 

@@ -33,7 +33,9 @@ void makeRoomForConnections(std::size_t connections, spdlog::logger& log) {
 
 // Beyond this machine, a client's password and the tables travel the network: refuses to serve
 // there without TLS or without users, unless the operator says so.
-void requireSafeListening(const asio::ip::address& address, bool users, bool tls, bool insecure) {
+void requireSafeListening(asio::ip::address address, bool users, bool tls, bool insecure) {
+    if (address.is_v6() && address.to_v6().is_v4_mapped())  // [::ffff:127.0.0.1] is 127.0.0.1
+        address = asio::ip::make_address_v4(asio::ip::v4_mapped, address.to_v6());
     if (address.is_loopback() || insecure) return;
     if (!tls) throw std::runtime_error("refusing to listen on " + address.to_string() +
                                        " without TLS (--tls-cert, --tls-key); --insecure allows it");
@@ -80,8 +82,9 @@ int main(int argc, char** argv) {
         const Dispatcher dispatcher(store, cl.limits.maxChanges, cl.limits.keptResultBytes, cl.limits.maxBatch);
         const RequestHandler handler(dispatcher, writes, cl.limits, *log, &signIn);
         {
-            Server server(handler, cl.server, *log);
-            requireSafeListening(server.address(), users.any(), server.tls(), cl.insecure);
+            Server server(handler, cl.server, *log, [&](const asio::ip::address& address, bool tls) {
+                requireSafeListening(address, users.any(), tls, cl.insecure);
+            });
             if (cl.server.port == 0) std::cout << server.port() << std::endl;  // callers wait for this line
             server.run();
         }

@@ -25,6 +25,10 @@ inline std::string conexoesDemaisDoEndereco(std::size_t limit) {
 }
 inline constexpr const char* kSemMemoriaParaRequisicoes =
     "Servidor ocupado: não há memória para mais requisições incompletas. Tente novamente em instantes.";
+inline constexpr const char* kEncerrando =
+    "O servidor de aplicação está sendo encerrado e não atende mais requisições. Tente novamente em instantes.";
+inline constexpr const char* kSemArquivos =
+    "Servidor ocupado: não há recursos para abrir o banco de dados agora. Tente novamente em instantes.";
 // An internal failure: the details go to the server's log under the same reference.
 inline std::string erroInterno(unsigned long long reference) {
     return "Erro interno do servidor. Informe ao suporte a referência " + std::to_string(reference) + ".";

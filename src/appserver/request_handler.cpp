@@ -8,6 +8,7 @@
 #include "appserver/messages.h"
 #include "appserver/sign_in.h"
 #include "appserver/write_queue.h"
+#include "store/out_of_descriptors.h"
 #include "wire/jsonrpc.h"
 #include "wire/message_scan.h"
 
@@ -56,24 +57,36 @@ unsigned long long firstReference() {
 // write queue, and resumed on the connection's executor when the queue is done with it.
 class RequestHandler::Job : public std::enable_shared_from_this<Job> {
 public:
-    Job(const RequestHandler& handler, json message, std::vector<std::string> sentIds, Session& session,
-        const asio::any_io_executor& ex, Done done)
+    Job(const RequestHandler& handler, json message, std::size_t lineBytes, std::vector<std::string> sentIds,
+        std::vector<bool> hugeNumbers, Session& session, const asio::any_io_executor& ex, Done done)
         : handler_(handler),
+          lineBytes_(lineBytes),
           session_(session),
           message_(std::move(message)),
           sentIds_(std::move(sentIds)),
+          hugeNumbers_(std::move(hugeNumbers)),
           batch_(message_.is_array()),
           ex_(ex),
           done_(std::move(done)) {
         current_.start = Clock::now();
+        if (batch_) reserveRoom();
     }
 
     // Answers the requests from the next one on, until one waits for the write queue or all are done.
     void run() {
+        if (next_ == 0 && batch_ && room_.front() + 2 > handler_.limits_.maxMessageBytes) {
+            done_(handler_.lineError(rpc::InvalidRequest,
+                                     "Invalid Request: the replies to this batch could pass the limit of " +
+                                         std::to_string(handler_.limits_.maxMessageBytes) + " bytes; send fewer requests at once",
+                                     lineBytes_, current_.start));
+            return;
+        }
         try {
             const std::size_t count = batch_ ? message_.size() : 1;
             for (; next_ < count; ++next_)
-                if (!answer(batch_ ? message_[next_] : message_, next_ < sentIds_.size() ? sentIds_[next_] : "")) return;
+                if (!answer(batch_ ? message_[next_] : message_, next_ < sentIds_.size() ? sentIds_[next_] : "",
+                            next_ < hugeNumbers_.size() && hugeNumbers_[next_]))
+                    return;
         } catch (...) {  // gathering the replies ran out of memory: one error for the whole line
             const Failure f = handler_.describe(std::current_exception(), "(line)", "", current_.start);
             done_(rpc::errorLineFor("null", f.code, f.message));
@@ -83,6 +96,22 @@ public:
     }
 
 private:
+    // room_[i]: the bytes the errors to the requests from i on would take at most, had each of
+    // them a reply too large; kept free, so that every call that runs is answered.
+    void reserveRoom() {
+        room_.assign(message_.size() + 1, 0);
+        const std::string tooLarge = msg::respostaGrandeDemais(handler_.limits_.maxMessageBytes);
+        for (std::size_t i = message_.size(); i-- > 0;) {
+            const json& m = message_[i];
+            const std::size_t error =
+                rpc::isNotification(m) ? 0
+                                       : rpc::errorLineFor(idText(m, i < sentIds_.size() ? sentIds_[i] : ""),
+                                                           rpc::ApplicationError, tooLarge)
+                                                 .size() + 1;
+            room_[i] = room_[i + 1] + error;
+        }
+    }
+
     struct Current {
         std::string id;  // as JSON text
         std::string method;
@@ -91,11 +120,12 @@ private:
     };
 
     // False when the request went to the write queue; written() goes on from there.
-    bool answer(const json& message, std::string_view sentId) {
+    bool answer(const json& message, std::string_view sentId, bool hugeNumber) {
         current_ = Current{};
         current_.start = Clock::now();
         rpc::Request request;
         try {
+            if (hugeNumber) throw rpc::RpcError(rpc::InvalidParams, "Invalid params: a number too large for a double");
             request = rpc::parseRequest(message);
         } catch (const rpc::RpcError&) {
             current_.notification = rpc::isNotification(message);  // never answered, whatever is wrong with it
@@ -212,7 +242,8 @@ private:
     void add(std::string reply) {
         const std::size_t most = handler_.limits_.maxMessageBytes;
         const std::size_t framing = batch_ ? 2 : 0;  // the '[' or ',' before it and the closing ']'
-        if (replies_.size() + reply.size() + framing > most) {
+        const std::size_t later = batch_ && next_ + 1 < room_.size() ? room_[next_ + 1] : 0;
+        if (replies_.size() + reply.size() + framing + later > most) {
             handler_.log_.info("{} {}: a reply of {} bytes would pass the limit of {}", shown(current_.id),
                                shown(current_.method), reply.size(), most);
             reply = rpc::errorLineFor(current_.id, rpc::ApplicationError, msg::respostaGrandeDemais(most));
@@ -241,15 +272,18 @@ private:
     }
 
     const RequestHandler& handler_;
+    const std::size_t lineBytes_;
     Session& session_;
     const json message_;
     const std::vector<std::string> sentIds_;  // the ids' text as sent, by request; "" where unknown
+    const std::vector<bool> hugeNumbers_;     // by request: it held a number no double can hold
     const bool batch_;
     const asio::any_io_executor ex_;
     Done done_;
     std::size_t next_ = 0;
     Current current_;
     std::string replies_;  // a batch's replies so far, or the one reply
+    std::vector<std::size_t> room_;  // see reserveRoom()
     bool overflow_ = false;
 };
 
@@ -305,6 +339,9 @@ RequestHandler::Failure RequestHandler::describe(std::exception_ptr thrown, std:
         log_.info("{} {} refused in {:.2f} ms: {} {}", shown(id), shown(method), ms, int{rpc::InvalidParams},
                   shown(e.what(), 300));
         return {rpc::InvalidParams, std::string("Invalid params: ") + e.what()};
+    } catch (const OutOfDescriptors& e) {
+        log_.warn("{} {} refused in {:.2f} ms: out of file descriptors: {}", shown(id), shown(method), ms, e.what());
+        return {rpc::ApplicationError, msg::kSemArquivos};
     } catch (const std::bad_alloc&) {
         detail = "out of memory";
     } catch (const std::exception& e) {
@@ -348,9 +385,21 @@ void RequestHandler::handleLine(std::string_view line, Session& session, const a
                                   " values, this one has " + std::to_string(scan.values),
                               line.size(), start);
         } else {
+            // A number no double holds is the request's fault, not the line's: it is parsed as 0
+            // and the request holding it refused with its id.
+            std::string patched;
+            std::vector<bool> hugeNumbers;
+            if (!scan.hugeNumbers.empty()) {
+                patched.assign(line);
+                for (auto it = scan.hugeNumbers.rbegin(); it != scan.hugeNumbers.rend(); ++it) {
+                    patched.replace(it->offset, it->length, "0");
+                    if (hugeNumbers.size() <= it->element) hugeNumbers.resize(it->element + 1);
+                    hugeNumbers[it->element] = true;
+                }
+            }
             json message;
             try {
-                message = json::parse(line);
+                message = json::parse(patched.empty() ? line : std::string_view(patched));
             } catch (const json::parse_error& e) {
                 reply = lineError(rpc::ParseError, "Parse error: invalid JSON at byte " + std::to_string(e.byte),
                                   line.size(), start);
@@ -358,9 +407,9 @@ void RequestHandler::handleLine(std::string_view line, Session& session, const a
             if (!reply && message.is_array() && message.empty())
                 reply = lineError(rpc::InvalidRequest, "Invalid Request: empty batch", line.size(), start);
             if (!reply)  // `done` moves into the job only once nothing else can throw
-                job = std::make_shared<Job>(*this, std::move(message),
-                                            std::vector<std::string>(scan.ids.begin(), scan.ids.end()), session, ex,
-                                            std::move(done));
+                job = std::make_shared<Job>(*this, std::move(message), line.size(),
+                                            std::vector<std::string>(scan.ids.begin(), scan.ids.end()),
+                                            std::move(hugeNumbers), session, ex, std::move(done));
         }
     } catch (...) {  // memory ran out while reading the line
         const Failure f = describe(std::current_exception(), "(line)", "", start);

@@ -45,7 +45,7 @@ asio::ip::tcp::endpoint resolve(asio::io_context& loop, const ServerOptions& opt
 
 }  // namespace
 
-Server::Server(const RequestHandler& handler, const ServerOptions& options, spdlog::logger& log)
+Server::Server(const RequestHandler& handler, const ServerOptions& options, spdlog::logger& log, const ListenCheck& check)
     : handler_(handler),
       options_(options),
       tls_(options.tlsCert.empty() ? nullptr : makeServerTls(options.tlsCert, options.tlsKey)),
@@ -58,6 +58,7 @@ Server::Server(const RequestHandler& handler, const ServerOptions& options, spdl
       inputBudget_(options.maxPartialBytes) {
     for (auto& loop : loops_) keepRunning_.push_back(asio::make_work_guard(*loop));
     const asio::ip::tcp::endpoint endpoint = resolve(*loops_[0], options);
+    if (check) check(endpoint.address(), tls_ != nullptr);
     acceptor_.open(endpoint.protocol());
     acceptor_.set_option(asio::ip::tcp::acceptor::reuse_address(true));
     acceptor_.bind(endpoint);

@@ -3,6 +3,7 @@
 #include <asio.hpp>
 #include <asio/ssl/context.hpp>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <spdlog/logger.h>
 #include <string>
@@ -20,9 +21,13 @@ namespace appserver {
 // logs excepted: they go to the write queue and their replies come back).
 class Server {
 public:
-    // Binds the listening socket at once; throws std::system_error when it cannot, and
-    // std::runtime_error when the TLS certificate or key cannot be used.
-    Server(const RequestHandler& handler, const ServerOptions& options, spdlog::logger& log);
+    // What must hold of the address (and whether TLS is on) before anything listens there;
+    // throws to refuse it.
+    using ListenCheck = std::function<void(const asio::ip::address& address, bool tls)>;
+    // Listens at once; throws std::system_error when it cannot, and std::runtime_error when the
+    // TLS certificate or key cannot be used or `check` refuses the address (before the socket opens).
+    Server(const RequestHandler& handler, const ServerOptions& options, spdlog::logger& log,
+           const ListenCheck& check = {});
     ~Server();
     unsigned short port() const { return port_; }
     bool tls() const { return tls_ != nullptr; }

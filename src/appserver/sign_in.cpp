@@ -2,6 +2,9 @@
 
 #include <asio/post.hpp>
 #include <asio/steady_timer.hpp>
+#include <algorithm>
+#include <asio/execution/outstanding_work.hpp>
+#include <asio/prefer.hpp>
 #include <memory>
 
 #include "appserver/messages.h"
@@ -29,7 +32,11 @@ std::string shownName(const std::string& name) {
 }  // namespace
 
 SignIn::SignIn(Users& users, const SignInOptions& options, spdlog::logger& log)
-    : users_(users), options_(options), log_(log), dummyHash_(hashPassword("not the password of anyone")) {}
+    : users_(users),
+      options_(options),
+      log_(log),
+      dummyHash_(hashPassword("not the password of anyone")),
+      checks_(std::max(options.checkThreads, 1u)) {}
 
 SignIn::~SignIn() { checks_.join(); }
 
@@ -41,20 +48,28 @@ Session SignIn::open(const asio::ip::address& peer) {
     return s;
 }
 
-std::exception_ptr SignIn::lockedOut(const std::string& peer) {
+std::exception_ptr SignIn::admit(const std::string& peer) {
     std::lock_guard lock(mutex_);
-    const auto it = failures_.find(peer);
-    if (it == failures_.end() || it->second.lockedUntil <= Clock::now()) return nullptr;
-    const auto left = std::chrono::duration_cast<std::chrono::seconds>(it->second.lockedUntil - Clock::now()).count();
-    return std::make_exception_ptr(Refusal(msg::bloqueado((left + 59) / 60)));
+    const auto now = Clock::now();
+    if (failures_.size() >= kMaxTracked)
+        std::erase_if(failures_, [now](const auto& f) { return f.second.lockedUntil <= now && f.second.checking == 0; });
+    Failures& f = failures_[peer];
+    auto left = f.lockedUntil - now;
+    // Attempts under way may all prove wrong: one more than the failures allowed is never tried.
+    if (left <= Clock::duration::zero() && f.count + f.checking >= options_.maxFailures) left = options_.lockout;
+    if (left > Clock::duration::zero()) {
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left).count();
+        return std::make_exception_ptr(Refusal(msg::bloqueado((seconds + 59) / 60)));
+    }
+    ++f.checking;
+    return nullptr;
 }
 
 void SignIn::failed(const std::string& peer) {
     std::lock_guard lock(mutex_);
-    if (failures_.size() >= kMaxTracked)
-        std::erase_if(failures_, [now = Clock::now()](const auto& f) { return f.second.lockedUntil <= now; });
     Failures& f = failures_[peer];
-    if (++f.count >= options_.maxFailures) {
+    if (f.checking > 0) --f.checking;
+    if (++f.count >= options_.maxFailures && f.lockedUntil <= Clock::now()) {
         f.count = 0;
         f.lockedUntil = Clock::now() + options_.lockout;
         log_.warn("sign-in from {} shut out for {} s after {} failures", peer,
@@ -64,43 +79,74 @@ void SignIn::failed(const std::string& peer) {
 
 void SignIn::succeeded(const std::string& peer) {
     std::lock_guard lock(mutex_);
-    failures_.erase(peer);
+    Failures& f = failures_[peer];
+    if (f.checking > 0) --f.checking;
+    f.count = 0;
+    if (f.checking == 0 && f.lockedUntil <= Clock::now()) failures_.erase(peer);
 }
 
 void SignIn::login(const asio::ip::address& peer, std::string name, std::string password,
                    const asio::any_io_executor& ex, Done done) {
     const std::string from = peer.to_string();
-    if (auto refusal = lockedOut(from)) {
+    if (auto refusal = admit(from)) {
         log_.info("sign-in of {} from {} refused: shut out", shownName(name), from);
-        asio::post(ex, [done = std::move(done), refusal] { done(refusal, User{}); });
+        // After the delay too: a shut-out address that asks again at once must not take the
+        // threads everyone's requests are answered on.
+        auto timer = std::make_shared<asio::steady_timer>(ex, options_.failureDelay);
+        timer->async_wait([timer, done = std::move(done), refusal](const asio::error_code&) { done(refusal, User{}); });
         return;
     }
-    asio::post(checks_, [this, from, name = std::move(name), password = std::move(password), ex, done = std::move(done)] {
-        std::exception_ptr failure;
-        User user;
-        try {
-            const auto found = users_.find(name);
-            const bool ok = passwordMatches(found ? found->second : dummyHash_, password) && found;
-            if (ok) {
-                user = found->first;
-                succeeded(from);
-                log_.info("{} signed in from {} ({}, branch {})", user.name, from, roleWord(user.role), user.branch);
-            } else {
-                failed(from);
-                log_.info("sign-in of {} from {} refused: wrong name or password", shownName(name), from);
-                failure = std::make_exception_ptr(Refusal(msg::kUsuarioOuSenha));
+    {
+        std::lock_guard lock(mutex_);
+        waiting_.push_back(Attempt{from, std::move(name), std::move(password),
+                                   asio::prefer(ex, asio::execution::outstanding_work.tracked), std::move(done)});
+    }
+    asio::post(checks_, [this] { checkNext(); });
+}
+
+void SignIn::checkNext() {
+    Attempt a;
+    {
+        std::lock_guard lock(mutex_);
+        if (waiting_.empty()) return;
+        auto best = waiting_.begin();
+        unsigned fewest = ~0u;
+        for (auto it = waiting_.begin(); it != waiting_.end(); ++it) {
+            const Failures& f = failures_[it->from];
+            if (f.count + f.checking < fewest) {
+                fewest = f.count + f.checking;
+                best = it;
             }
-        } catch (...) {
-            failure = std::current_exception();
         }
-        if (!failure) {
-            asio::post(ex, [done, user] { done(nullptr, user); });
-            return;
+        a = std::move(*best);
+        waiting_.erase(best);
+    }
+    std::exception_ptr failure;
+    User user;
+    try {
+        const auto found = users_.find(a.name);
+        const bool ok = passwordMatches(found ? found->second : dummyHash_, a.password) && found;
+        if (ok) {
+            user = found->first;
+            succeeded(a.from);
+            log_.info("{} signed in from {} ({}, branch {})", user.name, a.from, roleWord(user.role), user.branch);
+        } else {
+            failed(a.from);
+            log_.info("sign-in of {} from {} refused: wrong name or password", shownName(a.name), a.from);
+            failure = std::make_exception_ptr(Refusal(msg::kUsuarioOuSenha));
         }
-        // A wrong password is answered only after the delay, whichever part of it was wrong.
-        auto timer = std::make_shared<asio::steady_timer>(ex, options_.failureDelay);
-        timer->async_wait([timer, done, failure](const asio::error_code&) { done(failure, User{}); });
-    });
+    } catch (...) {
+        failure = std::current_exception();
+        std::lock_guard lock(mutex_);
+        if (auto& f = failures_[a.from]; f.checking > 0) --f.checking;
+    }
+    if (!failure) {
+        asio::post(a.ex, [done = std::move(a.done), user] { done(nullptr, user); });
+        return;
+    }
+    // A wrong password is answered only after the delay, whichever part of it was wrong.
+    auto timer = std::make_shared<asio::steady_timer>(a.ex, options_.failureDelay);
+    timer->async_wait([timer, done = std::move(a.done), failure](const asio::error_code&) { done(failure, User{}); });
 }
 
 }  // namespace appserver

@@ -34,11 +34,33 @@ const char* operationWord(wire::ChangeOp op) {
     return "";
 }
 
-// "FIELD=value; FIELD=value" in the list's order; "" for no row.
+// A text between double quotes, with '"', '\\' and control characters escaped as in JSON: no
+// description can pass for the fields after it.
+std::string quoted(const std::string& text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            out += "\\u00";
+            out += kHex[(c >> 4) & 0xf];
+            out += kHex[c & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+// "FIELD=value; FIELD=\"text\"" in the list's order, texts quoted; "" for no row.
 std::string describe(const std::vector<FieldDef>& fields, const wire::Row& row) {
     std::string out;
-    for (std::size_t i = 0; i < row.size() && i < fields.size(); ++i)
-        out += (i ? "; " : "") + fields[i].name + "=" + wire::render(row[i]);
+    for (std::size_t i = 0; i < row.size() && i < fields.size(); ++i) {
+        const auto* text = std::get_if<std::string>(&row[i]);
+        out += (i ? "; " : "") + fields[i].name + "=" + (text ? quoted(*text) : wire::render(row[i]));
+    }
     return out;
 }
 

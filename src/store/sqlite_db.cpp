@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cmath>
+
+#include "store/out_of_descriptors.h"
 
 namespace appserver::sqlite {
 
@@ -16,7 +19,12 @@ Database::Database(const std::string& path, Access access) {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (access == Access::ReadWrite ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     db_.reset(raw);  // a handle comes back even on failure and must be closed
-    if (rc != SQLITE_OK) throw Error("cannot open database " + path + ": " + (raw ? sqlite3_errmsg(raw) : "out of memory"));
+    if (rc != SQLITE_OK) {
+        const std::string what = "cannot open database " + path + ": " + (raw ? sqlite3_errmsg(raw) : "out of memory");
+        const int system = raw ? sqlite3_system_errno(raw) : 0;
+        if (system == EMFILE || system == ENFILE) throw OutOfDescriptors(what);
+        throw Error(what);
+    }
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, 5000);
     if (access == Access::ReadOnly) exec("PRAGMA query_only=ON");

@@ -1,12 +1,23 @@
 #include "wire/message_scan.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
 
 namespace wire {
 
 namespace {
 
 bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool numberByte(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E'; }
+
+// True for a number's text that overflows a double (whatever the parser would make of the rest).
+bool overflows(std::string_view number) {
+    const std::string text(number);
+    return std::isinf(std::strtod(text.c_str(), nullptr));
+}
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && blank(s.front())) s.remove_prefix(1);
@@ -103,6 +114,13 @@ MessageScan scanMessage(std::string_view line, std::size_t maxDepth, std::size_t
                 if (!open.empty()) open.pop_back();
                 break;
             default:
+                if (c == '-' || (c >= '0' && c <= '9')) {
+                    std::size_t end = i;
+                    while (end < line.size() && numberByte(line[end])) ++end;
+                    if (overflows(line.substr(i, end - i)))
+                        scan.hugeNumbers.push_back({i, end - i, scan.batch ? element : 0});
+                    i = end - 1;
+                }
                 break;
         }
     }

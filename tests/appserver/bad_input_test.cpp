@@ -156,6 +156,33 @@ TEST_F(BadInput, IdsComeBackExactlyAsSent) {
         EXPECT_NE(replies.find(std::string(R"("id":)") + id), std::string::npos) << id << " in " << replies;
 }
 
+// A number no double can hold is the client's mistake: refused with the request's id, as a
+// parameter, an id or inside a change log; a notification holding one is not answered, and the
+// rest of a batch is served.
+TEST_F(BadInput, NumbersTooLargeForADouble) {
+    client.sendRaw(R"({"jsonrpc":"2.0","id":7,"method":"GetCargo","params":[1e400]})" "\n");
+    json reply = json::parse(client.readLine());
+    EXPECT_EQ(reply["id"], 7);
+    EXPECT_EQ(reply["error"]["code"], -32602);
+    client.sendRaw(R"({"jsonrpc":"2.0","id":-1e400,"method":"GetComissao","params":[]})" "\n");
+    const std::string raw = client.readLine();
+    EXPECT_NE(raw.find(R"("id":-1e400,)"), std::string::npos) << raw;
+    EXPECT_NE(raw.find("-32602"), std::string::npos) << raw;
+    std::string log = insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}}).dump();
+    log.replace(log.rfind("1.0"), 3, "1E+400");
+    client.sendRaw(R"({"jsonrpc":"2.0","method":"SetCargo","params":[)" + log + "]}\n" +
+                   R"([{"jsonrpc":"2.0","id":"a","method":"SetCargo","params":[)" + log + "]}," +
+                   R"({"jsonrpc":"2.0","id":"b","method":"GetVdCargo","params":[1,"V"]}])" "\n");
+    reply = json::parse(client.readLine());  // the notification got none
+    ASSERT_EQ(reply.size(), 2u);
+    EXPECT_EQ(reply[0]["id"], "a");
+    EXPECT_EQ(reply[0]["error"]["code"], -32602);
+    EXPECT_EQ(reply[1]["result"]["rows"], json::parse(R"([["V"]])"));
+    EXPECT_EQ(render(client.packet("GetVdCargo", {1, "G"})), "");  // nothing stored
+    EXPECT_EQ(server.log().find(" error "), std::string::npos) << server.log();
+    stillServes();
+}
+
 // A client that sends all it has and shuts its side still reads every reply, in order, and
 // then the end of the stream. It reads nothing before it has shut its side, and the replies
 // are far more than the sockets hold: the server meets the end of the requests with most of

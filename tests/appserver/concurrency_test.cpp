@@ -9,6 +9,7 @@
 
 #include "appserver/messages.h"
 #include "server_harness.h"
+#include "wire/jsonrpc.h"
 
 using namespace harness;
 using appserver::ListKind;
@@ -171,4 +172,20 @@ TEST(Lifecycle, ShutdownWithClientsConnected) {
     EXPECT_EQ(busy.packet("GetComissao", json::array()).rows.size(), 3u);
     EXPECT_EQ(server.stop(), 0);
     EXPECT_TRUE(idle.closedByServer());
+}
+
+// A client whose request comes as the server stops is told so, in words, before the close.
+TEST(Lifecycle, ARequestAsTheServerStopsIsToldWhy) {
+    TempDb db;
+    ServerProcess server(db.path(), {"--demo"});
+    Client c(server.port());
+    EXPECT_EQ(c.packet("GetComissao", json::array()).rows.size(), 3u);
+    server.terminate();
+    c.sendRaw(wire::rpc::toLine(wire::rpc::makeRequest(9, "GetComissao", json::array())) + "\n");
+    json last = json::parse(c.readLine());
+    if (last.contains("result")) last = json::parse(c.readLine());  // it came before the signal
+    EXPECT_EQ(last["error"]["code"], -32000);
+    EXPECT_EQ(last["error"]["message"], appserver::msg::kEncerrando);
+    EXPECT_TRUE(c.closedByServer());
+    EXPECT_EQ(server.stop(), 0);
 }

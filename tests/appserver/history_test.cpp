@@ -15,7 +15,7 @@ TEST(History, RecordsWhatWasAppliedAndNothingElse) {
     const double nr = addComissao(c, "Tabela", day(2030, 1, 1), day(2030, 12, 31));
     const wire::Row stored = c.packet("GetComissao", json::array()).rows.at(0);
     wire::Row renamed = stored;
-    renamed[1] = str("Tabela nova");
+    renamed[1] = str("Tabela \"nova\"; CDFILIAL=0002");  // reads as a field only if unquoted
     EXPECT_EQ(c.set("SetComissao", updateLog(ListKind::Comissao, stored, renamed)), "");
 
     // A log refused halfway leaves no trace of its first change either.
@@ -34,15 +34,15 @@ TEST(History, RecordsWhatWasAppliedAndNothingElse) {
         last = std::get<double>(row[0]);
         row[0] = row[2] = wire::Null{};  // the time is the server's
     }
+    const std::string before = R"(NRCOMISSAOOREV=1; DSCOMISSAOOREV="Tabela"; DTVALIDADEINI=2030-01-01; )"
+                               R"(DTVALIDADEFIN=2030-12-31; CDFILIAL="0001")";
+    const std::string after = R"(NRCOMISSAOOREV=1; DSCOMISSAOOREV="Tabela \"nova\"; CDFILIAL=0002"; )"
+                              R"(DTVALIDADEINI=2030-01-01; DTVALIDADEFIN=2030-12-31; CDFILIAL="0001")";
     EXPECT_EQ(render(history),
-              "|1||(local)|COMISSAO|INCLUSAO||NRCOMISSAOOREV=1; DSCOMISSAOOREV=Tabela; DTVALIDADEINI=2030-01-01; "
-              "DTVALIDADEFIN=2030-12-31; CDFILIAL=0001\n"
-              "|1||(local)|COMISSAO|ALTERACAO|NRCOMISSAOOREV=1; DSCOMISSAOOREV=Tabela; DTVALIDADEINI=2030-01-01; "
-              "DTVALIDADEFIN=2030-12-31; CDFILIAL=0001|NRCOMISSAOOREV=1; DSCOMISSAOOREV=Tabela nova; "
-              "DTVALIDADEINI=2030-01-01; DTVALIDADEFIN=2030-12-31; CDFILIAL=0001\n"
-              "|1||(local)|CARGO|INCLUSAO||NRCOMISSAOCARGOOREV=" + wire::render(cargo) + "; IDCARGOVEND=V; NRCOMISSAOOREV=1\n"
+              "|1||(local)|COMISSAO|INCLUSAO||" + before + "\n"
+              "|1||(local)|COMISSAO|ALTERACAO|" + before + "|" + after + "\n"
+              "|1||(local)|CARGO|INCLUSAO||NRCOMISSAOCARGOOREV=" + wire::render(cargo) + R"(; IDCARGOVEND="V"; NRCOMISSAOOREV=1)" "\n"
               // The rule goes with its table, and its history ends in its own deletion.
-              "|1||(local)|CARGO|EXCLUSAO|NRCOMISSAOCARGOOREV=" + wire::render(cargo) + "; IDCARGOVEND=V; NRCOMISSAOOREV=1|\n"
-              "|1||(local)|COMISSAO|EXCLUSAO|NRCOMISSAOOREV=1; DSCOMISSAOOREV=Tabela nova; DTVALIDADEINI=2030-01-01; "
-              "DTVALIDADEFIN=2030-12-31; CDFILIAL=0001|\n");
+              "|1||(local)|CARGO|EXCLUSAO|NRCOMISSAOCARGOOREV=" + wire::render(cargo) + R"(; IDCARGOVEND="V"; NRCOMISSAOOREV=1)" "|\n"
+              "|1||(local)|COMISSAO|EXCLUSAO|" + after + "|\n");
 }

@@ -129,6 +129,35 @@ TEST(Memory, BatchesRepliesAndChangeLogsStayWithinTheirLimits) {
     EXPECT_EQ(render(c.packet("GetCargo", {1})), "");
 }
 
+// A change that was stored is never reported as failed because the reads after it in its batch
+// were too large: a batch whose errors alone could not fit is refused before any of it runs,
+// and any other has every call answered, its change included.
+TEST(Memory, AStoredChangeIsNeverReportedFailedForTheRepliesAfterIt) {
+    TempDb db;
+    ServerProcess server(db.path(), {"--max-batch", "100", "--max-message-bytes", "4KiB"});
+    Client c(server.port());
+    addTables(c, 60);  // GetComissao's reply is now about 4.5 KB
+    auto batch = [](const char* cargo, int reads) {
+        std::string line = "[" + request("SetCargo", json::array({insertLog(ListKind::Cargo, {{wire::Null{}, str(cargo), 1.0}})}));
+        for (int k = 0; k < reads; ++k) line += "," + request("GetComissao", json::array(), k + 2);
+        return line + "]\n";
+    };
+
+    c.sendRaw(batch("R", 40));
+    const json refusal = json::parse(c.readLine());
+    EXPECT_EQ(refusal["error"]["code"], -32600);
+    EXPECT_EQ(render(c.packet("GetVdCargo", {1, "R"})), "");
+
+    c.sendRaw(batch("G", 10));
+    const std::string line = c.readLine();
+    EXPECT_LE(line.size(), 4096u);
+    const json replies = json::parse(line);
+    ASSERT_EQ(replies.size(), 11u);
+    EXPECT_TRUE(replies[0]["result"].is_null());
+    EXPECT_EQ(replies[10]["error"]["message"], msg::respostaGrandeDemais(4096));
+    EXPECT_EQ(render(c.packet("GetVdCargo", {1, "G"})), "G\n");
+}
+
 TEST(Memory, AClientThatDoesNotReadIsServedNoFurtherUntilItReads) {
     TempDb db;
     ServerProcess server(db.path(), {"--output-high-water", "16KiB"});
@@ -296,6 +325,27 @@ TEST(Connections, AcceptWaitsAtTheDescriptorLimitInsteadOfSpinning) {
 
     ASSERT_EQ(::prlimit(server.pid(), RLIMIT_NOFILE, &before, nullptr), 0);
     for (auto& c : waiting) EXPECT_TRUE(json::parse(c->readLine()).contains("result"));
+}
+
+// Out of descriptors, a request that needs another handle on the store is told the server is
+// busy, not given an internal error, and is served once descriptors are free again.
+TEST(Connections, OutOfDescriptorsARequestIsToldTheServerIsBusy) {
+    TempDb db;
+    ServerProcess server(db.path(), {"--demo", "--threads", "1"});
+    Client c(server.port());
+    // Accepted before the descriptors run out (a call the store has no part in); no read has opened the store yet.
+    ASSERT_EQ(c.call("Nope", json::array())["error"]["code"], -32601);
+    rlimit before{};
+    ASSERT_EQ(::prlimit(server.pid(), RLIMIT_NOFILE, nullptr, &before), 0);
+    rlimit none = before;
+    none.rlim_cur = static_cast<rlim_t>(lowestFreeDescriptor(server.pid()));
+    ASSERT_EQ(::prlimit(server.pid(), RLIMIT_NOFILE, &none, nullptr), 0);
+    const json reply = c.call("GetComissao", json::array());
+    ASSERT_EQ(::prlimit(server.pid(), RLIMIT_NOFILE, &before, nullptr), 0);
+    EXPECT_EQ(reply["error"]["code"], -32000) << reply.dump();
+    EXPECT_EQ(reply["error"]["message"], msg::kSemArquivos);
+    EXPECT_EQ(server.log().find(" error "), std::string::npos) << server.log();
+    EXPECT_EQ(c.packet("GetComissao", json::array()).rows.size(), 3u);
 }
 
 TEST(Fairness, AReadIsAnsweredWhileAChangeLogWaitsForTheStore) {

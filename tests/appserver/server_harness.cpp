@@ -1,5 +1,6 @@
 #include "server_harness.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -109,7 +110,10 @@ Refused runServer(const std::vector<std::string>& args) {
 ServerProcess::ServerProcess(const std::string& dbPath, std::vector<std::string> extraArgs) : logPath_(freshLogPath()) {
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-    std::vector<std::string> args = {"--listen", "127.0.0.1:0", "--db", dbPath};
+    std::vector<std::string> args = {"--db", dbPath};
+    // A test may listen elsewhere (its --listen, port 0); loopback's 127.0.0.1 otherwise.
+    if (std::find(extraArgs.begin(), extraArgs.end(), "--listen") == extraArgs.end())
+        args.insert(args.end(), {"--listen", "127.0.0.1:0"});
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     pid_ = spawnServer(args, out[1], logPath_);
     ::close(out[1]);

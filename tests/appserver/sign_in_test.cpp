@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <fstream>
+#include <memory>
+#include <vector>
 
 #include "appserver/log.h"
 #include "appserver/messages.h"
@@ -110,6 +112,25 @@ TEST_F(SignIn, AnAddressThatKeepsFailingIsShutOutAlone) {
     EXPECT_EQ(errorText(failing.call("Login", {"ana", "senha-da-ana"})), msg::bloqueado(1));
     Client other(server.port());
     EXPECT_EQ(other.result("Login", {"ana", "senha-da-ana"})["role"], "editor");
+}
+
+// Sixty connections from one address, all asking at once, the right password last: no more
+// than the allowed failures are ever tried, and the address ends up shut out.
+TEST_F(SignIn, ParallelAttemptsCountBeforeTheyAreKnown) {
+    std::vector<std::unique_ptr<Client>> crowd;
+    for (int i = 0; i < 60; ++i) {
+        crowd.push_back(std::make_unique<Client>(server.port(), "127.0.0.3"));
+        const char* password = i == 59 ? "senha-da-ana" : "senha-errada";
+        crowd.back()->sendRaw(json({{"jsonrpc", "2.0"}, {"id", i}, {"method", "Login"}, {"params", {"ana", password}}}).dump() + "\n");
+    }
+    int tried = 0;
+    for (auto& c : crowd) {
+        const std::string error = errorText(json::parse(c->readLine()));
+        if (error == msg::kUsuarioOuSenha) ++tried;
+        else EXPECT_EQ(error, msg::bloqueado(1));
+    }
+    EXPECT_LE(tried, 3);
+    EXPECT_EQ(errorText(Client(server.port(), "127.0.0.3").call("Login", {"ana", "senha-da-ana"})), msg::bloqueado(1));
 }
 
 TEST(SignInWithoutUsers, ServesThisMachineOnly) {

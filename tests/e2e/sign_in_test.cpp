@@ -41,7 +41,7 @@ TEST_F(SignedInHost, AnEditorChangesAndTheHistoryNamesHerAViewerOnlyReads) {
     EXPECT_EQ(editor.exitCode, 0) << editor.err;
     const std::string last = editor.out.substr(editor.out.rfind("change: "));
     EXPECT_NE(last.find(" user=ana list=COMISSAO operation=ALTERACAO before="), std::string::npos) << last;
-    EXPECT_NE(last.find("after=NRCOMISSAOOREV=1; DSCOMISSAOOREV=Renomeada"), std::string::npos) << last;
+    EXPECT_NE(last.find(R"(after=NRCOMISSAOOREV=1; DSCOMISSAOOREV="Renomeada)"), std::string::npos) << last;
 
     const auto wrong = runScript(server.port(), catalogue.path(), "open\n", as("ana", "outra-senha"), "");
     EXPECT_EQ(wrong.exitCode, 1);
