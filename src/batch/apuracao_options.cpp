@@ -70,9 +70,7 @@ ApuracaoOptions parseApuracaoOptions(const std::vector<std::string>& args) {
         throw std::invalid_argument(e.what());  // the checks above, already in Portuguese
     }
     if (o.help || o.version) return o;
-    for (const std::string& extra : app->remaining())
-        throw std::invalid_argument(extra.starts_with("-") ? "opção desconhecida " + extra
-                                                            : "argumento inesperado '" + extra + "'");
+    host::refuseRemaining(*app);
     if (app->count("--server") == 0) throw std::invalid_argument("falta --server HOST:PORTA");
     if (o.branch.empty() && o.user.empty()) throw std::invalid_argument("falta --branch FILIAL ou --user NOME");
     if (o.sales.empty()) throw std::invalid_argument("falta --sales ARQUIVO");

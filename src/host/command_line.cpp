@@ -44,6 +44,12 @@ Asked parseArguments(CLI::App& app, const std::vector<std::string>& args) {
     return Asked::Run;
 }
 
+void refuseRemaining(const CLI::App& app) {
+    for (const std::string& extra : app.remaining())
+        throw std::invalid_argument(extra.starts_with("-") ? "opção desconhecida " + extra
+                                                            : "argumento inesperado '" + extra + "'");
+}
+
 std::string versionLine(const std::string& program) { return program + " " + wire::version() + "\n"; }
 
 }  // namespace host

@@ -30,6 +30,10 @@ enum class Asked { Run, Help, Version };
 // run nothing); throws CLI::ParseError for anything wrong.
 Asked parseArguments(CLI::App& app, const std::vector<std::string>& args);
 
+// Throws std::invalid_argument naming, in Portuguese, the first option or argument the app left
+// unread (an app that allows extras refuses them here).
+void refuseRemaining(const CLI::App& app);
+
 // "NAME VERSION", a line.
 std::string versionLine(const std::string& program);
 

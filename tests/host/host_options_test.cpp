@@ -1,10 +1,12 @@
 // The command lines of backoffice-script and backoffice.
 #include <gtest/gtest.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
 
+#include "host/command_line.h"
 #include "host/host_options.h"
 
 namespace host {
@@ -75,3 +77,21 @@ TEST(HostOptionsTest, TheDesktopTakesWhatItsCommandLineLacksFromItsConfiguration
 
 }  // namespace
 }  // namespace host
+
+// The batch programs let CLI11 keep what it does not know and refuse it in Portuguese.
+TEST(CommandLineTest, WhatIsLeftUnreadIsRefusedByName) {
+    auto refusal = [](std::vector<std::string> args) {
+        CLI::App app;
+        app.allow_extras();
+        host::parseArguments(app, args);
+        try {
+            host::refuseRemaining(app);
+        } catch (const std::invalid_argument& e) {
+            return std::string(e.what());
+        }
+        return std::string("<accepted>");
+    };
+    EXPECT_EQ(refusal({"--bogus"}), "opção desconhecida --bogus");
+    EXPECT_EQ(refusal({"x"}), "argumento inesperado 'x'");
+    EXPECT_EQ(refusal({}), "<accepted>");
+}

@@ -62,9 +62,7 @@ ReportOptions ParseReportOptions(const std::vector<std::string>& args) {
         throw std::invalid_argument(e.what());  // the checks above, already in Portuguese
     }
     if (o.help || o.version) return o;
-    for (const std::string& extra : app->remaining())
-        throw std::invalid_argument(extra.starts_with("-") ? "opção desconhecida " + extra
-                                                            : "argumento inesperado '" + extra + "'");
+    host::refuseRemaining(*app);
     if (app->count("--server") == 0) throw std::invalid_argument("falta --server HOST:PORTA");
     if (app->count("--table") == 0) throw std::invalid_argument("falta --table N");
     if (app->count("--out") == 0) throw std::invalid_argument("falta --out ARQUIVO");
