@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "commission/engine.h"
@@ -18,6 +19,9 @@ struct RunOptions {
     std::size_t chunkBytes = 0;
     std::function<void(std::uint64_t lines)> progress;  // after each chunk written; may be empty
     std::function<bool()> interrupted;                  // asked between chunks; may be empty
+    // Pay every sale a second time as this table would, its dates moved as a copy onto it
+    // would move them; adds the _B and DIFERENCA columns and PREFIX-lacunas.csv.
+    std::optional<long long> compareTable;
 };
 
 struct Summary {
