@@ -158,6 +158,29 @@ TEST(Memory, AStoredChangeIsNeverReportedFailedForTheRepliesAfterIt) {
     EXPECT_EQ(render(c.packet("GetVdCargo", {1, "G"})), "G\n");
 }
 
+// Reads that each fit but together do not: the ones that would eat the room the errors after
+// them need are refused, so the line still ends with every call answered.
+TEST(Memory, ReadsThatFitOneByOneLeaveRoomForTheAnswersAfterThem) {
+    TempDb db;
+    ServerProcess server(db.path(), {"--max-batch", "100", "--max-message-bytes", "4KiB"});
+    Client c(server.port());
+    addTables(c, 12);
+    const std::size_t one = c.call("GetComissao", json::array()).dump().size();
+    ASSERT_LT(one * 3, 4096u);
+    std::string line = "[" + request("SetCargo", json::array({insertLog(ListKind::Cargo, {{wire::Null{}, str("G"), 1.0}})}));
+    for (int k = 0; k < 10; ++k) line += "," + request("GetComissao", json::array(), k + 2);
+    c.sendRaw(line + "]\n");
+    const std::string reply = c.readLine();
+    EXPECT_LE(reply.size(), 4096u);
+    const json replies = json::parse(reply);
+    ASSERT_TRUE(replies.is_array()) << reply.substr(0, 200);
+    ASSERT_EQ(replies.size(), 11u);
+    EXPECT_TRUE(replies[0]["result"].is_null());
+    EXPECT_TRUE(replies[1].contains("result"));
+    EXPECT_EQ(replies[10]["id"], 11);
+    EXPECT_EQ(replies[10]["error"]["message"], msg::respostaGrandeDemais(4096));
+}
+
 TEST(Memory, AClientThatDoesNotReadIsServedNoFurtherUntilItReads) {
     TempDb db;
     ServerProcess server(db.path(), {"--output-high-water", "16KiB"});
