@@ -106,6 +106,7 @@ void SignIn::login(const asio::ip::address& peer, std::string name, std::string 
 
 void SignIn::checkNext() {
     Attempt a;
+    bool quiet = false;
     {
         std::lock_guard lock(mutex_);
         if (waiting_.empty()) return;
@@ -118,9 +119,23 @@ void SignIn::checkNext() {
                 best = it;
             }
         }
+        // One thread is kept for quiet addresses (no failure, nothing else under way), so that a
+        // crowd never has every thread and a good sign-in waits only for its own check. The
+        // crowd's check under way posts again when it ends.
+        quiet = fewest <= 1;
+        const unsigned threads = std::max(options_.checkThreads, 1u);
+        if (!quiet && threads > 1 && crowdChecks_ >= threads - 1) return;
+        if (!quiet) ++crowdChecks_;
         a = std::move(*best);
         waiting_.erase(best);
     }
+    check(a);
+    std::lock_guard lock(mutex_);
+    if (!quiet) --crowdChecks_;
+    if (!waiting_.empty()) asio::post(checks_, [this] { checkNext(); });
+}
+
+void SignIn::check(Attempt& a) {
     std::exception_ptr failure;
     User user;
     try {

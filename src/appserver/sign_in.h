@@ -4,7 +4,7 @@
 // an address that keeps failing. Attempts still being checked count as failures until they are
 // known, so parallel connections cannot try more than the allowed number; and the checks waiting
 // for a thread go in order of their address's failures, so that a crowd of wrong passwords
-// delays only the addresses it comes from.
+// delays only the addresses it comes from, one thread staying free for quiet addresses.
 #pragma once
 #include <asio/any_io_executor.hpp>
 #include <asio/thread_pool.hpp>
@@ -66,6 +66,8 @@ private:
     // Checks the waiting attempt whose address has the fewest failures and attempts under way
     // now, the earliest of those.
     void checkNext();
+    // Checks the password and answers the attempt on its executor.
+    void check(Attempt& a);
     void failed(const std::string& peer);
     void succeeded(const std::string& peer);
 
@@ -76,6 +78,7 @@ private:
     std::mutex mutex_;
     std::map<std::string, Failures> failures_;  // by address; guarded by mutex_
     std::list<Attempt> waiting_;                // in arrival order; guarded by mutex_
+    unsigned crowdChecks_ = 0;                  // checks under way for addresses not quiet; guarded by mutex_
     asio::thread_pool checks_;                  // last: its threads stop before the rest goes
 };
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <fstream>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "appserver/log.h"
@@ -131,6 +132,26 @@ TEST_F(SignIn, ParallelAttemptsCountBeforeTheyAreKnown) {
     }
     EXPECT_LE(tried, 3);
     EXPECT_EQ(errorText(Client(server.port(), "127.0.0.3").call("Login", {"ana", "senha-da-ana"})), msg::bloqueado(1));
+}
+
+// Wrong passwords queued from four addresses: a right one from a quiet address goes before
+// them, not behind them.
+TEST_F(SignIn, AQuietAddressIsCheckedBeforeACrowdOfWrongPasswords) {
+    std::vector<std::unique_ptr<Client>> crowd;
+    for (int i = 0; i < 8; ++i) {
+        crowd.push_back(std::make_unique<Client>(server.port(), ("127.0.0." + std::to_string(10 + i % 4)).c_str()));
+        crowd.back()->sendRaw(json({{"jsonrpc", "2.0"}, {"id", i}, {"method", "Login"}, {"params", {"ana", "senha-errada"}}}).dump() + "\n");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the crowd is queued first
+    Client quiet(server.port(), "127.0.1.1");
+    EXPECT_EQ(quiet.result("Login", {"ana", "senha-da-ana"})["role"], "editor");
+    for (auto& c : crowd) EXPECT_EQ(errorText(json::parse(c->readLine())), msg::kUsuarioOuSenha);
+    const std::string log = server.log();
+    const auto signedIn = log.find("signed in from 127.0.1.1");
+    ASSERT_NE(signedIn, std::string::npos);
+    int before = 0;
+    for (auto at = log.find("wrong name or password"); at < signedIn; at = log.find("wrong name or password", at + 1)) ++before;
+    EXPECT_LE(before, 3) << log;
 }
 
 TEST(SignInWithoutUsers, ServesThisMachineOnly) {
