@@ -36,6 +36,11 @@ SqliteStore::SqliteStore(const std::string& path)
     writer_.exec("PRAGMA journal_mode=WAL");
     writer_.exec("PRAGMA synchronous=FULL");
     writer_.exec("PRAGMA foreign_keys=ON");
+    // A large change log (a copied or imported table: tens of thousands of rows, each log in a
+    // savepoint) otherwise spills its pages and its savepoint journals to disk before the commit;
+    // both stay bounded by the largest change log the server takes.
+    writer_.exec("PRAGMA cache_size=-32768");
+    writer_.exec("PRAGMA temp_store=MEMORY");
     schema::prepare(writer_);
 }
 
