@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
             status = kRefusedOrFailed;
         }
     } catch (const std::exception& e) {
-        std::cerr << "backoffice-import: " << e.what() << "; nada foi gravado.\n";
+        std::cerr << "backoffice-import: " << e.what() << " Nada foi gravado.\n";
         status = kRefusedOrFailed;
     }
     fw::HostServices::SetInstance(nullptr);
