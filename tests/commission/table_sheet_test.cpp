@@ -89,7 +89,13 @@ TEST(TableSheet, EveryRefusedLineIsNamedWithItsColumnAndTheScreensText) {
                              "Cargo;Gerente;;;;;;0,00;50,00;1,00\r\n"                                // 8
                              "Cargo;Gerente;;;;;;40,00;60,00;1,00\r\n"                               // 9: overlaps 8
                              "Cargo;Gerente;;;;;;70,00;;\r\n"                                        // 10: no end, no %
-                             "Cargo;Diretor;;;;;;0,00;50,00;1,00\r\n";                               // 11
+                             "Cargo;Diretor;;;;;;0,00;50,00;1,00\r\n"                                // 11
+                             // A rule without bands is one line alone: beside a band or a second
+                             // blank line it is a band without its start.
+                             "Cargo;Supervisor;;;;;;;;\r\n"                                         // 12
+                             "Cargo;Supervisor;;;;;;0,00;50,00;1,00\r\n"                            // 13
+                             "Tipo de Evento;Gerente;003;Garantia;;;;;;\r\n"                        // 14
+                             "Tipo de Evento;Gerente;003;Garantia;;;;;;\r\n";                       // 15
     EXPECT_EQ(findings(checked(text)),
               "3|Percentual|Percentual de comissão deve ser maior que zero.\n"
               "5|Cód. Tipo Evento|Tipo de Evento e cargo já cadastrados.\n"
@@ -99,7 +105,9 @@ TEST(TableSheet, EveryRefusedLineIsNamedWithItsColumnAndTheScreensText) {
               "9|Valor Inicial|Intervalo de valores está contido parcial ou totalmente em outro já cadastrado.\n"
               "10|Valor Final|Valor Final deve ser cadastrado.\n"
               "10|Percentual|Percentual deve ser informado.\n"
-              "11|Cargo|Cargo inválido: use Vendedor, Supervisor ou Gerente (ou V, S, G).\n");
+              "11|Cargo|Cargo inválido: use Vendedor, Supervisor ou Gerente (ou V, S, G).\n"
+              "12|Valor Inicial|Valor Inicial deve ser cadastrado.\n"
+              "15|Valor Inicial|Valor Inicial deve ser cadastrado.\n");
 
     // A file without a band column is refused at its header, before any line is read.
     EXPECT_EQ(findings(checked("Escopo;Cargo;Valor Inicial;Valor Final\r\nCargo;V;0;1\r\n")),
