@@ -3,6 +3,7 @@
 #include "appserver/messages.h"
 #include "appserver/commission_replies.h"
 #include "store/table_copy.h"
+#include "store/table_import.h"
 #include "wire/datetime.h"
 #include "wire/jsonrpc.h"
 #include "wire/packet_json.h"
@@ -138,6 +139,7 @@ Dispatcher::Outcome Dispatcher::call(const std::string& method, const json& para
     if (const auto r = reads_.find(method); r != reads_.end()) return read(method, r->second, params);
     if (const auto w = writes_.find(method); w != writes_.end()) return write(w->second, params);
     if (method == "CopiaComissao") return copy(params);
+    if (method == "ImportaComissao") return sheetImport(params);
     throw RpcError(wire::rpc::MethodNotFound, "Method not found: " + method);
 }
 
@@ -178,6 +180,29 @@ Dispatcher::Task Dispatcher::copy(const json& p) const {
     return [this, copy](const Author& author) {
         const CopiedTable made = copyTable(store_, copy, author);
         return json{{"table", made.table}, {"left", made.left}}.dump();
+    };
+}
+
+Dispatcher::Task Dispatcher::sheetImport(const json& p) const {
+    if (p.size() != 3 && p.size() != 6) badParams("expected 3 parameters (an existing table) or 6 (a new table), got " +
+                                                  std::to_string(p.size()));
+    TableImport sheet;
+    if (!p[0].is_null()) sheet.fileName = text(p, 0, "file name");
+    sheet.text = text(p, 1, "file text");
+    if (p.size() == 3) {
+        sheet.table = tableFromParams(json::array({p[2]}));
+    } else {
+        // No description is the screen's own refusal, given by the store.
+        if (!p[2].is_null()) sheet.description = text(p, 2, "DSCOMISSAOOREV");
+        sheet.firstDay = day(p, 3, "DTVALIDADEINI");
+        sheet.lastDay = day(p, 4, "DTVALIDADEFIN");
+        if (!p[5].is_null()) sheet.branch = text(p, 5, "CDFILIAL");
+    }
+    return [this, sheet = std::move(sheet)](const Author& author) {
+        const ImportedTable made = importTable(store_, sheet, author);
+        json refused = json::array();
+        for (const auto& f : made.refused) refused.push_back({{"line", f.line}, {"column", f.column}, {"text", f.text}});
+        return json{{"table", made.table ? json(*made.table) : json(nullptr)}, {"refused", std::move(refused)}}.dump();
     };
 }
 

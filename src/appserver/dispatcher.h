@@ -33,7 +33,7 @@ public:
 
     // A read's result as JSON text (written straight from the store's packet, never through a
     // json tree: most replies are large and this is where a read spends its time), or the write a
-    // Set method asks for, or the task of another write (CopiaComissao). Throws wire::rpc::RpcError (MethodNotFound; InvalidParams: wrong count
+    // Set method asks for, or the task of another write (CopiaComissao, ImportaComissao). Throws wire::rpc::RpcError (MethodNotFound; InvalidParams: wrong count
     // or types, a malformed change log), Refusal (a change log over the limit) and whatever the
     // store's reads throw.
     Outcome call(const std::string& method, const nlohmann::json& params) const;
@@ -43,6 +43,7 @@ private:
     std::string read(const std::string& method, const Read& run, const nlohmann::json& params) const;
     Write write(ListKind list, const nlohmann::json& params) const;
     Task copy(const nlohmann::json& params) const;
+    Task sheetImport(const nlohmann::json& params) const;
 
     Store& store_;
     const std::size_t maxChanges_;

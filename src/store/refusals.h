@@ -67,6 +67,12 @@ inline std::string promocaoNaoCopiada(const std::string& rule, const std::string
 }
 // What the history of a copy's rows says before them.
 inline std::string copiaDaTabela(long long source) { return "Cópia da tabela " + std::to_string(source); }
+// What the history of an import's rows says before them.
+inline std::string importacaoDaPlanilha(const std::string& file) {
+    return file.empty() ? std::string("Importação de planilha") : "Importação da planilha " + file;
+}
+inline constexpr const char* kImportacaoTabelaComRegras =
+    "A tabela já tem regras: importe numa tabela nova ou numa tabela ainda sem regras.";
 inline std::string filialAlheia(const std::string& theirs, const std::string& yours) {
     return "A comissão é da filial " + (theirs.empty() ? std::string("(nenhuma)") : theirs) +
            "; seu usuário só pode alterar as da filial " + yours + ".";
