@@ -28,8 +28,8 @@ namespace {
 const char* const kSales =
     "VENDA;VENDEDOR;IDCARGOVEND;CDTIPOEVENTO;DTEVENTO;DTFECHAMENTO;VRVENDA;LOJA\n"
     "A1;010;V;001;20/03/2025;25/03/2025;150,00;Centro\n"
-    "A2;010;V;001;10/03/2025;15/03/2025;50,00;Centro\n"
-    "A3;2;V;001;05/04/2025;10/04/2025;300,00;Norte\n"
+    "A2;010;V;001;10/03/2025;15/03/2025;50,5;Centro\n"
+    "A3;2;V;001;05/04/2025;10/04/2025;1.300,00;Norte\n"
     "A4;2;V;001;31/02/2025;10/04/2025;10,00;Norte\n"
     "A5;2;S;001;01/05/2025;02/05/2025;80,00;Norte\n";
 
@@ -74,9 +74,11 @@ protected:
     // The cell of grid row `row` under the file's column `column`.
     static std::string at(const QTableWidget& grid, int row, const char* column) {
         for (int c = 0; c < grid.columnCount(); ++c)
-            if (grid.horizontalHeaderItem(c)->data(Qt::UserRole).toString() == QLatin1String(column))
-                return grid.item(row, c)->text().toStdString();
-        ADD_FAILURE() << "no column " << column;
+            if (grid.horizontalHeaderItem(c)->data(Qt::UserRole).toString() == QLatin1String(column)) {
+                if (const QTableWidgetItem* item = grid.item(row, c)) return item->text().toStdString();
+                break;
+            }
+        ADD_FAILURE() << "no cell " << row << " " << column;
         return {};
     }
     static std::string header(const QTableWidget& grid, const char* column) {
@@ -86,6 +88,7 @@ protected:
         return {};
     }
     static void clickRow(QTableWidget& grid, int row) {
+        ASSERT_NE(grid.item(row, 0), nullptr) << row;
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualItemRect(grid.item(row, 0)).center());
     }
     void runFile(const QString& path) {
@@ -109,12 +112,12 @@ TEST_F(DesktopRun, TotalsSalesFilesAndStatementsOfARun) {
     ASSERT_EQ(people.rowCount(), 2);
     EXPECT_EQ(at(people, 0, "VENDEDOR"), "2");
     EXPECT_EQ(at(people, 0, "QTVENDAS"), "2");
-    EXPECT_EQ(at(people, 0, "VRVENDAS"), "380,00");
+    EXPECT_EQ(at(people, 0, "VRVENDAS"), "1380,00");
     EXPECT_EQ(at(people, 0, "VRCOMISSAOVENDA"), "0,00");
     EXPECT_EQ(at(people, 0, "QTSEMCOMISSAO"), "2");
     EXPECT_EQ(at(people, 1, "VENDEDOR"), "010");
-    EXPECT_EQ(at(people, 1, "VRVENDAS"), "200,00");
-    EXPECT_EQ(at(people, 1, "VRCOMISSAOVENDA"), "5,50");
+    EXPECT_EQ(at(people, 1, "VRVENDAS"), "200,50");
+    EXPECT_EQ(at(people, 1, "VRCOMISSAOVENDA"), "5,51");
     EXPECT_EQ(header(people, "VRCOMISSAOVENDA_B"), "");  // no comparison, no second column
     EXPECT_TRUE(has(runWindow->summary().text().toStdString(), "Recusadas: 1")) << runWindow->summary().text().toStdString();
 
@@ -126,7 +129,7 @@ TEST_F(DesktopRun, TotalsSalesFilesAndStatementsOfARun) {
     EXPECT_EQ(at(lines, 0, "NRREGRA"), "1");
     EXPECT_EQ(at(lines, 0, "VRCOMISSAO"), "3,00");
     EXPECT_EQ(at(lines, 0, "VRCOMISSAOVENDA"), "4,50");
-    EXPECT_EQ(at(lines, 1, "VRCOMISSAOVENDA"), "1,00");
+    EXPECT_EQ(at(lines, 1, "VRCOMISSAOVENDA"), "1,01");
     EXPECT_EQ(at(lines, 1, "MOTIVO"), "");
     clickRow(people, 0);
     ASSERT_EQ(lines.rowCount(), 2);
@@ -151,13 +154,13 @@ TEST_F(DesktopRun, TotalsSalesFilesAndStatementsOfARun) {
     EXPECT_TRUE(has(text, "Vendedor 010")) << text;
     EXPECT_TRUE(has(text, "10/03/2025 a 20/03/2025")) << text;  // the period, whatever the lines' order
     EXPECT_TRUE(has(text, "4,50")) << text;
-    EXPECT_TRUE(has(text, "Total: 2 vendas · vendas 200,00 · comissão 5,50")) << text;
+    EXPECT_TRUE(has(text, "Total: 2 vendas · vendas 200,50 · comissão 5,51")) << text;
     EXPECT_FALSE(has(text, "A3")) << text;
     const QString all = dir.filePath(QStringLiteral("extratos.pdf"));
     runWindow->writeStatement(all, true);
     const std::string both = pdfText(all);
     EXPECT_TRUE(has(both, "Vendedor 2")) << both;
-    EXPECT_TRUE(has(both, "Total: 2 vendas · vendas 380,00 · comissão 0,00")) << both;
+    EXPECT_TRUE(has(both, "Total: 2 vendas · vendas 1.380,00 · comissão 0,00")) << both;
     EXPECT_TRUE(has(both, "Página 2 de 2")) << both;
     EXPECT_TRUE(errors().empty()) << errors().front();
 }
