@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 
@@ -47,6 +48,8 @@ TEST(DifferenceChart, KeepsTheLargestEitherWayAndDrawsThemToScale) {
         QPainter painter(&image);
         gui::PaintDifferenceChart(painter, data, layout);
     }
+    QDir().mkpath(QStringLiteral(KTR_BIN_DIR "/../screenshots"));
+    EXPECT_TRUE(image.save(QStringLiteral(KTR_BIN_DIR "/../screenshots/diferencas.png")));
     auto colourAt = [&](std::size_t i, bool second, long long cents) {
         const double y = (layout.yOf(0) + layout.yOf(cents)) / 2;
         return image.pixelColor(QPoint(static_cast<int>(layout.bar(i, second).center().x()), static_cast<int>(y)));

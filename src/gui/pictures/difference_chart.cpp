@@ -24,7 +24,10 @@ double niceStep(double span, int count) {
     return 10 * power;
 }
 
-QString reais(long long cents) { return qs("R$ " + commission::money::text(cents)); }
+// "R$ 1.234,56", "-R$ 20,00": the sign before the currency, as Brazilian amounts are written.
+QString reais(long long cents) {
+    return qs((cents < 0 ? "-R$ " : "R$ ") + commission::money::text(cents < 0 ? -cents : cents));
+}
 
 }  // namespace
 
