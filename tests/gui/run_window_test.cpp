@@ -211,6 +211,9 @@ TEST_F(DesktopRun, TheFilesOfAComparisonShowBothTotalsAndTheChart) {
     EXPECT_EQ(bars[0].bCents, 0);
     EXPECT_EQ(bars[1].vendedor, "1");
     EXPECT_EQ(bars[1].bCents, 1200);
+    QDir().mkpath(QStringLiteral(KTR_BIN_DIR "/../screenshots"));
+    EXPECT_TRUE(runWindow->grab().save(QStringLiteral(KTR_BIN_DIR "/../screenshots/apurar-vendas.png")));
+    EXPECT_GE(runWindow->chart().height(), runWindow->chart().minimumHeight());
 }
 
 }  // namespace

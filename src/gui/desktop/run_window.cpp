@@ -157,10 +157,11 @@ RunWindow::RunWindow(FetchEngine fetch, Tables tables, std::string branch, GuiUs
     running->addWidget(run_);
     running->addWidget(progress_, 1);
     running->addWidget(cancel_);
-    auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->addWidget(salespeople_);
-    splitter->addWidget(sales_);
-    splitter->addWidget(chartWindow_);
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->addWidget(salespeople_);
+    splitter_->addWidget(sales_);
+    splitter_->addWidget(chartWindow_);
+    splitter_->setChildrenCollapsible(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save_);
     buttons->addStretch(1);
@@ -171,7 +172,7 @@ RunWindow::RunWindow(FetchEngine fetch, Tables tables, std::string branch, GuiUs
     layout->addLayout(choice);
     layout->addLayout(running);
     layout->addWidget(summary_);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(splitter_, 1);
     layout->addLayout(buttons);
 
     connect(choose_, &QPushButton::clicked, this, [this] { chooseFile(); });
@@ -377,7 +378,10 @@ void RunWindow::showSalespeople() {
     data.note = "Nenhum vendedor recebe outra comissão pela tabela " + second.toStdString() + ".";
     data.bars = LargestDifferences(std::move(bars), kChartedSalespeople);
     chart_->setData(std::move(data));
+    // A pane shown after the splitter laid itself out gets no room of its own: share it out.
     chartWindow_->setVisible(true);
+    const int height = std::max(splitter_->height(), 600);
+    splitter_->setSizes({height * 3 / 10, height * 3 / 10, height * 4 / 10});
 }
 
 void RunWindow::showSales(int row) {

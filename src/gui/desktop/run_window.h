@@ -25,6 +25,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QSplitter;
 class QPushButton;
 class QTableWidget;
 class QTemporaryDir;
@@ -128,6 +129,7 @@ private:
     QPushButton* statementAll_;
     DifferenceChartView* chart_;
     QWidget* chartWindow_;
+    QSplitter* splitter_ = nullptr;
 
     std::unique_ptr<QTemporaryDir> folder_;  // holding the desktop's own run's files
     QString prefix_;                         // of the files of the run under way or shown
