@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <stdexcept>
+#include <utility>
 
 #include "commission/money.h"
 #include "gui/report/report_face.h"
@@ -19,10 +20,12 @@ struct Column {
     double share;  // of the page's width
     bool right;
 };
-constexpr Column kColumns[] = {{"Venda", 0.13, false},         {"Data do Evento", 0.12, false},
-                               {"Tipo de Evento", 0.10, false}, {"Cargo", 0.06, false},
-                               {"Valor da Venda", 0.13, true},  {"Percentual", 0.09, true},
-                               {"Comissão", 0.12, true},        {"Motivo", 0.25, false}};
+constexpr Column kColumns[] = {{"Venda", 0.11, false},         {"Data do Evento", 0.13, false},
+                               {"Tipo de Evento", 0.13, false}, {"Cargo", 0.06, false},
+                               {"Valor da Venda", 0.12, true},  {"Percentual", 0.09, true},
+                               {"Comissão", 0.11, true},        {"Motivo", 0.25, false}};
+constexpr std::size_t kReason = 7;
+constexpr double kReasonIndent = 24;
 
 std::vector<std::string> cellsOf(const StatementSale& s) {
     return {s.venda, s.date, s.eventType, s.position, s.value, s.percent, s.commission, s.reason};
@@ -141,13 +144,20 @@ private:
         y_ += line_ / 2;
         columnTitles();
         for (const StatementSale& sale : s.sales) {
-            if (!fits(line_)) {
+            std::vector<QString> cells;
+            for (const std::string& c : cellsOf(sale)) cells.push_back(qs(c));
+            // A reason wider than its column goes whole on a line of its own under the sale.
+            QString reason;
+            if (body_.width(cells[kReason]) > kColumns[kReason].share * width_ - pt(4)) reason = std::exchange(cells[kReason], {});
+            if (!fits(reason.isEmpty() ? line_ : 2 * line_)) {
                 newPage(s, false);
                 columnTitles();
             }
-            std::vector<QString> cells;
-            for (const std::string& c : cellsOf(sale)) cells.push_back(qs(c));
             row(body_, cells);
+            if (!reason.isEmpty()) {
+                text(small_, pt(kReasonIndent), width_ - pt(kReasonIndent), reason);
+                y_ += line_;
+            }
         }
         if (!fits(2 * line_)) newPage(s, false);
         rule(y_, 1);
