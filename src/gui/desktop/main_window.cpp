@@ -10,6 +10,7 @@
 #include "gui/desktop/form_view.h"
 #include "gui/desktop/screen_import.h"
 #include "gui/desktop/screen_pictures.h"
+#include "gui/desktop/screen_operations.h"
 #include "gui/desktop/screen_questions.h"
 #include "gui/desktop/window_menus.h"
 
@@ -78,6 +79,7 @@ void MainWindow::formShown(tk::TForm& form) {
         ScreenPictures::Attach(*view, *mdi_, loop_, ui_);
         ScreenQuestions::Attach(*view, *mdi_, loop_, ui_);
         ScreenImport::Attach(*view, *mdi_, loop_, ui_);
+        ScreenOperations::Attach(*view, *mdi_, loop_, ui_);
         window = mdi_->addSubWindow(view);
         window->setObjectName(view->objectName());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
