@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -77,8 +79,17 @@ TEST_F(DesktopQuestions, SaleAnswerWithReasonsAndAFindingMovesTheScreenToItsBand
     EXPECT_EQ(findings->list().item(0)->text().toStdString(),
               "Lacuna entre faixas · Cargo Vendedor (regra 1): nenhuma faixa contém o valor 200,01.");
     EXPECT_EQ(findings->findings()[3].kind, "TIPOEVENTO_SEM_REGRA");
+    // Choosing a finding moves the screen, not the windows.
+    auto arrangement = [this] {
+        std::vector<std::pair<QRect, int>> windows{{window->geometry(), static_cast<int>(window->windowState())}};
+        for (QMdiSubWindow* w : window->mdiArea().subWindowList())
+            windows.emplace_back(w->geometry(), static_cast<int>(w->windowState()));
+        return windows;
+    };
+    const auto before = arrangement();
     findings->list().setCurrentRow(0);
     QTest::keyClick(&findings->list(), Qt::Key_Return);
+    EXPECT_EQ(arrangement(), before);
     EXPECT_EQ(screen().pages()->currentWidget(), screen().widgetOf("tshFormulario"));
     EXPECT_EQ(current("cdsCargo", "NRCOMISSAOCARGOOREV"), vendedor);
     EXPECT_EQ(current("cdsPercCargo", "NRFAIXACOMISSAOOREV"), below);

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -404,6 +405,11 @@ void FormView::syncPages() {
 
 void FormView::syncFocus() {
     if (!form_) return;
+    // A screen behind another window (the findings, a picture) keeps its focus for when it
+    // is chosen again: setting it now would bring the screen to the front.
+    if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        if (QMdiArea* area = window->mdiArea(); area && area->currentSubWindow() && area->currentSubWindow() != window)
+            return;
     tk::TControl* active = form_->ActiveControl();
     auto it = active ? widgets_.find(active) : widgets_.end();
     QWidget* target = it != widgets_.end() ? it->second : this;
