@@ -307,6 +307,7 @@ QWidget* FormView::buildPage(tk::TControl& page) {
     splitter->setChildrenCollapsible(false);
     splitter->setHandleWidth(std::max(3, (*splitterAt)->Height));
     for (QWidget* pane : panes) splitter->addWidget(pane);
+    // Later changes of the page's height go to the rule pane alone.
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setSizes({400, below > 0 ? below : 105});

@@ -1,6 +1,5 @@
 #include "gui/desktop/page_splitter.h"
 
-#include <QResizeEvent>
 #include <algorithm>
 
 namespace gui {
@@ -36,25 +35,6 @@ void PageSplitter::showEvent(QShowEvent* event) {
     shown_ = true;
     if (pending_ > 0) applyLower(pending_);
     pending_ = 0;
-}
-
-void PageSplitter::resizeEvent(QResizeEvent* event) {
-    QList<int> panes = sizes();
-    const int before = laidOutHeight_;
-    QSplitter::resizeEvent(event);
-    laidOutHeight_ = event->size().height();
-    // The layout before the first showing is the designed one (the lower pane at its own
-    // height); changes after it, those made while the page was hidden behind another tab
-    // included, go to the upper pane.
-    if (!shown_ || before <= 0 || panes.size() != 2) return;
-    const int change = laidOutHeight_ - before;
-    if (change == 0) return;
-    panes[0] += change;
-    if (panes[0] < 0) {
-        panes[1] = std::max(0, panes[1] + panes[0]);
-        panes[0] = 0;
-    }
-    setSizes(panes);
 }
 
 }  // namespace gui

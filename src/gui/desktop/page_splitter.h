@@ -1,6 +1,6 @@
-// The splitter between a scope page's rule grid and its band grid: when the page grows or
-// shrinks (the window maximised or restored) the rule grid takes the change, and the band
-// grid keeps its height (some rows of the current rule's bands, never a tall empty pane).
+// The splitter between a scope page's rule grid and its band grid: the band pane opens at its
+// designed height and keeps it when the page grows or shrinks (the rule pane's stretch takes
+// the change); a height a user left is put back once the page is first shown.
 #pragma once
 #include <QSplitter>
 
@@ -21,7 +21,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyLower(int lower);
@@ -29,7 +28,6 @@ private:
     int lower_;
     int pending_ = 0;  // a kept height waiting for the first showing
     bool shown_ = false;
-    int laidOutHeight_ = 0;  // the height the panes were last laid out for
 };
 
 }  // namespace gui
