@@ -3,6 +3,7 @@
 set -euo pipefail
 pkgs=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       libasio-dev nlohmann-json3-dev libsqlite3-dev sqlite3 qt6-base-dev poppler-utils
+      qt6-translations-l10n  # Qt's own dialogs in Portuguese
       libcli11-dev libspdlog-dev libsodium-dev libssl-dev
       libpq-dev postgresql-15  # the PostgreSQL store, its test cluster and pgbench
       procps)  # pgrep: the test clusters left running are found by their folder

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -37,6 +38,7 @@ protected:
     DesktopWorld() : ComissaoWorld({{"001", "Venda"}, {"002", "Troca"}, {"003", "Garantia"}}) {}
 
     void SetUp() override {
+        QSettings().clear();  // each test opens the desktop as a first run does
         services = std::make_unique<fw::HostServices>(
             fw::HostSettings{"127.0.0.1", server.port(), "0001", catalogue.path()});
         fw::HostServices::SetInstance(services.get());

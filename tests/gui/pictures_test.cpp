@@ -1,6 +1,10 @@
 // The timeline and the band chart draw what the screen's data sets hold, follow them as the
 // screen moves, and move the screen when a bar is clicked.
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -117,7 +121,8 @@ TEST_F(DesktopPictures, BandChartStepsFollowTheCurrentRuleWithHolesLeftOpen) {
 
     clickTab("tshFormulario");
     const gui::BandChartData& data = chart->data();
-    EXPECT_EQ(data.title, "Cargo: Vendedor");
+    EXPECT_EQ(data.title, "Tabela 2026 · Cargo: Vendedor");
+    EXPECT_EQ(chart->fileStem().toStdString(), "faixas-tabela-2026-cargo-vendedor") << "an export names its table and rule";
     ASSERT_EQ(data.steps.size(), 3u);
     const QSize size(560, 340);
     const gui::BandChartLayout layout(data, QSizeF(size));
@@ -140,9 +145,59 @@ TEST_F(DesktopPictures, BandChartStepsFollowTheCurrentRuleWithHolesLeftOpen) {
     EXPECT_EQ(levelAt(6500), -1) << "the hole between 5.000,00 and 8.000,00 is filled";
 
     clickCell(grid("dbgCargo"), 1, "IDCARGOVEND");
-    EXPECT_EQ(chart->data().title, "Cargo: Supervisor");
+    EXPECT_EQ(chart->data().title, "Tabela 2026 · Cargo: Supervisor");
     ASSERT_EQ(chart->data().steps.size(), 1u);
     EXPECT_EQ(chart->data().steps[0].percentText, "9,00");
+    EXPECT_TRUE(errors().empty()) << errors().front();
+}
+
+// The pictures by keyboard: Tab reaches the chart, the arrows go from bar to bar, Enter does
+// what a click does, every bar has an accessible name saying its window once; the windows
+// open inside a small main window's workspace.
+TEST_F(DesktopPictures, BarsAreReachedByKeyboardAndNamedAndWindowsOpenInTheWorkspace) {
+    const double first = seedComissao("Tabela Verão", "2025-01-01", "2025-03-31");
+    const double second = seedComissao("Tabela Inverno", "2025-06-01", "2025-12-31");
+    const double rule = seedCargo(first, "V");
+    seedBands(first, "CARGO", rule, {{0, 1000, 1.5}, {1000.01, 5000, 2}});
+    seedPromocao(first, "2025-02-01", "2025-02-28", "DATAEVENTO", "001", "Venda", "V");
+    window->resize(640, 480);
+    openScreen();
+    pictures().timelineAction().trigger();
+    QMdiSubWindow* timelineWindow = window->mdiArea().activeSubWindow();
+    ASSERT_NE(timelineWindow, nullptr);
+    EXPECT_TRUE(window->mdiArea().viewport()->rect().contains(timelineWindow->geometry()))
+        << "a 920 pixels wide window in a 640 pixels wide one";
+
+    gui::TimelineView* timeline = pictures().timeline();
+    timelineWindow->widget()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), timeline);
+    EXPECT_EQ(timeline->currentItem(), 0);
+    QAccessibleInterface* named = QAccessible::queryAccessibleInterface(timeline);
+    ASSERT_NE(named, nullptr);
+    ASSERT_EQ(named->childCount(), 3);
+    EXPECT_EQ(named->child(0)->text(QAccessible::Name).toStdString(), "Tabela Tabela Verão, de 01/01/2025 a 31/03/2025");
+    const std::string promotion = named->child(2)->text(QAccessible::Name).toStdString();
+    EXPECT_EQ(promotion, "Promoção 001 Venda · Vendedor, de 01/02/2025 a 28/02/2025, Data do Evento");
+    QTest::keyClick(timeline, Qt::Key_Right);
+    EXPECT_EQ(timeline->toolTip().toStdString(), "Tabela Tabela Inverno, de 01/06/2025 a 31/12/2025");
+    QTest::keyClick(timeline, Qt::Key_Return);
+    EXPECT_EQ(current("cdsComissao", "NRCOMISSAOOREV"), second);
+
+    clickCell(grid("dbgPadrao"), 0, "DSCOMISSAOOREV");
+    clickTab("tshFormulario");
+    pictures().bandChartAction().trigger();
+    gui::BandChartView* chart = pictures().bandChart();
+    ASSERT_NE(chart, nullptr);
+    ASSERT_EQ(chart->itemCount(), 2);
+    EXPECT_EQ(chart->data().valueLabel, "Valor (R$)");
+    EXPECT_EQ(chart->data().percentLabel, "Percentual (%)");
+    chart->setFocus();
+    QTest::keyClick(chart, Qt::Key_End);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(chart)->child(1)->text(QAccessible::Name).toStdString(),
+              "Faixa de 1.000,01 a 5.000,00: 2,00 %");
+    QTest::keyClick(chart, Qt::Key_Return);
+    EXPECT_EQ(current("cdsPercCargo", "VRINICIAL"), 1000.01);
     EXPECT_TRUE(errors().empty()) << errors().front();
 }
 

@@ -5,8 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 
 #include "gui/desktop_world.h"
@@ -58,7 +61,8 @@ TEST_F(DesktopQuestions, SaleAnswerWithReasonsAndAFindingMovesTheScreenToItsBand
     retype(dialog->eventDate(), "15/03/2025");
     QTest::mouseClick(&dialog->simulateButton(), Qt::LeftButton);
     EXPECT_EQ(dialog->answer().text().toStdString(),
-              "Comissão de 4,50: 3,00 % pela faixa 2 da regra 1 da página Cargo, na comissão 1.");
+              "Comissão de 4,50: Tabela 2025, faixa de 100,01 a 200,00, 3,00 % (página Cargo).");
+    EXPECT_EQ(dialog->value().text().toStdString(), "150,00");
     ASSERT_EQ(dialog->reasons().count(), 2);
     EXPECT_EQ(dialog->reasons().item(1)->text().toStdString(), "Nenhuma regra do tipo de evento 001 para Vendedor.");
 
@@ -75,8 +79,17 @@ TEST_F(DesktopQuestions, SaleAnswerWithReasonsAndAFindingMovesTheScreenToItsBand
     EXPECT_EQ(findings->list().item(0)->text().toStdString(),
               "Lacuna entre faixas · Cargo Vendedor (regra 1): nenhuma faixa contém o valor 200,01.");
     EXPECT_EQ(findings->findings()[3].kind, "TIPOEVENTO_SEM_REGRA");
+    // Choosing a finding moves the screen, not the windows.
+    auto arrangement = [this] {
+        std::vector<std::pair<QRect, int>> windows{{window->geometry(), static_cast<int>(window->windowState())}};
+        for (QMdiSubWindow* w : window->mdiArea().subWindowList())
+            windows.emplace_back(w->geometry(), static_cast<int>(w->windowState()));
+        return windows;
+    };
+    const auto before = arrangement();
     findings->list().setCurrentRow(0);
     QTest::keyClick(&findings->list(), Qt::Key_Return);
+    EXPECT_EQ(arrangement(), before);
     EXPECT_EQ(screen().pages()->currentWidget(), screen().widgetOf("tshFormulario"));
     EXPECT_EQ(current("cdsCargo", "NRCOMISSAOCARGOOREV"), vendedor);
     EXPECT_EQ(current("cdsPercCargo", "NRFAIXACOMISSAOOREV"), below);
@@ -86,6 +99,15 @@ TEST_F(DesktopQuestions, SaleAnswerWithReasonsAndAFindingMovesTheScreenToItsBand
     QTableWidget& history = questions().history()->table();
     ASSERT_EQ(history.rowCount(), 7);  // the table, two rules and four bands, as seeded
     EXPECT_EQ(history.item(0, 1)->text().toStdString(), "(local)");
+    // Local time as a user reads it, and the row in the grid's titles and formats.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"))
+                    .match(history.item(0, 0)->text())
+                    .hasMatch())
+        << history.item(0, 0)->text().toStdString();
+    EXPECT_EQ(history.horizontalHeaderItem(0)->text().toStdString(), "Quando");
+    const std::string band = history.item(2, 5)->text().toStdString();
+    EXPECT_NE(band.find("Valor Inicial: 0,00"), std::string::npos) << band;
+    EXPECT_EQ(band.find("VRINICIAL"), std::string::npos) << band;
     EXPECT_EQ(history.item(0, 2)->text().toStdString(), "Comissão");
     EXPECT_EQ(history.item(6, 3)->text().toStdString(), "Inclusão");
     EXPECT_TRUE(errors().empty()) << errors().front();

@@ -41,5 +41,29 @@ TEST(Timeline, ATablesLastDayIsDrawnAndClickable) {
     EXPECT_EQ(gui::HitTimeline(data, layout, at(day(2025, 2, 28))).number, 2);
 }
 
+// Today on a month's tick: the red "Hoje" mark sits under the tick's label, not over it.
+TEST(Timeline, TodayMarkNeverCoversATickLabel) {
+    gui::TimelineData data;
+    data.tables = {{1, day(2025, 1, 1), day(2025, 12, 31), "Ano", 0, -1, true}};
+    data.today = day(2025, 6, 1);
+    const gui::TimelineLayout layout(data, 1000);
+    QImage image(1000, static_cast<int>(std::ceil(layout.height())), QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        gui::PaintTimeline(painter, data, layout);
+    }
+    const int todayX = static_cast<int>(layout.xOf(data.today));
+    int lowestInk = -1, highestRed = image.height();
+    for (int y = 0; y < static_cast<int>(layout.plot().top()); ++y)
+        for (int x = std::max(0, todayX - 40); x < std::min(image.width(), todayX + 60); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 150 && c.green() < 110 && c.blue() < 110) highestRed = std::min(highestRed, y);
+            if (c.red() == c.green() && c.green() == c.blue() && c.red() < 160) lowestInk = std::max(lowestInk, y);
+        }
+    ASSERT_GE(lowestInk, 0) << "the tick's label is drawn";
+    ASSERT_LT(highestRed, image.height()) << "the mark is drawn";
+    EXPECT_LT(lowestInk, highestRed);
+}
+
 }  // namespace
 }  // namespace guitest

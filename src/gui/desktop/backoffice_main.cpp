@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "framework/host_services.h"
+#include "gui/desktop/desktop_lock.h"
+#include "gui/desktop/desktop_setup.h"
 #include "gui/desktop/gui_user_interface.h"
 #include "gui/desktop/main_window.h"
 #include "gui/dialogs/sign_in_dialog.h"
@@ -77,6 +79,10 @@ int main(int argc, char** argv) {
     }
 
     QApplication qapp(argc, argv);
+    gui::PrepareDesktop(qapp);
+    gui::DesktopLock lock(QStringLiteral("%1:%2").arg(QString::fromStdString(options.serverHost)).arg(options.serverPort),
+                          QString::fromStdString(options.localDb));
+    if (!lock.takeOrAsk(nullptr)) return kHostFailure;
     fw::HostServices services(fw::HostSettings{options.serverHost, options.serverPort, options.branch, options.localDb,
                                                options.user, password, options.tlsCa});
     fw::HostServices::SetInstance(&services);
@@ -108,7 +114,7 @@ int main(int argc, char** argv) {
         tk::TApplication::SetInstance(&app);
         {
             gui::MainWindow window(app, ui, module->bindings());
-            window.show();
+            window.showAsLeft();
             if (options.open) QTimer::singleShot(0, &window, [&window] { window.openScreen(); });
             status = QApplication::exec();
         }

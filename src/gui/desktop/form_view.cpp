@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -56,6 +57,9 @@ bool hasSpeedButtons(const tk::TControl& panel) {
 }
 
 // Controls that take the room left in their row or column.
+// The rows of the current rule's bands a scope page shows under its rule grid.
+constexpr int kBandRowsShown = 4;
+
 bool fills(const tk::TControl& control) {
     return dynamic_cast<const tk::TPageControl*>(&control) || dynamic_cast<const tk::TDBGrid*>(&control) ||
            dynamic_cast<const tk::TDBText*>(&control);
@@ -279,23 +283,31 @@ QWidget* FormView::buildPage(tk::TControl& page) {
         for (tk::TControl* child : children) build(*child, *layout);
         return content;
     }
-    // What comes after the splitter starts at its own height; what comes before fills the
-    // page. Later changes of the page's height are shared between the two.
-    auto* splitter = new PageSplitter(content);
+    // What comes after the splitter starts at its own height, room for four rows of each
+    // grid at least; what comes before fills the page and takes later changes of its height.
+    int below = 0;
+    std::vector<QWidget*> panes;
+    for (auto part : {std::pair{children.begin(), splitterAt}, std::pair{splitterAt + 1, children.end()}}) {
+        const bool lower = part.first != children.begin();
+        auto* pane = new QWidget(content);
+        auto* paneLayout = new QVBoxLayout(pane);
+        paneLayout->setContentsMargins(0, 0, 0, 0);
+        const std::size_t gridsBefore = grids_.size();
+        for (auto it = part.first; it != part.second; ++it) {
+            build(**it, *paneLayout);
+            if (lower && !dynamic_cast<tk::TDBGrid*>(*it)) below += (*it)->Height;
+        }
+        if (lower)
+            for (std::size_t g = gridsBefore; g < grids_.size(); ++g)
+                below += std::max(grids_[g]->heightForRows(kBandRowsShown), grids_[g]->grid()->Height);
+        panes.push_back(pane);
+    }
+    auto* splitter = new PageSplitter(content, below > 0 ? below : 105);
     splitter->setObjectName(qs((*splitterAt)->Name()));
     splitter->setChildrenCollapsible(false);
     splitter->setHandleWidth(std::max(3, (*splitterAt)->Height));
-    int below = 0;
-    for (auto part : {std::pair{children.begin(), splitterAt}, std::pair{splitterAt + 1, children.end()}}) {
-        auto* pane = new QWidget(splitter);
-        auto* paneLayout = new QVBoxLayout(pane);
-        paneLayout->setContentsMargins(0, 0, 0, 0);
-        for (auto it = part.first; it != part.second; ++it) {
-            build(**it, *paneLayout);
-            if (part.first != children.begin()) below += (*it)->Height;
-        }
-        splitter->addWidget(pane);
-    }
+    for (QWidget* pane : panes) splitter->addWidget(pane);
+    // Later changes of the page's height go to the rule pane alone.
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setSizes({400, below > 0 ? below : 105});
@@ -394,6 +406,11 @@ void FormView::syncPages() {
 
 void FormView::syncFocus() {
     if (!form_) return;
+    // A screen behind another window (the findings, a picture) keeps its focus for when it
+    // is chosen again: setting it now would bring the screen to the front.
+    if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        if (QMdiArea* area = window->mdiArea(); area && area->currentSubWindow() && area->currentSubWindow() != window)
+            return;
     tk::TControl* active = form_->ActiveControl();
     auto it = active ? widgets_.find(active) : widgets_.end();
     QWidget* target = it != widgets_.end() ? it->second : this;
@@ -469,6 +486,16 @@ QWidget* FormView::widgetOf(const std::string& name) const {
 }
 
 GridView* FormView::grid(const std::string& name) const { return dynamic_cast<GridView*>(widgetOf(name)); }
+
+std::vector<PageSplitter*> FormView::splitters() const {
+    const QList<PageSplitter*> found = findChildren<PageSplitter*>();
+    return {found.begin(), found.end()};
+}
+
+void FormView::restoreDesign() {
+    for (GridView* g : grids_) g->fitColumns(true);
+    for (PageSplitter* splitter : splitters()) splitter->restoreDesign();
+}
 
 QAction* FormView::action(const std::string& name) const {
     auto it = actions_.find(name);

@@ -27,6 +27,7 @@ class TSpeedButton;
 namespace gui {
 
 class GridView;
+class PageSplitter;
 
 class FormView : public QWidget {
     Q_OBJECT
@@ -44,6 +45,10 @@ public:
     // The widget showing a named control, action or menu item (nullptr when none).
     QWidget* widgetOf(const std::string& name) const;
     GridView* grid(const std::string& name) const;
+    const std::vector<GridView*>& grids() const { return grids_; }
+    std::vector<PageSplitter*> splitters() const;
+    // Columns and splitters back as the screen first opened them.
+    void restoreDesign();
     QAction* action(const std::string& name) const;  // toolbar button or menu item
     QTabWidget* pages() const { return pages_; }
     QMenuBar* menuBar() const { return menuBar_; }

@@ -6,12 +6,14 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <QToolButton>
 #include <QToolTip>
+#include <algorithm>
 
 #include "toolkit/keys.h"
 #include "toolkit/tform.h"
@@ -87,6 +89,31 @@ protected:
     }
 };
 
+// A pick list that takes type-ahead: the letters typed choose the next entry they begin
+// (typing "S" stands on Supervisor), Enter picks it.
+class PickMenu : public QMenu {
+public:
+    explicit PickMenu(QWidget* parent) : QMenu(parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const QString typed = event->text();
+        if (typed.isEmpty() || !typed.at(0).isPrint() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            QMenu::keyPressEvent(event);
+            return;
+        }
+        const QList<QAction*> entries = actions();
+        const int from = static_cast<int>(entries.indexOf(activeAction()));
+        for (int step = 1; step <= entries.size(); ++step) {
+            QAction* entry = entries[(from + step) % entries.size()];
+            if (entry->text().startsWith(typed, Qt::CaseInsensitive)) {
+                setActiveAction(entry);
+                return;
+            }
+        }
+    }
+};
+
 }  // namespace
 
 GridModel::GridModel(tk::TDBGrid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(&grid) {}
@@ -138,7 +165,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     return QStringLiteral("\u25B6");
 }
 
-bool GridModel::refresh() {
+GridModel::Change GridModel::refresh() {
     const tk::TClientDataSet* set = grid_ ? dataSetOf(*grid_) : nullptr;
     const int rows = set && set->Active() ? set->RecordCount() : 0;
     const int columns = grid_ ? static_cast<int>(grid_->Columns().size()) : 0;
@@ -148,12 +175,12 @@ bool GridModel::refresh() {
         rows_ = rows;
         columns_ = columns;
         endResetModel();
-        return columnsChanged;
+        return columnsChanged ? Change::Columns : Change::Rows;
     }
     if (rows_ > 0 && columns_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
     if (columns_ > 0) emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
     if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
-    return false;
+    return Change::Cells;
 }
 
 void GridModel::detach() {
@@ -210,7 +237,11 @@ GridView::GridView(tk::TDBGrid& grid, ActionLoop& loop, QWidget* parent)
     connect(pickButton_, &QToolButton::clicked, this, [this] { showPickList(); });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeButtons(); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeButtons(); });
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { placeButtons(); });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        // A width the view did not set is the user's: later fitting leaves it alone.
+        if (!fitting_ && column >= 0 && column < userSized_.size()) userSized_[column] = true;
+        placeButtons();
+    });
 
     installEventFilter(this);
     viewport()->installEventFilter(this);
@@ -232,12 +263,10 @@ void GridView::detach() {
 
 void GridView::sync() {
     if (!grid_) return;
-    if (model_->refresh()) {
-        const auto& columns = grid_->Columns();
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            const int width = columns[c].Width > 0 ? columns[c].Width : tk::TDBGrid::kDefaultColumnWidth;
-            setColumnWidth(static_cast<int>(c), width);
-        }
+    switch (model_->refresh()) {
+    case GridModel::Change::Columns: fitColumns(true); break;
+    case GridModel::Change::Rows: fitColumns(false); break;
+    case GridModel::Change::Cells: break;
     }
     const auto& columns = grid_->Columns();
     for (std::size_t c = 0; c < columns.size(); ++c) setColumnHidden(static_cast<int>(c), !columns[c].Visible);
@@ -258,7 +287,64 @@ void GridView::sync() {
     } else {
         selectionModel()->clear();
     }
+    if (model_->rowCount() == 0) viewport()->update();  // the frame of the empty grid's focus
     placeButtons();
+}
+
+void GridView::fitColumns(bool reset) {
+    if (!grid_) return;
+    const auto& columns = grid_->Columns();
+    const int count = static_cast<int>(columns.size());
+    if (reset || userSized_.size() != count) userSized_ = QList<bool>(count, false);
+    const QFontMetrics cells(font());
+    const QFontMetrics titles(horizontalHeader()->font());
+    const int cellMargin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 4;
+    const int titleMargin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader()) + 4;
+    const int rows = model_->rowCount();
+    fitting_ = true;
+    for (int c = 0; c < count; ++c) {
+        if (userSized_[c]) continue;
+        const tk::TColumn& column = columns[static_cast<std::size_t>(c)];
+        int width = column.Width > 0 ? column.Width : tk::TDBGrid::kDefaultColumnWidth;
+        width = std::max(width, titles.horizontalAdvance(QString::fromStdString(column.TitleText())) + titleMargin);
+        // A drop-down's button covers the end of its cell.
+        const int button = column.PickList.empty() ? 0 : verticalHeader()->defaultSectionSize();
+        for (const auto& entry : column.PickList)
+            width = std::max(width, cells.horizontalAdvance(QString::fromStdString(entry)) + cellMargin + button);
+        for (int r = 0; r < rows; ++r)
+            width = std::max(width, cells.horizontalAdvance(model_->index(r, c).data().toString()) + cellMargin + button);
+        if (reset || width > columnWidth(c)) setColumnWidth(c, width);
+    }
+    fitting_ = false;
+}
+
+QList<int> GridView::columnWidths() const {
+    QList<int> widths;
+    for (int c = 0; c < model_->columnCount(); ++c) widths.append(columnWidth(c));
+    return widths;
+}
+
+void GridView::setColumnWidths(const QList<int>& widths) {
+    if (widths.size() != model_->columnCount()) return;
+    fitting_ = true;
+    userSized_ = QList<bool>(widths.size(), true);
+    for (int c = 0; c < widths.size(); ++c)
+        if (widths[c] > 0) setColumnWidth(c, widths[c]);
+    fitting_ = false;
+}
+
+int GridView::heightForRows(int rows) const {
+    return horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() +
+           2 * frameWidth() + horizontalScrollBar()->sizeHint().height();
+}
+
+void GridView::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (!grid_ || !grid_->Focused() || model_->rowCount() > 0) return;
+    QPainter painter(viewport());
+    const QColor mark = QApplication::palette(this).color(QPalette::Active, QPalette::Highlight);
+    painter.setPen(QPen(mark, 2));
+    painter.drawRect(viewport()->rect().adjusted(1, 1, -1, -1));
 }
 
 QColor GridView::inactiveRowColor(const QPalette& palette) {
@@ -332,11 +418,18 @@ void GridView::showPickList() {
     if (!grid_) return;
     const tk::TColumn* column = selectedColumn(*grid_);
     if (!column || column->PickList.empty()) return;
-    QMenu menu(this);
+    PickMenu menu(this);
     menu.setObjectName(QStringLiteral("pickList"));
-    for (const auto& entry : column->PickList) menu.addAction(QString::fromStdString(entry));
+    const QString shown = currentIndex().data().toString();
+    QAction* current = nullptr;
+    for (const auto& entry : column->PickList) {
+        QAction* action = menu.addAction(QString::fromStdString(entry));
+        if (action->text() == shown) current = action;
+    }
+    // It opens on the cell's entry, over the cell as a drop-down list does; Enter keeps it.
+    if (current) menu.setActiveAction(current);
     const QRect cell = visualRect(currentIndex());
-    QAction* chosen = menu.exec(viewport()->mapToGlobal(cell.bottomLeft()));
+    QAction* chosen = menu.exec(viewport()->mapToGlobal(current ? cell.topLeft() : cell.bottomLeft()), current);
     if (!chosen) return;
     const std::string text = chosen->text().toStdString();
     loop_.run([this, text] {

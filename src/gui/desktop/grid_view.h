@@ -2,6 +2,7 @@
 // selected cell and the editor; this widget draws them and hands it every key and click.
 #pragma once
 #include <QAbstractTableModel>
+#include <QList>
 #include <QTableView>
 
 #include "gui/desktop/action_loop.h"
@@ -24,8 +25,10 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // Re-reads the grid; returns true when the columns changed (the view lays them out again).
-    bool refresh();
+    // What a refresh found changed: the view lays columns out again, or fits them to new rows.
+    enum class Change { Cells, Rows, Columns };
+    // Re-reads the grid.
+    Change refresh();
     // Forgets the grid (its form is going away); the model turns empty.
     void detach();
 
@@ -48,6 +51,16 @@ public:
     // Re-reads columns, rows, the selected cell and the cell buttons from the toolkit.
     void sync();
 
+    // Widens every column to its title and its longest text (never below the toolkit's
+    // width); `reset`: also the columns the user sized, back to the fitted width.
+    void fitColumns(bool reset);
+    QList<int> columnWidths() const;
+    // Widths as the user left them (a list of another length is ignored); kept from fitting.
+    void setColumnWidths(const QList<int>& widths);
+    // The height that shows the column titles and `rows` rows whole, a horizontal scroll
+    // bar included.
+    int heightForRows(int rows) const;
+
     // The ellipsis button and the pick-list drop-down of the selected cell (shown when the
     // grid has the focus and the column has one).
     QToolButton& editButton() const { return *editButton_; }
@@ -67,6 +80,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // An empty grid with the focus says so with a frame in the selection colour.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool takeFocus();
@@ -81,6 +96,8 @@ private:
     QToolButton* editButton_;
     QToolButton* pickButton_;
     int changedId_ = 0;
+    QList<bool> userSized_;  // a column's width set by the user (a drag, or kept from a run)
+    bool fitting_ = false;   // the widths being set are the view's own
 };
 
 }  // namespace gui

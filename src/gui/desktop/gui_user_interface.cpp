@@ -43,7 +43,10 @@ bool GuiUserInterface::Confirm(const std::string& key, const std::string& text) 
     box.setObjectName(qs("question:" + key));
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
-    box.setDefaultButton(QMessageBox::Yes);
+    // Every question's Yes loses something (typing cancelled, a row deleted): Enter and
+    // Escape keep the work.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     runModal(box);
     return box.clickedButton() == box.button(QMessageBox::Yes);
 }
@@ -52,6 +55,7 @@ void GuiUserInterface::error(const std::string& title, const std::string& text) 
     QMessageBox box(QMessageBox::Critical, qs(title), qs(text), QMessageBox::Ok, dialogParent_);
     box.setObjectName(QStringLiteral("error"));
     runModal(box);
+    if (onError) onError(text);
 }
 
 void GuiUserInterface::ShowMessageError(const std::string& text) { error("Atenção", text); }

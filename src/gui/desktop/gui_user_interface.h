@@ -23,8 +23,10 @@ public:
     void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
     // Told when the toolkit shows or closes a form (the main window keeps its MDI children).
     std::function<void(tk::TForm&)> onFormShown, onFormClosed;
+    // Told the text of every error shown, once the user has closed its box.
+    std::function<void(const std::string&)> onError;
 
-    // Yes/No question; Yes is the default button.
+    // Yes/No question; No is the default button (Yes discards or deletes).
     bool Confirm(const std::string& key, const std::string& text) override;
     void ShowMessageError(const std::string& text) override;
     void ShowException(const std::string& text) override;

@@ -8,11 +8,14 @@
 #include <QStatusBar>
 
 #include "gui/desktop/form_view.h"
+#include "gui/desktop/layout_memory.h"
 #include "gui/desktop/screen_import.h"
 #include "gui/desktop/screen_pictures.h"
 #include "gui/desktop/screen_operations.h"
 #include "gui/desktop/screen_questions.h"
+#include "gui/desktop/screen_status.h"
 #include "gui/desktop/window_menus.h"
+#include "gui/desktop/workspace.h"
 
 namespace gui {
 
@@ -25,6 +28,7 @@ MainWindow::MainWindow(tk::TApplication& app, GuiUserInterface& ui, host::Screen
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
+    // The size of a restored (not maximised) window when nothing was kept.
     resize(1024, 720);
 
     QMenu* cadastros = menuBar()->addMenu(QStringLiteral("&Cadastros"));
@@ -36,6 +40,8 @@ MainWindow::MainWindow(tk::TApplication& app, GuiUserInterface& ui, host::Screen
     windowMenu_ = menuBar()->addMenu(QStringLiteral("&Janela"));
     windowMenu_->addAction(QStringLiteral("&Cascata"), mdi_, &QMdiArea::cascadeSubWindows);
     windowMenu_->addAction(QStringLiteral("&Lado a lado"), mdi_, &QMdiArea::tileSubWindows);
+    restoreAction_ = windowMenu_->addAction(QStringLiteral("&Restaurar disposição"), this, [this] { restoreLayout(); });
+    restoreAction_->setObjectName(QStringLiteral("restoreLayout"));
     windowMenus_ = std::make_unique<WindowMenus>(*menuBar(), *mdi_, *windowMenu_);
     statusBar();
 
@@ -51,6 +57,32 @@ MainWindow::~MainWindow() {
     ui_.setDialogParent(nullptr);
     for (auto& [form, window] : windows_)
         if (auto* view = qobject_cast<FormView*>(window->widget())) view->detach();
+}
+
+void MainWindow::showAsLeft() { LayoutMemory::showMainWindow(*this); }
+
+void MainWindow::saveLayout() const {
+    LayoutMemory::saveMainWindow(*this);
+    for (const auto& [form, window] : windows_)
+        if (auto* view = qobject_cast<FormView*>(window->widget())) LayoutMemory::saveView(*view, *window);
+}
+
+void MainWindow::restoreLayout() {
+    LayoutMemory::forget();
+    showMaximized();
+    for (auto& [form, window] : windows_) {
+        auto* view = qobject_cast<FormView*>(window->widget());
+        if (!view) continue;
+        if (!window->isMaximized() && !window->isMinimized()) {
+            window->resize(designedSize(*form));
+            KeepInWorkspace(*mdi_, *window);
+        }
+        view->restoreDesign();
+    }
+}
+
+QSize MainWindow::designedSize(const tk::TForm& form) {
+    return {form.Width > 0 ? form.Width : 640, form.Height > 0 ? form.Height : 480};
 }
 
 void MainWindow::openScreen() {
@@ -80,11 +112,13 @@ void MainWindow::formShown(tk::TForm& form) {
         ScreenQuestions::Attach(*view, *mdi_, loop_, ui_);
         ScreenImport::Attach(*view, *mdi_, loop_, ui_);
         ScreenOperations::Attach(*view, *mdi_, loop_, ui_);
-        window = mdi_->addSubWindow(view);
+        ScreenStatus::Attach(*view, loop_, ui_, *statusBar());
+        window = AddToWorkspace(*mdi_, view, designedSize(form));
         window->setObjectName(view->objectName());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->installEventFilter(this);
-        window->resize(form.Width > 0 ? form.Width : 640, form.Height > 0 ? form.Height : 480);
+        LayoutMemory::restoreView(*view, *window);
+        KeepInWorkspace(*mdi_, *window);
         windows_[&form] = window;
         // Minimizing or maximizing the child is the form's window state too.
         tk::TForm* target = &form;
@@ -107,6 +141,7 @@ void MainWindow::formClosed(tk::TForm& form) {
     if (it == windows_.end()) return;
     QMdiSubWindow* window = it->second;
     windows_.erase(it);
+    if (auto* view = qobject_cast<FormView*>(window->widget())) LayoutMemory::saveView(*view, *window);
     // The form goes at the end of the running action: stop listening now, let the widgets
     // go once the event that closed it is done with them.
     if (auto* view = qobject_cast<FormView*>(window->widget())) view->detach();
@@ -118,17 +153,22 @@ void MainWindow::formClosed(tk::TForm& form) {
 void MainWindow::activated(QMdiSubWindow* window) {
     // Deactivation (no window) is the main window losing the focus, not a change of screen.
     if (!window) return;
-    for (auto& [form, w] : windows_)
-        if (w == window && app_.ActiveForm() != form && !loop_.busy()) {
-            tk::TForm* target = form;
-            loop_.run([this, target] { app_.ActivateForm(target); });
-        }
+    for (auto& [form, w] : windows_) {
+        if (w != window || loop_.busy()) continue;
+        tk::TForm* target = form;
+        if (app_.ActiveForm() != form)
+            loop_.run([this, target] { app_.ActivateForm(target); });  // its end puts the focus
+        else if (auto* view = qobject_cast<FormView*>(w->widget()))
+            // Back from another window (a picture, a list): the screen's keys work at once.
+            view->syncFocus();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Every screen is asked to close first; one that stays open keeps the program running.
     std::vector<tk::TForm*> open;
     for (auto& [form, window] : windows_) open.push_back(form);
+    saveLayout();
     for (tk::TForm* form : open) loop_.run([form] { form->Close(); });
     if (!windows_.empty())
         event->ignore();

@@ -32,6 +32,16 @@ public:
     void openScreen();
     QAction& openAction() const { return *openAction_; }
 
+    // Shows the window as the last run left it; maximised the first time.
+    void showAsLeft();
+    // Keeps the window's and every open screen's layout for the next run (also done when
+    // the window closes and a screen closes).
+    void saveLayout() const;
+    // Janela › Restaurar disposição: forgets what was kept and puts the window, the
+    // screens' windows, splitters and columns back as they first opened.
+    void restoreLayout();
+    QAction& restoreAction() const { return *restoreAction_; }
+
     QMdiArea& mdiArea() const { return *mdi_; }
     // The Janela menu: arrangement entries, then one entry per open window.
     QMenu& windowMenu() const { return *windowMenu_; }
@@ -50,6 +60,7 @@ private:
     void formShown(tk::TForm& form);
     void formClosed(tk::TForm& form);
     void activated(QMdiSubWindow* window);
+    static QSize designedSize(const tk::TForm& form);
 
     tk::TApplication& app_;
     GuiUserInterface& ui_;
@@ -57,6 +68,7 @@ private:
     ActionLoop loop_;
     QMdiArea* mdi_;
     QAction* openAction_ = nullptr;
+    QAction* restoreAction_ = nullptr;
     std::map<tk::TForm*, QMdiSubWindow*> windows_;
     QMenu* windowMenu_ = nullptr;
     std::unique_ptr<WindowMenus> windowMenus_;

@@ -1,6 +1,7 @@
 #include "gui/desktop/screen_pictures.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -15,14 +16,17 @@
 #include "framework/tmessages.h"
 #include "framework/tnetconnection.h"
 #include "gui/desktop/action_loop.h"
+#include "gui/desktop/data_set_watch.h"
 #include "gui/pictures/band_chart_view.h"
 #include "gui/pictures/chart_view.h"
 #include "gui/report/commission_data.h"
 #include "gui/report/commission_report.h"
 #include "gui/desktop/form_view.h"
 #include "gui/desktop/gui_user_interface.h"
+#include "gui/desktop/layout_memory.h"
 #include "gui/report/report_pdf.h"
 #include "gui/desktop/screen_lookup.h"
+#include "gui/desktop/workspace.h"
 #include "gui/pictures/timeline_view.h"
 #include "model/code_tables.h"
 #include "server/rdm_comissao.h"
@@ -32,34 +36,16 @@
 namespace gui {
 namespace {
 
-// Tells a function every event of a data set; unlinks itself when destroyed.
-class DataSetWatch : public tk::TDataLink {
-public:
-    DataSetWatch(tk::TClientDataSet& set, std::function<void(tk::TDataEvent)> told)
-        : set_(set), told_(std::move(told)) {
-        set_.AddLink(this);
-    }
-    ~DataSetWatch() override { set_.RemoveLink(this); }
-    DataSetWatch(const DataSetWatch&) = delete;
-    DataSetWatch& operator=(const DataSetWatch&) = delete;
-    void DataEvent(tk::TDataEvent event, tk::TField*) override {
-        if (event != tk::TDataEvent::UpdateRecord) told_(event);
-    }
-
-private:
-    tk::TClientDataSet& set_;
-    std::function<void(tk::TDataEvent)> told_;
-};
-
 // The scope pages: each with its rule list and the band list of its current rule.
 struct ScopeNames {
     const char* page;
     const char* rules;
     const char* bands;
+    const char* bandGrid;
 };
-constexpr ScopeNames kScopes[] = {{"tshFormulario", "cdsCargo", "cdsPercCargo"},
-                                  {"tshEvento", "cdsEvento", "cdsPercEvento"},
-                                  {"tshPromocao", "cdsPromocao", "cdsPercPromocao"}};
+constexpr ScopeNames kScopes[] = {{"tshFormulario", "cdsCargo", "cdsPercCargo", "dbgPercCargo"},
+                                  {"tshEvento", "cdsEvento", "cdsPercEvento", "dbgPercEvento"},
+                                  {"tshPromocao", "cdsPromocao", "cdsPercPromocao", "dbgPercPromocao"}};
 
 wire::DateTime today() {
     const std::time_t now = std::time(nullptr);
@@ -90,6 +76,7 @@ struct ScreenPictures::Screen {
         tk::TTabSheet& page;
         tk::TClientDataSet& rules;
         tk::TClientDataSet& bands;
+        tk::TDBGrid& bandGrid;
     };
     tk::TClientDataSet& comissao;
     tk::TClientDataSet& promocao;
@@ -123,8 +110,9 @@ struct ScreenPictures::Screen {
             auto* page = Named<tk::TTabSheet>(form, s.page);
             auto* rules = Named<tk::TClientDataSet>(form, s.rules);
             auto* bands = Named<tk::TClientDataSet>(form, s.bands);
-            if (!page || !rules || !bands) return nullptr;
-            screen->scopes.push_back({*page, *rules, *bands});
+            auto* bandGrid = Named<tk::TDBGrid>(form, s.bandGrid);
+            if (!page || !rules || !bands || !bandGrid) return nullptr;
+            screen->scopes.push_back({*page, *rules, *bands, *bandGrid});
         }
         return screen;
     }
@@ -145,7 +133,7 @@ ScreenPictures::ScreenPictures(FormView& view, std::unique_ptr<Screen> screen, Q
     setObjectName(QStringLiteral("screenPictures"));
     QMenu* maintenance = view.action("mnuManutencao")->menu();
     maintenance->addSeparator();
-    timelineAction_ = maintenance->addAction(QStringLiteral("Linha do &tempo"), this, [this] { openTimeline(); });
+    timelineAction_ = maintenance->addAction(QStringLiteral("&Linha do tempo"), this, [this] { openTimeline(); });
     timelineAction_->setObjectName(QStringLiteral("mnuLinhaDoTempo"));
     bandChartAction_ = maintenance->addAction(QStringLiteral("&Gráfico das faixas"), this, [this] { openBandChart(); });
     bandChartAction_->setObjectName(QStringLiteral("mnuGraficoFaixas"));
@@ -254,7 +242,12 @@ BandChartData ScreenPictures::readBandChart() const {
     for (const Screen::Scope& scope : s.scopes) {
         if (&scope.page != active) continue;
         const std::string rule = rowText(scope.rules);
-        BandChartData data = ReadBands(scope.bands, rule.empty() ? scope.page.Caption : scope.page.Caption + ": " + rule);
+        std::string title = rule.empty() ? scope.page.Caption : scope.page.Caption + ": " + rule;
+        // The table too: an exported picture says whose bands it shows.
+        if (currentTable() > 0)
+            if (const tk::TField* name = s.comissao.FindField("DSCOMISSAOOREV"))
+                title = name->DisplayText() + " · " + title;
+        BandChartData data = ReadBands(scope.bands, title);
         if (data.steps.empty())
             data.note = scope.rules.Active() && !scope.rules.IsEmpty() ? "Nenhuma faixa cadastrada para esta regra."
                                                                       : "Nenhuma regra nesta página.";
@@ -270,10 +263,17 @@ BandChartData ScreenPictures::readBandChart() const {
 }
 
 QMdiSubWindow* ScreenPictures::addWindow(QWidget* picture, const char* name, QSize size) {
-    QMdiSubWindow* window = mdi_.addSubWindow(picture);
+    if (auto* pictureWindow = qobject_cast<PictureWindow*>(picture))
+        pictureWindow->setAskPath([](QWidget* parent, const QString& title, const QString& suggested,
+                                     const QString& filter) {
+            const QString path =
+                QFileDialog::getSaveFileName(parent, title, LayoutMemory::fileFolder() + '/' + suggested, filter);
+            LayoutMemory::rememberFile(path);
+            return path;
+        });
+    QMdiSubWindow* window = AddToWorkspace(mdi_, picture, size);
     window->setObjectName(QString::fromLatin1(name));
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->resize(size);
     return window;
 }
 
@@ -283,9 +283,8 @@ void ScreenPictures::openTimeline() {
         auto* view = new TimelineView;
         view->onBarClicked = [this](const TimelineHit& hit) { moveTo(hit); };
         timeline_ = view;
-        timelineWindow_ = addWindow(new PictureWindow(view, QStringLiteral("Linha do tempo"),
-                                                      QStringLiteral("linha-do-tempo")),
-                                    "timelineWindow", {920, 420});
+        timelineWindow_ = addWindow(new PictureWindow(view, QStringLiteral("Linha do tempo")), "timelineWindow",
+                                    {920, 420});
     }
     timeline_->setData(readTimeline());
     timelineWindow_->show();
@@ -296,10 +295,10 @@ void ScreenPictures::openBandChart() {
     if (!screen_) return;
     if (!bandChartWindow_) {
         auto* view = new BandChartView;
+        view->onStepChosen = [this](const BandStep& step) { moveToBand(step.number); };
         bandChart_ = view;
-        bandChartWindow_ = addWindow(new PictureWindow(view, QStringLiteral("Gráfico das faixas"),
-                                                       QStringLiteral("faixas")),
-                                     "bandChartWindow", {600, 400});
+        bandChartWindow_ = addWindow(new PictureWindow(view, QStringLiteral("Gráfico das faixas")), "bandChartWindow",
+                                     {600, 400});
     }
     bandChart_->setData(readBandChart());
     bandChartWindow_->show();
@@ -316,6 +315,17 @@ void ScreenPictures::moveTo(const TimelineHit& hit) {
         tk::TClientDataSet& set = table ? s.comissao : s.promocao;
         const int row = RowOf(set, table ? "NRCOMISSAOOREV" : "NRCOMISSAOPROMOREV", hit.number);
         if (row > 0) (table ? s.dbgPadrao : s.dbgPromocao).UserSelectRow(row);
+    });
+}
+
+void ScreenPictures::moveToBand(double number) {
+    loop_.run([this, number] {
+        if (!screen_) return;
+        for (Screen::Scope& scope : screen_->scopes) {
+            if (screen_->pages.ActivePage() != &scope.page) continue;
+            const int row = RowOf(scope.bands, "NRFAIXACOMISSAOOREV", number);
+            if (row > 0) scope.bandGrid.UserSelectRow(row);
+        }
     });
 }
 

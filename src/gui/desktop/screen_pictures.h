@@ -54,6 +54,8 @@ public:
     // Moves the screen to a timeline bar's table or promotion the way a user does: a click
     // on its page's tab, then on its row. A refusal on the way (a check) stops there.
     void moveTo(const TimelineHit& hit);
+    // Moves the band grid of the page shown to a band of the chart, as a click on its row.
+    void moveToBand(double number);
 
 private:
     struct Screen;

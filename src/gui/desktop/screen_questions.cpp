@@ -4,7 +4,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <span>
 
+#include "framework/consiste.h"
 #include "framework/host_services.h"
 #include "framework/tmessages.h"
 #include "framework/tnetconnection.h"
@@ -15,11 +17,17 @@
 #include "gui/dialogs/history_view.h"
 #include "gui/dialogs/sale_dialog.h"
 #include "gui/desktop/screen_lookup.h"
+#include "gui/desktop/workspace.h"
+#include "gui/report/commission_data.h"
 #include "model/code_tables.h"
+#include "server/rdm_comissao.h"
+#include "toolkit/formats.h"
 #include "toolkit/tdbgrid.h"
 #include "toolkit/tfield.h"
 #include "toolkit/tpagecontrol.h"
+#include "wire/datetime.h"
 #include "wire/lists.h"
+#include "wire/texts.h"
 
 namespace gui {
 namespace {
@@ -40,6 +48,42 @@ constexpr ScopePlace kPlaces[] = {
     {wire::Scope::TipoEvento, "tshEvento", "dbgEvento", "cdsEvento", "dbgPercEvento", "cdsPercEvento"},
     {wire::Scope::Promocao, "tshPromocao", "dbgPromocao", "cdsPromocao", "dbgPercPromocao", "cdsPercPromocao"},
 };
+
+// The screen's data set of each list the history names.
+constexpr std::pair<const char*, const char*> kListSets[] = {
+    {"COMISSAO", "cdsComissao"},       {"CARGO", "cdsCargo"},          {"TIPOEVENTO", "cdsEvento"},
+    {"PROMOCAO", "cdsPromocao"},       {"FAIXACARGO", "cdsPercCargo"}, {"FAIXATIPOEVENTO", "cdsPercEvento"},
+    {"FAIXAPROMOCAO", "cdsPercPromocao"}};
+// The code fields whose grids show a word for the code.
+constexpr std::pair<const char*, std::span<const wire::CodeEntry>> kCodeFields[] = {
+    {"IDCARGOVEND", model::kCargoCodes}, {"IDDTBASECOMISPROMO", model::kDataBaseCodes}};
+
+// A field of a history row in the words of its grid: the column title, the value in the
+// field's format.
+std::pair<std::string, std::string> historyWords(const tk::TForm& form, const std::string& list,
+                                                 const HistoryField& kept) {
+    const tk::TClientDataSet* set = nullptr;
+    for (auto [name, setName] : kListSets)
+        if (list == name) set = Named<tk::TClientDataSet>(form, setName);
+    const tk::TField* field = set ? set->FindField(kept.name) : nullptr;
+    if (!field) return {kept.name, kept.value};
+    const std::string title = field->DisplayLabel.empty() ? kept.name : field->DisplayLabel;
+    if (kept.value.empty()) return {title, kept.value};
+    const auto* messages = Named<fw::TMessages>(form, "msgPadrao");
+    for (auto [name, codes] : kCodeFields)
+        if (kept.name == name)
+            for (const auto& entry : codes)
+                if (kept.value == entry.code) return {title, messages ? messages->Msg(entry.messageKey) : entry.code};
+    try {
+        if (field->DataType() == wire::FieldType::Float && !field->DisplayFormat.empty())
+            return {title, tk::FormatFloat(field->DisplayFormat, std::stod(kept.value))};
+    } catch (const std::exception&) {
+        // kept as it is
+    }
+    if (field->DataType() == wire::FieldType::DateTime)
+        if (const auto day = wire::DateTime::parseIso(kept.value)) return {title, day->brazilianDate()};
+    return {title, kept.value};
+}
 
 const ScopePlace* placeOf(const std::string& scope) {
     for (const ScopePlace& p : kPlaces)
@@ -127,12 +171,42 @@ void ScreenQuestions::openSimulation() {
             });
             return answer;
         };
-        dialog_ = new SaleDialog(std::move(types), std::move(positions), ask, mdi_.window());
+        auto wordsOf = [this](const host::SaleAnswer& answer) {
+            SaleDialog::Words words;
+            loop_.run([&] {
+                if (view_ && view_->form()) words = describe(*view_->form(), answer);
+            });
+            return words;
+        };
+        dialog_ = new SaleDialog(std::move(types), std::move(positions), ask, mdi_.window(), wordsOf);
         dialog_->setAttribute(Qt::WA_DeleteOnClose);
     }
     dialog_->show();
     dialog_->raise();
     dialog_->activateWindow();
+}
+
+SaleDialog::Words ScreenQuestions::describe(tk::TForm& form, const host::SaleAnswer& answer) {
+    SaleDialog::Words words;
+    const auto* tables = Named<tk::TClientDataSet>(form, "cdsComissao");
+    const tk::TField* name = tables ? tables->FindField("DSCOMISSAOOREV") : nullptr;
+    const int row = name && answer.table ? RowOf(*tables, "NRCOMISSAOOREV", *answer.table) : 0;
+    if (row > 0) words.table = tables->DisplayTextAt(row, *name);
+    const ScopePlace* place = placeOf(answer.scope);
+    if (!place || !answer.table || !answer.rule || !answer.band) return words;
+    // The band's interval as its grid shows it, read from the server: the screen may stand
+    // on another rule.
+    if (!bandWords_) bandWords_ = std::make_unique<CommissionData>();
+    auto* bands = Named<tk::TClientDataSet>(*bandWords_, place->bands);
+    if (!bands) return words;
+    server::RdmComissao server(connectionOf(form));
+    bands->SetData(fw::Consiste::CheckResultServ(server.GetPercentual(*answer.table, *answer.rule, answer.scope), true, 0));
+    const int band = RowOf(*bands, "NRFAIXACOMISSAOOREV", *answer.band);
+    const tk::TField* ini = bands->FindField("VRINICIAL");
+    const tk::TField* fin = bands->FindField("VRFINAL");
+    if (band > 0 && ini && fin)
+        words.band = "de " + bands->DisplayTextAt(band, *ini) + " a " + bands->DisplayTextAt(band, *fin);
+    return words;
 }
 
 QString ScreenQuestions::askAboutTable(const char* refusal, const QString& titleFormat,
@@ -164,11 +238,10 @@ void ScreenQuestions::checkTable() {
         auto* view = new FindingsView;
         view->onChosen = [this](const host::Finding& f) { moveTo(f); };
         findings_ = view;
-        findingsWindow_ = mdi_.addSubWindow(view);
+        findingsWindow_ = AddToWorkspace(mdi_, view, {600, 300});
         findingsWindow_->setObjectName(QStringLiteral("findingsWindow"));
         findingsWindow_->setWindowTitle(QStringLiteral("Verificar tabela"));
         findingsWindow_->setAttribute(Qt::WA_DeleteOnClose);
-        findingsWindow_->resize(600, 300);
     }
     findings_->setFindings(title, std::move(*found));
     findingsWindow_->show();
@@ -184,12 +257,14 @@ void ScreenQuestions::showHistory() {
                                         });
     if (!entries) return;
     if (!historyWindow_) {
-        history_ = new HistoryView;
-        historyWindow_ = mdi_.addSubWindow(history_);
+        history_ = new HistoryView([this](const std::string& list, const HistoryField& field) {
+            if (!view_ || !view_->form()) return std::pair{field.name, field.value};
+            return historyWords(*view_->form(), list, field);
+        });
+        historyWindow_ = AddToWorkspace(mdi_, history_, {800, 300});
         historyWindow_->setObjectName(QStringLiteral("historyWindow"));
         historyWindow_->setWindowTitle(QStringLiteral("Histórico"));
         historyWindow_->setAttribute(Qt::WA_DeleteOnClose);
-        historyWindow_->resize(800, 300);
     }
     history_->setEntries(title, *entries);
     historyWindow_->show();

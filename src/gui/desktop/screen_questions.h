@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
+
+#include "gui/dialogs/sale_dialog.h"
 
 #include "host/commission_questions.h"
 
@@ -19,6 +22,7 @@ class QMdiSubWindow;
 namespace gui {
 
 class ActionLoop;
+class CommissionData;
 class FindingsView;
 class FormView;
 class GuiUserInterface;
@@ -56,6 +60,8 @@ private:
     ScreenQuestions(FormView& view, QMdiArea& mdi, ActionLoop& loop, GuiUserInterface& ui);
     void detach();
     std::vector<host::EventType> catalogue();
+    // The words of an answer's table and band, read from the screen and the server.
+    SaleDialog::Words describe(tk::TForm& form, const host::SaleAnswer& answer);
     // Runs `ask` as a user action on the screen's stored current table, and returns the title
     // `titleFormat` gives it; without such a table shows `refusal` instead.
     QString askAboutTable(const char* refusal, const QString& titleFormat,
@@ -69,6 +75,7 @@ private:
     QAction* checkAction_ = nullptr;
     QAction* historyAction_ = nullptr;
     QPointer<SaleDialog> dialog_;
+    std::unique_ptr<CommissionData> bandWords_;  // the band lists the answers' bands are read into
     QPointer<QMdiSubWindow> findingsWindow_;
     QPointer<FindingsView> findings_;
     QPointer<QMdiSubWindow> historyWindow_;

@@ -1,8 +1,10 @@
 #include "gui/dialogs/history_view.h"
 
+#include <QDateTime>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
+#include <QTimeZone>
 #include <QVBoxLayout>
 
 namespace gui {
@@ -30,10 +32,68 @@ QString operationText(const std::string& op) {
 
 }  // namespace
 
-HistoryView::HistoryView(QWidget* parent) : QWidget(parent), title_(new QLabel(this)), table_(new QTableWidget(this)) {
+std::vector<HistoryField> ParseHistoryRow(const std::string& row) {
+    std::vector<HistoryField> fields;
+    std::size_t at = 0;
+    while (at < row.size()) {
+        const std::size_t equals = row.find('=', at);
+        if (equals == std::string::npos) break;
+        HistoryField field;
+        field.name = row.substr(at, equals - at);
+        at = equals + 1;
+        if (at < row.size() && row[at] == '"') {
+            field.text = true;
+            for (++at; at < row.size() && row[at] != '"'; ++at) {
+                if (row[at] != '\\' || at + 1 >= row.size()) {
+                    field.value += row[at];
+                    continue;
+                }
+                ++at;
+                if (row[at] == 'u' && at + 4 < row.size()) {
+                    field.value += static_cast<char>(std::stoi(row.substr(at + 1, 4), nullptr, 16));
+                    at += 4;
+                } else {
+                    field.value += row[at];
+                }
+            }
+            at = row.find("; ", at);
+        } else {
+            const std::size_t end = row.find("; ", at);
+            field.value = row.substr(at, end == std::string::npos ? std::string::npos : end - at);
+            at = end;
+        }
+        fields.push_back(std::move(field));
+        if (at == std::string::npos) break;
+        at += 2;
+    }
+    return fields;
+}
+
+QString HistoryLocalTime(const std::string& utc) {
+    QDateTime when = QDateTime::fromString(QString::fromStdString(utc), Qt::ISODate);
+    if (!when.isValid()) return QString::fromStdString(utc);
+    when.setTimeZone(QTimeZone::utc());
+    return when.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+}
+
+QString HistoryView::rowText(const std::string& list, const std::string& row) const {
+    if (!words_) return QString::fromStdString(row);
+    const std::vector<HistoryField> fields = ParseHistoryRow(row);
+    // A row the history wrote in words of its own ("Cópia da tabela 3") stays as it is.
+    if (fields.empty()) return QString::fromStdString(row);
+    QStringList parts;
+    for (const HistoryField& field : fields) {
+        const auto [title, value] = words_(list, field);
+        parts.append(QString::fromStdString(title + ": " + value));
+    }
+    return parts.join(QStringLiteral("; "));
+}
+
+HistoryView::HistoryView(Words words, QWidget* parent)
+    : QWidget(parent), words_(std::move(words)), title_(new QLabel(this)), table_(new QTableWidget(this)) {
     table_->setObjectName(QStringLiteral("historyTable"));
     table_->setColumnCount(6);
-    table_->setHorizontalHeaderLabels({QStringLiteral("Quando (UTC)"), QStringLiteral("Usuário"), QStringLiteral("Lista"),
+    table_->setHorizontalHeaderLabels({QStringLiteral("Quando"), QStringLiteral("Usuário"), QStringLiteral("Lista"),
                                        QStringLiteral("Operação"), QStringLiteral("Antes"), QStringLiteral("Depois")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -49,10 +109,8 @@ void HistoryView::setEntries(const QString& title, const std::vector<host::Histo
     table_->setRowCount(static_cast<int>(entries.size()));
     for (int r = 0; r < static_cast<int>(entries.size()); ++r) {
         const auto& e = entries[static_cast<std::size_t>(r)];
-        QString when = QString::fromStdString(e.when);
-        when.replace(QLatin1Char('T'), QLatin1Char(' '));
-        const QString cells[] = {when, QString::fromStdString(e.user), listText(e.list), operationText(e.operation),
-                                 QString::fromStdString(e.before), QString::fromStdString(e.after)};
+        const QString cells[] = {HistoryLocalTime(e.when), QString::fromStdString(e.user), listText(e.list),
+                                 operationText(e.operation), rowText(e.list, e.before), rowText(e.list, e.after)};
         for (int c = 0; c < 6; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             item->setToolTip(cells[c]);

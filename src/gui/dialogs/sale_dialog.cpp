@@ -32,10 +32,12 @@ std::string scopePage(const std::string& scope) {
 }  // namespace
 
 SaleDialog::SaleDialog(std::vector<host::EventType> catalogue,
-                       std::vector<std::pair<std::string, std::string>> positions, Ask ask, QWidget* parent)
+                       std::vector<std::pair<std::string, std::string>> positions, Ask ask, QWidget* parent,
+                       Describe describe)
     : QDialog(parent),
       catalogue_(std::move(catalogue)),
       ask_(std::move(ask)),
+      describe_(std::move(describe)),
       eventDate_(new QLineEdit(this)),
       closingDate_(new QLineEdit(this)),
       eventType_(new QComboBox(this)),
@@ -97,18 +99,24 @@ void SaleDialog::simulate() {
     }
     answer_->setStyleSheet(QString());
     answer_->clear();
+    // The value as it was read, in the format the answer uses.
+    value_->setText(qs(money(sale.value)));
     if (const auto answer = ask_(sale)) showAnswer(*answer);
 }
 
 void SaleDialog::showAnswer(const host::SaleAnswer& a) {
-    if (a.commission)
-        answer_->setText(qs("Comissão de " + money(*a.commission) + ": " + money(a.percent.value_or(0)) +
-                            " % pela faixa " + number(a.band) + " da regra " + number(a.rule) + " da página " +
-                            scopePage(a.scope) + ", na comissão " + number(a.table) + "."));
-    else if (a.table)
-        answer_->setText(qs("Nenhuma regra da comissão " + number(a.table) + " dá comissão a esta venda."));
-    else
+    const Words words = describe_ ? describe_(a) : Words{};
+    const std::string table = words.table.empty() ? "comissão " + number(a.table) : words.table;
+    if (a.commission) {
+        const std::string band = words.band.empty() ? "faixa " + number(a.band) + " da regra " + number(a.rule)
+                                                    : "faixa " + words.band;
+        answer_->setText(qs("Comissão de " + money(*a.commission) + ": " + table + ", " + band + ", " +
+                            money(a.percent.value_or(0)) + " % (página " + scopePage(a.scope) + ")."));
+    } else if (a.table) {
+        answer_->setText(qs("Nenhuma regra de " + table + " dá comissão a esta venda."));
+    } else {
         answer_->setText(QStringLiteral("Nenhuma comissão vale nesta data."));
+    }
     for (const auto& reason : a.reasons) reasons_->addItem(qs(reason));
 }
 

@@ -23,9 +23,16 @@ class SaleDialog : public QDialog {
 public:
     // Asks the server; nullopt when the call failed (the failure has been shown).
     using Ask = std::function<std::optional<host::SaleAnswer>(const host::Sale&)>;
+    // The words a user knows for an answer's table and band; empty texts where unknown
+    // (the answer then names them by number).
+    struct Words {
+        std::string table;  // the table's description
+        std::string band;   // "de 0,00 a 10.000,00"
+    };
+    using Describe = std::function<Words(const host::SaleAnswer&)>;
     // `positions`: code and text of each position, in the code table's order.
     SaleDialog(std::vector<host::EventType> catalogue, std::vector<std::pair<std::string, std::string>> positions,
-               Ask ask, QWidget* parent);
+               Ask ask, QWidget* parent, Describe describe = nullptr);
 
     // Reads the inputs and shows the answer; input the user must correct is shown in its
     // place, and nothing is asked.
@@ -45,6 +52,7 @@ private:
 
     std::vector<host::EventType> catalogue_;
     Ask ask_;
+    Describe describe_;
     QLineEdit* eventDate_;
     QLineEdit* closingDate_;
     QComboBox* eventType_;

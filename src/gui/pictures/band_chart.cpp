@@ -36,15 +36,15 @@ BandChartData ReadBands(const tk::TClientDataSet& bands, std::string title) {
     const tk::TField* fin = bands.FindField("VRFINAL");
     const tk::TField* percent = bands.FindField("VRCOMISSAO");
     if (!ini || !fin || !percent) return data;
-    data.valueLabel = ini->DisplayLabel + " – " + fin->DisplayLabel;
-    data.percentLabel = percent->DisplayLabel;
     if (!bands.Active()) return data;
-    int iIni = -1, iFin = -1, iPercent = -1;
+    const tk::TField* number = bands.FindField("NRFAIXACOMISSAOOREV");
+    int iIni = -1, iFin = -1, iPercent = -1, iNumber = -1;
     for (std::size_t i = 0; i < bands.Fields().size(); ++i) {
         const tk::TField* f = bands.Fields()[i];
         if (f == ini) iIni = static_cast<int>(i);
         if (f == fin) iFin = static_cast<int>(i);
         if (f == percent) iPercent = static_cast<int>(i);
+        if (f == number) iNumber = static_cast<int>(i);
     }
     for (int r = 1; r <= bands.RecordCount(); ++r) {
         const wire::Value vIni = bands.ValueAt(r, iIni), vFin = bands.ValueAt(r, iFin),
@@ -53,7 +53,9 @@ BandChartData ReadBands(const tk::TClientDataSet& bands, std::string title) {
         const double* b = std::get_if<double>(&vFin);
         const double* p = std::get_if<double>(&vPercent);
         if (!a || !b || !p || *b < *a) continue;
-        data.steps.push_back({*a, *b, *p, bands.DisplayTextAt(r, *ini), bands.DisplayTextAt(r, *fin),
+        const wire::Value vNumber = iNumber >= 0 ? bands.ValueAt(r, iNumber) : wire::Value{};
+        const double* n = std::get_if<double>(&vNumber);
+        data.steps.push_back({n ? *n : 0, *a, *b, *p, bands.DisplayTextAt(r, *ini), bands.DisplayTextAt(r, *fin),
                               bands.DisplayTextAt(r, *percent), r == bands.RecNo()});
     }
     std::stable_sort(data.steps.begin(), data.steps.end(), [](const auto& x, const auto& y) { return x.ini < y.ini; });
@@ -81,6 +83,11 @@ BandChartLayout::BandChartLayout(const BandChartData& data, QSizeF size)
 
 double BandChartLayout::xOf(double value) const {
     return plot_.left() + (value - minValue_) / (maxValue_ - minValue_) * plot_.width();
+}
+
+QRectF BandChartLayout::stepRect(const BandStep& step) const {
+    const double left = xOf(step.ini), right = std::max(xOf(step.fin), left + 1);
+    return QRectF(QPointF(left, yOf(step.percent)), QPointF(right, plot_.bottom()));
 }
 
 double BandChartLayout::yOf(double percent) const {
@@ -130,8 +137,11 @@ void PaintBandChart(QPainter& painter, const BandChartData& data, const BandChar
         const double x = layout.xOf(v);
         painter.setPen(QColor(0x44, 0x44, 0x44));
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));
-        painter.drawText(QRectF(x - 60, plot.bottom() + 5, 120, 16), Qt::AlignHCenter | Qt::AlignTop,
-                         qs(tk::FormatFloat(vFormat, std::abs(v) < vStep / 1e6 ? 0 : v)));
+        // Centred under its tick, moved in at either end of the picture rather than cut.
+        const QString tick = qs(tk::FormatFloat(vFormat, std::abs(v) < vStep / 1e6 ? 0 : v));
+        const double width = metrics.horizontalAdvance(tick) + 4;
+        const double left = std::clamp(x - width / 2, 0.0, std::max(0.0, size.width() - width));
+        painter.drawText(QRectF(left, plot.bottom() + 5, width, 16), Qt::AlignHCenter | Qt::AlignTop, tick);
     }
     painter.drawText(QRectF(plot.left(), plot.bottom() + 22, plot.width(), 16), Qt::AlignHCenter,
                      qs(data.valueLabel));

@@ -15,6 +15,7 @@ class TClientDataSet;
 namespace gui {
 
 struct BandStep {
+    double number = 0;  // the band's number in its list
     double ini = 0, fin = 0, percent = 0;
     std::string iniText, finText, percentText;  // as the band grid shows them
     bool current = false;                        // the band the grid stands on
@@ -24,11 +25,12 @@ struct BandChartData {
     std::string title;  // "Cargo: Vendedor"
     std::string note;   // shown instead of the chart when there is nothing to draw
     std::vector<BandStep> steps;  // by initial value
-    std::string valueLabel, percentLabel;
+    std::string valueLabel = "Valor (R$)", percentLabel = "Percentual (%)";  // the axes, with their units
 };
 
 // The bands of `bands` (a band list) with every value present and the initial value not
-// above the final one, ordered by initial value; the texts are the grid's.
+// above the final one, ordered by initial value; the texts are the grid's. `title` names
+// the table and the rule.
 BandChartData ReadBands(const tk::TClientDataSet& bands, std::string title);
 
 // True when values lie between two bands in order (amounts are kept to the cent, so a
@@ -46,6 +48,8 @@ public:
     double maxPercent() const { return maxPercent_; }
     double minValue() const { return minValue_; }
     double maxValue() const { return maxValue_; }
+    // Where a step is drawn: from its initial to its final value, from the axis to its level.
+    QRectF stepRect(const BandStep& step) const;
 
 private:
     QSizeF size_;

@@ -16,7 +16,10 @@ namespace {
 
 constexpr double kMargin = 10;
 constexpr double kLabelWidth = 210;
-constexpr double kAxis = 20;
+// Two rows above the bars: the month ticks' labels, and under them the "Hoje" mark's, so
+// that neither covers the other.
+constexpr double kTickRow = 16;
+constexpr double kAxis = 2 * kTickRow + 4;
 constexpr double kTableLane = 30;
 constexpr double kSectionGap = 12;
 constexpr double kSectionTitle = 22;
@@ -251,11 +254,13 @@ void PaintTimeline(QPainter& painter, const TimelineData& data, const TimelineLa
         painter.setPen(Qt::black);
         const QFontMetricsF m(font);
         painter.drawText(QPointF(kMargin, lane.center().y() + m.ascent() / 2 - 1),
-                         m.elidedText(text, Qt::ElideRight, kLabelWidth - 8));
+                         m.elidedText(text, Qt::ElideRight, lane.width()));
     };
-    laneTitle(layout.tableLane(), QStringLiteral("Tabelas"), bold);
-    laneTitle(QRectF(0, layout.promotionLane(0).top() - kSectionTitle, 0, kSectionTitle), qs(data.promotionsTitle),
-              bold);
+    const QRectF tables = layout.tableLane();
+    laneTitle(QRectF(0, tables.top(), kLabelWidth - 8, tables.height()), QStringLiteral("Tabelas"), bold);
+    // The section's title runs over the whole width: the table's name is not cut.
+    laneTitle(QRectF(0, layout.promotionLane(0).top() - kSectionTitle, plot.right() - kMargin, kSectionTitle),
+              qs(data.promotionsTitle), bold);
     painter.setPen(QColor(0xBB, 0xBB, 0xBB));
     painter.drawLine(QPointF(kMargin, layout.promotionLane(0).top() - kSectionTitle + 2),
                      QPointF(plot.right(), layout.promotionLane(0).top() - kSectionTitle + 2));
@@ -271,8 +276,10 @@ void PaintTimeline(QPainter& painter, const TimelineData& data, const TimelineLa
             painter.fillRect(QRectF(bar.left(), lanesArea.top(), bar.width(), lanesArea.height()),
                              QColor(0xE8, 0xF0, 0xFA));
         }
-    for (std::size_t l = 0; l < data.lanes.size(); ++l)
-        laneTitle(layout.promotionLane(static_cast<int>(l)), qs(data.lanes[l]), small);
+    for (std::size_t l = 0; l < data.lanes.size(); ++l) {
+        const QRectF lane = layout.promotionLane(static_cast<int>(l));
+        laneTitle(QRectF(0, lane.top(), kLabelWidth - 8, lane.height()), qs(data.lanes[l]), small);
+    }
     if (data.lanes.empty()) {
         painter.setFont(small);
         painter.setPen(QColor(0x77, 0x77, 0x77));
@@ -331,8 +338,10 @@ void PaintTimeline(QPainter& painter, const TimelineData& data, const TimelineLa
         painter.setFont(bold);
         const QString hoje = QStringLiteral("Hoje");
         const QFontMetricsF m(bold);
-        const QRectF box(todayX - m.horizontalAdvance(hoje) / 2 - 3, kMargin - 1, m.horizontalAdvance(hoje) + 6,
-                         m.height() + 2);
+        // In the row under the ticks' labels; kept inside the picture at either end.
+        const double boxWidth = m.horizontalAdvance(hoje) + 6;
+        const double boxLeft = std::clamp(todayX - boxWidth / 2, 0.0, layout.width() - boxWidth);
+        const QRectF box(boxLeft, kMargin + kTickRow, boxWidth, std::min(m.height() + 2, kTickRow + 3));
         painter.fillRect(box, Qt::white);
         painter.setPen(QColor(0xD0, 0x10, 0x10));
         painter.drawText(box, Qt::AlignCenter, hoje);

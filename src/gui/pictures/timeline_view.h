@@ -19,6 +19,13 @@ public:
     TimelineLayout layout() const { return TimelineLayout(data_, width()); }
     QSize sizeHint() const override;
 
+    // The tables' bars, then the promotions'.
+    int itemCount() const override;
+    QString itemName(int item) const override;
+    QRectF itemRect(int item) const override;
+    void activate(int item) override;
+    QString fileStem() const override;
+
     // Runs with the bar a left click lands on.
     std::function<void(const TimelineHit&)> onBarClicked;
 
@@ -30,6 +37,7 @@ protected:
 
 private:
     void fitHeight();
+    const TimelineBar& bar(int item) const;
     TimelineData data_;
 };
 
