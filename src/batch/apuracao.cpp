@@ -5,15 +5,16 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <deque>
 #include <filesystem>
-#include <future>
 #include <memory>
 #include <stdexcept>
 #include <unordered_map>
 #include <utility>
 
+#include "batch/code_table.h"
+#include "batch/ordered_workers.h"
 #include "batch/part_file.h"
+#include "batch/payment_cells.h"
 #include "batch/sales_file.h"
 #include "commission/comparison.h"
 #include "commission/money.h"
@@ -52,26 +53,6 @@ void appendInteger(std::string& out, long long n) {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, n);
     out.append(buf, r.ptr);
-}
-
-// Table, rule and band numbers are whole in every store; a fraction keeps a decimal comma.
-void appendNumber(std::string& out, double n) {
-    if (std::trunc(n) == n && std::fabs(n) < 9e15) return appendInteger(out, static_cast<long long>(n));
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, n);
-    for (char* c = buf; c != r.ptr; ++c) out += *c == '.' ? ',' : *c;
-}
-
-// "-1234,56": decimal comma, no thousands point.
-void appendCents(std::string& out, long long cents) {
-    if (cents < 0) out += '-';
-    const unsigned long long abs = cents < 0 ? 0ULL - static_cast<unsigned long long>(cents) : static_cast<unsigned long long>(cents);
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, abs / 100);
-    out.append(buf, r.ptr);
-    out += ',';
-    out += static_cast<char>('0' + abs % 100 / 10);
-    out += static_cast<char>('0' + abs % 10);
 }
 
 void appendCell(std::string& out, std::string_view text) {
@@ -122,28 +103,35 @@ struct ChunkResult {
     std::vector<Refused> refused;
     std::vector<Hole> holes;
     std::uint64_t lines = 0;  // in the chunk, blank ones included
-    std::unordered_map<std::string, Totals> totals;
     Summary counts;
 };
 
-// The six cells NRCOMISSAOOREV to VRCOMISSAOVENDA of a payment; blank but the table when unpaid.
-void appendPayment(std::string& out, const commission::Payment& p) {
-    if (p.table) appendNumber(out, p.table->number);
-    out += ';';
-    if (!p.rule) {
-        out += ";;;;";
-        return;
+// What a paying thread keeps from chunk to chunk: its share of each salesperson's totals, so
+// that a salesperson met again costs a lookup, not a new entry to merge.
+struct Worker {
+    CodeTable<Totals> totals;
+};
+
+// What every chunk is paid by.
+struct Payer {
+    const commission::Engine& engine;
+    const commission::Comparison* other;  // null: no comparison
+    const Columns& columns;
+    const PaymentCells& cells;
+
+    // The six cells NRCOMISSAOOREV to VRCOMISSAOVENDA of a payment; blank but the table when unpaid.
+    void appendPayment(std::string& out, const commission::Payment& p) const {
+        if (p.table) out += cells.table(*p.table);
+        if (!p.rule) {
+            out += ";;;;;";
+            return;
+        }
+        out += ';';
+        out += cells.band(*p.table, *p.rule, *p.band);
+        out += ';';
+        appendCents(out, p.commissionCents);
     }
-    out += wire::scopeWord(p.rule->scope);
-    out += ';';
-    appendNumber(out, p.rule->number);
-    out += ';';
-    appendNumber(out, p.band->number);
-    out += ';';
-    appendCents(out, commission::money::nearestCents(p.band->percent));
-    out += ';';
-    appendCents(out, p.commissionCents);
-}
+};
 
 // The reasons of an answer in one cell's text.
 std::string joined(const commission::Simulation& s) {
@@ -155,8 +143,10 @@ std::string joined(const commission::Simulation& s) {
     return out;
 }
 
-ChunkResult payChunk(const commission::Engine& engine, const commission::Comparison* other, const Columns& columns,
-                     std::string_view text) {
+ChunkResult payChunk(const Payer& payer, std::string_view text, Worker& worker) {
+    const commission::Engine& engine = payer.engine;
+    const commission::Comparison* other = payer.other;
+    const Columns& columns = payer.columns;
     ChunkResult r;
     r.vendas.reserve(text.size() + text.size() / (other ? 1 : 2) + 64);
     SaleLine sale;
@@ -179,7 +169,7 @@ ChunkResult payChunk(const commission::Engine& engine, const commission::Compari
             continue;
         }
         if (!last || sale.vendedor != lastCode) {
-            last = &r.totals[sale.vendedor];
+            last = &worker.totals[sale.vendedor];
             lastCode = sale.vendedor;
         }
         Totals& t = *last;
@@ -191,7 +181,7 @@ ChunkResult payChunk(const commission::Engine& engine, const commission::Compari
         std::string& out = r.vendas;
         out += line;
         out += ';';
-        appendPayment(out, p);
+        payer.appendPayment(out, p);
         out += ';';
         if (p.rule) {
             ++r.counts.paid;
@@ -208,7 +198,7 @@ ChunkResult payChunk(const commission::Engine& engine, const commission::Compari
             const commission::Sale moved = other->moved(sale.sale, p.table);
             const commission::Payment b = other->pay(moved);
             out += ';';
-            appendPayment(out, b);
+            payer.appendPayment(out, b);
             out += ';';
             const long long paidB = b.rule ? b.commissionCents : 0;
             appendCents(out, paidB - (p.rule ? p.commissionCents : 0));
@@ -227,7 +217,7 @@ ChunkResult payChunk(const commission::Engine& engine, const commission::Compari
                     hole += ';';
                     appendCell(hole, sale.vendedor);
                     hole += ';';
-                    appendPayment(hole, p);
+                    payer.appendPayment(hole, p);
                     hole += ';';
                     appendCell(hole, reasons);
                     r.holes.push_back({r.lines - 1, std::move(hole)});
@@ -397,7 +387,6 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
             }
             lacunas->write(lineText);
         }
-        for (auto& [code, t] : r.totals) add(totals[code], t);
         nextLine += r.lines;
         summary.read += r.counts.read;
         summary.paid += r.counts.paid;
@@ -416,24 +405,26 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
 
     {
         const std::size_t threads = static_cast<std::size_t>(std::max(1, options.threads));
-        std::deque<std::future<ChunkResult>> running;  // in the order of the file
+        const PaymentCells cells(engine.snapshot());
+        const Payer payer{engine, other.get(), columns, cells};
+        OrderedWorkers<Worker, ChunkResult> workers(threads, [&payer](Worker& w, const std::string& text) {
+            return payChunk(payer, text, w);
+        });
+        // One chunk more than threads: while this thread writes one, each of them pays another.
         std::string chunk;
-        while (reader.next(chunk)) {
-            if (options.interrupted && options.interrupted())
-                throw std::runtime_error("Apuração interrompida: nenhum arquivo gravado.");
-            running.push_back(std::async(std::launch::async, [&engine, other = other.get(), &columns, text = std::move(chunk)] {
-                return payChunk(engine, other, columns, text);
-            }));
-            chunk = {};
-            while (running.size() >= threads) {
-                write(running.front().get());
-                running.pop_front();
+        bool more = true;
+        while (true) {
+            while (more && workers.pending() <= threads) {
+                if (options.interrupted && options.interrupted())
+                    throw std::runtime_error("Apuração interrompida: nenhum arquivo gravado.");
+                more = reader.next(chunk);
+                if (more) workers.push(std::exchange(chunk, {}));
             }
+            if (workers.pending() == 0) break;
+            write(workers.take());
         }
-        while (!running.empty()) {
-            write(running.front().get());
-            running.pop_front();
-        }
+        for (Worker& w : workers.finish())
+            for (const auto& [code, t] : w.totals.entries()) add(totals[code], t);
     }
 
     std::string text(mark);
