@@ -54,7 +54,8 @@ TEST(Comparison, MovesEachSaleFromItsOwnTableAndPaysOnlyInsideTheSecondPeriod) {
     // From the first, twelve months on.
     EXPECT_EQ(b(day(2025, 2, 28), day(2025, 2, 28)), std::tuple(day(2026, 2, 28), day(2026, 2, 28), 100LL));
     EXPECT_EQ(b(day(2025, 2, 28), day(2025, 3, 1)), std::tuple(day(2026, 2, 28), day(2026, 3, 1), -1LL));
-    // Moved past the second period's end: nothing pays, and the answer says why.
+    // Moved past the second period's end, even by a day: nothing pays, and the answer says why.
+    EXPECT_EQ(b(day(2025, 3, 1), day(2025, 2, 28)), std::tuple(day(2026, 3, 1), day(2026, 2, 28), -1LL));
     EXPECT_EQ(b(day(2025, 3, 15), day(2025, 2, 28)), std::tuple(day(2026, 3, 15), day(2026, 2, 28), -1LL));
     const Sale late{day(2026, 3, 15), day(2026, 2, 28), "001", "V", 1000};
     EXPECT_EQ(other.simulate(late).reasons, std::vector<std::string>{"T3 (01/01/2026 a 28/02/2026) não vale na Data do Evento 15/03/2026."});
