@@ -33,7 +33,10 @@ echo "$floor"
 ours1=$("$build/bin/bench_apuracao" run "$work/big" 1); echo "ours  $ours1"
 ours2=$("$build/bin/bench_apuracao" run "$work/big" 2); echo "ours  $ours2"
 small1=$("$build/bin/bench_apuracao" run "$work/small" 1); echo "ours  (N/10) $small1"
-rm -f "$work"/big/ours*  # the disk is shared
+# The comparison with the last quarter's table: every sale paid twice, the others' dates moved.
+cmp1=$("$build/bin/bench_apuracao" compare "$work/big" 1 4); echo "ours  $cmp1"
+cmp2=$("$build/bin/bench_apuracao" compare "$work/big" 2 4); echo "ours  $cmp2"
+rm -f "$work"/big/ours* "$work"/big/compared*  # the disk is shared
 
 # PostgreSQL: the tables loaded first (not timed), then COPY in, the query, COPY out.
 uri=$("$root/scripts/pg_cluster.sh" start "$cluster")
@@ -113,11 +116,13 @@ echo "$duck"
 
 field() { sed -nE "s/.*$1=([-0-9.]+).*/\1/p" <<<"$2"; }
 o1=$(field seconds "$ours1"); o2=$(field seconds "$ours2"); f=$(field seconds "$floor"); s1=$(field seconds "$small1")
+c1=$(field seconds "$cmp1"); c2=$(field seconds "$cmp2")
 d=$(field seconds "$duck")
 echo
-echo "sums: ours $(field sum_cents "$ours2") (1 thread $(field sum_cents "$ours1")), postgresql $pg_sum, duckdb $(field sum_cents "$duck")"
-awk -v o1="$o1" -v o2="$o2" -v f="$f" -v s1="$s1" -v pg="$pg_seconds" -v d="$d" -v n="$n" -v m1="$(field peak_mb "$ours1")" -v m2="$(field peak_mb "$ours2")" 'BEGIN {
+echo "sums: ours $(field sum_cents "$ours2") (1 thread $(field sum_cents "$ours1"), compared $(field summary_cents "$cmp2")), postgresql $pg_sum, duckdb $(field sum_cents "$duck")"
+awk -v c1="$c1" -v c2="$c2" -v o1="$o1" -v o2="$o2" -v f="$f" -v s1="$s1" -v pg="$pg_seconds" -v d="$d" -v n="$n" -v m1="$(field peak_mb "$ours1")" -v m2="$(field peak_mb "$ours2")" 'BEGIN {
   printf "ours, 2 threads: %.2f s; 1 thread: %.2f s; two threads %.2fx one   (target 1.7x)\n", o2, o1, o1 / o2
+  printf "compared with a second table: %.2f s at 1 thread = %.2fx the run alone, %.2f s at 2 = %.2fx   (target at most 2.2x)\n", c1, c1 / o1, c2, c2 / o2
   printf "PostgreSQL: %.2f s = %.1fx ours   (target 50x)\n", pg, pg / o2
   printf "DuckDB:     %.2f s = %.1fx ours   (target 5x)\n", d, d / o2
   printf "floor:      %.2f s; ours is %.1fx the floor\n", f, o2 / f

@@ -6,6 +6,8 @@
 //                                   plain CSV (DIR/tabelas.csv, regras.csv, faixas.csv) for the
 //                                   databases to load
 //   bench_apuracao run DIR THREADS  the run, as the program makes it once it holds the tables
+//   bench_apuracao compare DIR THREADS N
+//                                   the same run with every sale paid by table N too
 //   bench_apuracao floor DIR        the file read and split into lines, nothing more
 //
 // Each prints one line: seconds, peak resident memory, and for `run` the commission summed over
@@ -179,6 +181,14 @@ void generate(const std::string& dir, long long n) {
     std::fclose(out);
 }
 
+// Processor seconds of the process so far, both kinds: on a shared machine the wall time also
+// holds the waits for a processor, which this leaves out.
+double cpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
 double peakMb() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
@@ -224,12 +234,30 @@ int main(int argc, char** argv) {
         o.prefix = dir + "/ours" + argv[3];
         o.threads = std::stoi(argv[3]);
         const auto began = std::chrono::steady_clock::now();
+        const double cpuBefore = cpuSeconds();
         const batch::Summary s = batch::apura(engine, o);
         const double runSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        const double cpu = cpuSeconds() - cpuBefore;
         long long lines = 0;
         const long long sum = sumOfCommissions(o.prefix + "-vendas.csv", lines);
-        std::printf("run threads=%s seconds=%.3f peak_mb=%.1f lines=%lld paid=%llu sum_cents=%lld summary_cents=%lld\n",
-                    argv[3], runSeconds, peakMb(), lines, static_cast<unsigned long long>(s.paid), sum, s.commissionCents);
+        std::printf("run threads=%s seconds=%.3f cpu=%.3f peak_mb=%.1f lines=%lld paid=%llu sum_cents=%lld summary_cents=%lld\n",
+                    argv[3], runSeconds, cpu, peakMb(), lines, static_cast<unsigned long long>(s.paid), sum, s.commissionCents);
+    } else if (mode == "compare" && argc == 5) {
+        const commission::Engine engine(std::make_shared<const Snapshot>(tables()));
+        batch::RunOptions o;
+        o.sales = dir + "/vendas.csv";
+        o.prefix = dir + "/compared" + argv[3];
+        o.threads = std::stoi(argv[3]);
+        o.compareTable = std::stoll(argv[4]);
+        const auto began = std::chrono::steady_clock::now();
+        const double cpuBefore = cpuSeconds();
+        const batch::Summary s = batch::apura(engine, o);
+        const double runSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        const double cpu = cpuSeconds() - cpuBefore;
+        std::printf("compare threads=%s seconds=%.3f cpu=%.3f peak_mb=%.1f paid=%llu summary_cents=%lld paid_b=%llu summary_cents_b=%lld "
+                    "holes=%llu\n",
+                    argv[3], runSeconds, cpu, peakMb(), static_cast<unsigned long long>(s.paid), s.commissionCents,
+                    static_cast<unsigned long long>(s.paidB), s.commissionCentsB, static_cast<unsigned long long>(s.holes));
     } else if (mode == "floor" && argc == 3) {
         std::FILE* in = std::fopen((dir + "/vendas.csv").c_str(), "rb");
         std::vector<char> buf(4 << 20);
@@ -240,7 +268,7 @@ int main(int argc, char** argv) {
         std::fclose(in);
         std::printf("floor seconds=%.3f peak_mb=%.1f lines=%lld\n", seconds(), peakMb(), lines);
     } else {
-        std::cerr << "usage: bench_apuracao gen DIR N | run DIR THREADS | floor DIR\n";
+        std::cerr << "usage: bench_apuracao gen DIR N | run DIR THREADS | compare DIR THREADS N | floor DIR\n";
         return 2;
     }
     return 0;

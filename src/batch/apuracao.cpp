@@ -5,28 +5,34 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <deque>
 #include <filesystem>
-#include <future>
 #include <memory>
 #include <stdexcept>
 #include <unordered_map>
 #include <utility>
 
+#include "batch/code_table.h"
+#include "batch/ordered_workers.h"
 #include "batch/part_file.h"
+#include "batch/payment_cells.h"
 #include "batch/sales_file.h"
+#include "commission/comparison.h"
 #include "commission/money.h"
+#include "commission/words.h"
 
 namespace batch {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kResultColumns =
-    ";NRCOMISSAOOREV;IDTIPOCOMISSAO;NRREGRA;NRFAIXACOMISSAOOREV;VRCOMISSAO;VRCOMISSAOVENDA;MOTIVO\n";
+    ";NRCOMISSAOOREV;IDTIPOCOMISSAO;NRREGRA;NRFAIXACOMISSAOOREV;VRCOMISSAO;VRCOMISSAOVENDA;MOTIVO";
+constexpr std::string_view kComparedColumns =
+    ";NRCOMISSAOOREV_B;IDTIPOCOMISSAO_B;NRREGRA_B;NRFAIXACOMISSAOOREV_B;VRCOMISSAO_B;VRCOMISSAOVENDA_B;DIFERENCA;MOTIVO_B";
 
 struct Totals {
     std::uint64_t count = 0, unpaid = 0;
     long long sales = 0, commission = 0;
+    long long commissionB = 0;  // as the compared table pays
 };
 
 // Exact cents or a failure: a total never wraps around.
@@ -40,32 +46,13 @@ void add(Totals& into, const Totals& more) {
     into.unpaid += more.unpaid;
     add(into.sales, more.sales);
     add(into.commission, more.commission);
+    add(into.commissionB, more.commissionB);
 }
 
 void appendInteger(std::string& out, long long n) {
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, n);
     out.append(buf, r.ptr);
-}
-
-// Table, rule and band numbers are whole in every store; a fraction keeps a decimal comma.
-void appendNumber(std::string& out, double n) {
-    if (std::trunc(n) == n && std::fabs(n) < 9e15) return appendInteger(out, static_cast<long long>(n));
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, n);
-    for (char* c = buf; c != r.ptr; ++c) out += *c == '.' ? ',' : *c;
-}
-
-// "-1234,56": decimal comma, no thousands point.
-void appendCents(std::string& out, long long cents) {
-    if (cents < 0) out += '-';
-    const unsigned long long abs = cents < 0 ? 0ULL - static_cast<unsigned long long>(cents) : static_cast<unsigned long long>(cents);
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, abs / 100);
-    out.append(buf, r.ptr);
-    out += ',';
-    out += static_cast<char>('0' + abs % 100 / 10);
-    out += static_cast<char>('0' + abs % 10);
 }
 
 void appendCell(std::string& out, std::string_view text) {
@@ -104,18 +91,64 @@ struct Refused {
     Refusal why;
 };
 
+// A line its own table pays and the compared table would not: PREFIX-lacunas.csv's cells after LINHA.
+struct Hole {
+    std::uint64_t line;  // within its chunk, from 0
+    std::string cells;
+};
+
 // What a chunk of lines gives, to be written in the order of the chunks.
 struct ChunkResult {
     std::string vendas;
     std::vector<Refused> refused;
+    std::vector<Hole> holes;
     std::uint64_t lines = 0;  // in the chunk, blank ones included
-    std::unordered_map<std::string, Totals> totals;
     Summary counts;
 };
 
-ChunkResult payChunk(const commission::Engine& engine, const Columns& columns, std::string_view text) {
+// What a paying thread keeps from chunk to chunk: its share of each salesperson's totals, so
+// that a salesperson met again costs a lookup, not a new entry to merge.
+struct Worker {
+    CodeTable<Totals> totals;
+};
+
+// What every chunk is paid by.
+struct Payer {
+    const commission::Engine& engine;
+    const commission::Comparison* other;  // null: no comparison
+    const Columns& columns;
+    const PaymentCells& cells;
+
+    // The six cells NRCOMISSAOOREV to VRCOMISSAOVENDA of a payment; blank but the table when unpaid.
+    void appendPayment(std::string& out, const commission::Payment& p) const {
+        if (p.table) out += cells.table(*p.table);
+        if (!p.rule) {
+            out += ";;;;;";
+            return;
+        }
+        out += ';';
+        out += cells.band(*p.table, *p.rule, *p.band);
+        out += ';';
+        appendCents(out, p.commissionCents);
+    }
+};
+
+// The reasons of an answer in one cell's text.
+std::string joined(const commission::Simulation& s) {
+    std::string out;
+    for (const std::string& why : s.reasons) {
+        if (!out.empty()) out += " | ";
+        out += why;
+    }
+    return out;
+}
+
+ChunkResult payChunk(const Payer& payer, std::string_view text, Worker& worker) {
+    const commission::Engine& engine = payer.engine;
+    const commission::Comparison* other = payer.other;
+    const Columns& columns = payer.columns;
     ChunkResult r;
-    r.vendas.reserve(text.size() + text.size() / 2 + 64);
+    r.vendas.reserve(text.size() + text.size() / (other ? 1 : 2) + 64);
     SaleLine sale;
     std::vector<CellSpan> cells;
     Totals* last = nullptr;  // the salesperson of the line before: sales come grouped more often than not
@@ -136,7 +169,7 @@ ChunkResult payChunk(const commission::Engine& engine, const Columns& columns, s
             continue;
         }
         if (!last || sale.vendedor != lastCode) {
-            last = &r.totals[sale.vendedor];
+            last = &worker.totals[sale.vendedor];
             lastCode = sale.vendedor;
         }
         Totals& t = *last;
@@ -148,35 +181,49 @@ ChunkResult payChunk(const commission::Engine& engine, const Columns& columns, s
         std::string& out = r.vendas;
         out += line;
         out += ';';
-        if (p.table) appendNumber(out, p.table->number);
+        payer.appendPayment(out, p);
         out += ';';
         if (p.rule) {
             ++r.counts.paid;
             add(t.commission, p.commissionCents);
             add(r.counts.commissionCents, p.commissionCents);
-            out += wire::scopeWord(p.rule->scope);
-            out += ';';
-            appendNumber(out, p.rule->number);
-            out += ';';
-            appendNumber(out, p.band->number);
-            out += ';';
-            appendCents(out, commission::money::nearestCents(p.band->percent));
-            out += ';';
-            appendCents(out, p.commissionCents);
-            out += ";\n";
-            continue;
+        } else {
+            ++r.counts.unpaid;
+            ++t.unpaid;
+            ++(!p.table ? r.counts.noTable : !p.metRule ? r.counts.noRule : r.counts.noBand);
+            // The words are built only here, by the very search SimulaComissao answers with.
+            appendCell(out, joined(engine.simulate(sale.sale)));
         }
-        ++r.counts.unpaid;
-        ++t.unpaid;
-        ++(!p.table ? r.counts.noTable : !p.metRule ? r.counts.noRule : r.counts.noBand);
-        // The words are built only here, by the very search SimulaComissao answers with.
-        std::string reasons;
-        for (const std::string& why : engine.simulate(sale.sale).reasons) {
-            if (!reasons.empty()) reasons += " | ";
-            reasons += why;
+        if (other) {
+            const commission::Sale moved = other->moved(sale.sale, p.table);
+            const commission::Payment b = other->pay(moved);
+            out += ';';
+            payer.appendPayment(out, b);
+            out += ';';
+            const long long paidB = b.rule ? b.commissionCents : 0;
+            appendCents(out, paidB - (p.rule ? p.commissionCents : 0));
+            out += ';';
+            if (b.rule) {
+                ++r.counts.paidB;
+                add(t.commissionB, paidB);
+                add(r.counts.commissionCentsB, paidB);
+            } else {
+                const std::string reasons = joined(other->simulate(moved));
+                appendCell(out, reasons);
+                if (p.rule) {
+                    ++r.counts.holes;
+                    std::string hole;
+                    appendCell(hole, cellText(line, cells[columns.venda]));
+                    hole += ';';
+                    appendCell(hole, sale.vendedor);
+                    hole += ';';
+                    payer.appendPayment(hole, p);
+                    hole += ';';
+                    appendCell(hole, reasons);
+                    r.holes.push_back({r.lines - 1, std::move(hole)});
+                }
+            }
         }
-        out += ";;;;;";
-        appendCell(out, reasons);
         out += '\n';
     }
     return r;
@@ -251,10 +298,38 @@ private:
     bool eof_ = false;
 };
 
+// The compared table of a run, refused before anything is written when it does not exist.
+std::unique_ptr<const commission::Comparison> comparisonOf(const commission::Engine& engine, const RunOptions& options) {
+    if (!options.compareTable) return nullptr;
+    try {
+        return std::make_unique<const commission::Comparison>(engine, static_cast<double>(*options.compareTable));
+    } catch (const std::invalid_argument&) {
+        throw std::runtime_error("Tabela de comissão " + std::to_string(*options.compareTable) +
+                                 " não encontrada: nenhum arquivo gravado.");
+    }
+}
+
+// The ten salespeople whose difference is largest in the direction `gain` says.
+std::vector<SellerDifference> largest(const std::vector<const std::pair<const std::string, Totals>*>& ordered, bool gain) {
+    std::vector<SellerDifference> out;
+    for (const auto* entry : ordered) {
+        const long long d = entry->second.commissionB - entry->second.commission;
+        if (gain ? d > 0 : d < 0) out.push_back({entry->first, entry->second.commission, entry->second.commissionB});
+    }
+    // Stable: a tie keeps the code order the list came in.
+    std::stable_sort(out.begin(), out.end(), [gain](const SellerDifference& a, const SellerDifference& b) {
+        const long long x = a.commissionCentsB - a.commissionCents, y = b.commissionCentsB - b.commissionCents;
+        return gain ? x > y : x < y;
+    });
+    if (out.size() > 10) out.resize(10);
+    return out;
+}
+
 }  // namespace
 
 Summary apura(const commission::Engine& engine, const RunOptions& options) {
     const auto started = std::chrono::steady_clock::now();
+    const auto other = comparisonOf(engine, options);
     std::size_t chunkBytes = options.chunkBytes;
     if (chunkBytes == 0) {
         std::error_code error;
@@ -269,31 +344,49 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
 
     PartFile vendas(options.prefix + "-vendas.csv"), vendedores(options.prefix + "-vendedores.csv"),
         recusadas(options.prefix + "-recusadas.csv");
+    std::optional<PartFile> lacunas;
     const std::string_view mark = bom ? kBom : std::string_view();
     vendas.write(mark);
     vendas.write(header);
     vendas.write(kResultColumns);
+    if (other) vendas.write(kComparedColumns);
+    vendas.write("\n");
     recusadas.write(mark);
     recusadas.write("LINHA;COLUNA;MOTIVO\n");
+    if (other) {
+        lacunas.emplace(options.prefix + "-lacunas.csv");
+        lacunas->write(mark);
+        lacunas->write("LINHA;VENDA;VENDEDOR;NRCOMISSAOOREV;IDTIPOCOMISSAO;NRREGRA;NRFAIXACOMISSAOOREV;VRCOMISSAO;"
+                       "VRCOMISSAOVENDA;MOTIVO_B\n");
+    }
 
     Summary summary;
     summary.version = engine.snapshot().version;
     std::unordered_map<std::string, Totals> totals;  // put in code order once, at the end
     std::uint64_t nextLine = 2;  // the header is line 1
-    std::string refusedText;
+    std::string lineText;
     auto write = [&](ChunkResult r) {
         vendas.write(r.vendas);
-        refusedText.clear();
+        lineText.clear();
         for (const Refused& x : r.refused) {
-            appendInteger(refusedText, static_cast<long long>(nextLine + x.line));
-            refusedText += ';';
-            appendCell(refusedText, x.why.column);
-            refusedText += ';';
-            appendCell(refusedText, x.why.reason);
-            refusedText += '\n';
+            appendInteger(lineText, static_cast<long long>(nextLine + x.line));
+            lineText += ';';
+            appendCell(lineText, x.why.column);
+            lineText += ';';
+            appendCell(lineText, x.why.reason);
+            lineText += '\n';
         }
-        recusadas.write(refusedText);
-        for (auto& [code, t] : r.totals) add(totals[code], t);
+        recusadas.write(lineText);
+        if (lacunas) {
+            lineText.clear();
+            for (const Hole& x : r.holes) {
+                appendInteger(lineText, static_cast<long long>(nextLine + x.line));
+                lineText += ';';
+                lineText += x.cells;
+                lineText += '\n';
+            }
+            lacunas->write(lineText);
+        }
         nextLine += r.lines;
         summary.read += r.counts.read;
         summary.paid += r.counts.paid;
@@ -302,35 +395,41 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
         summary.noTable += r.counts.noTable;
         summary.noRule += r.counts.noRule;
         summary.noBand += r.counts.noBand;
+        summary.paidB += r.counts.paidB;
+        summary.holes += r.counts.holes;
         add(summary.salesCents, r.counts.salesCents);
         add(summary.commissionCents, r.counts.commissionCents);
+        add(summary.commissionCentsB, r.counts.commissionCentsB);
         if (options.progress) options.progress(summary.read);
     };
 
     {
         const std::size_t threads = static_cast<std::size_t>(std::max(1, options.threads));
-        std::deque<std::future<ChunkResult>> running;  // in the order of the file
+        const PaymentCells cells(engine.snapshot());
+        const Payer payer{engine, other.get(), columns, cells};
+        OrderedWorkers<Worker, ChunkResult> workers(threads, [&payer](Worker& w, const std::string& text) {
+            return payChunk(payer, text, w);
+        });
+        // One chunk more than threads: while this thread writes one, each of them pays another.
         std::string chunk;
-        while (reader.next(chunk)) {
-            if (options.interrupted && options.interrupted())
-                throw std::runtime_error("Apuração interrompida: nenhum arquivo gravado.");
-            running.push_back(std::async(std::launch::async, [&engine, &columns, text = std::move(chunk)] {
-                return payChunk(engine, columns, text);
-            }));
-            chunk = {};
-            while (running.size() >= threads) {
-                write(running.front().get());
-                running.pop_front();
+        bool more = true;
+        while (true) {
+            while (more && workers.pending() <= threads) {
+                if (options.interrupted && options.interrupted())
+                    throw std::runtime_error("Apuração interrompida: nenhum arquivo gravado.");
+                more = reader.next(chunk);
+                if (more) workers.push(std::exchange(chunk, {}));
             }
+            if (workers.pending() == 0) break;
+            write(workers.take());
         }
-        while (!running.empty()) {
-            write(running.front().get());
-            running.pop_front();
-        }
+        for (Worker& w : workers.finish())
+            for (const auto& [code, t] : w.totals.entries()) add(totals[code], t);
     }
 
     std::string text(mark);
-    text += "VENDEDOR;QTVENDAS;VRVENDAS;VRCOMISSAOVENDA;QTSEMCOMISSAO\n";
+    text += "VENDEDOR;QTVENDAS;VRVENDAS;VRCOMISSAOVENDA;QTSEMCOMISSAO";
+    text += other ? ";VRCOMISSAOVENDA_B;DIFERENCA\n" : "\n";
     std::vector<const std::pair<const std::string, Totals>*> ordered;
     ordered.reserve(totals.size());
     for (const auto& entry : totals) ordered.push_back(&entry);
@@ -346,17 +445,31 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
         appendCents(text, t.commission);
         text += ';';
         appendInteger(text, static_cast<long long>(t.unpaid));
+        if (other) {
+            text += ';';
+            appendCents(text, t.commissionB);
+            text += ';';
+            appendCents(text, t.commissionB - t.commission);
+        }
         text += '\n';
     }
     vendedores.write(text);
+    if (other) {
+        summary.comparedTable = options.compareTable;
+        summary.comparedName = commission::describe(other->table());
+        summary.gainers = largest(ordered, true);
+        summary.losers = largest(ordered, false);
+    }
     if (options.interrupted && options.interrupted())
         throw std::runtime_error("Apuração interrompida: nenhum arquivo gravado.");
     vendas.finish();
     vendedores.finish();
     recusadas.finish();
+    if (lacunas) lacunas->finish();
     vendas.commit();
     vendedores.commit();
     recusadas.commit();
+    if (lacunas) lacunas->commit();
     summary.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return summary;
 }
@@ -367,6 +480,31 @@ std::string count(std::uint64_t n) {
     std::string s = std::to_string(n);
     for (int at = static_cast<int>(s.size()) - 3; at > 0; at -= 3) s.insert(static_cast<std::size_t>(at), ".");
     return s;
+}
+
+// "+1.234,56", "-0,50", "0,00".
+std::string signedMoney(long long cents) { return (cents > 0 ? "+" : "") + commission::money::text(cents); }
+
+std::string comparisonText(const Summary& s) {
+    const std::string table = "tabela " + std::to_string(*s.comparedTable);
+    std::string out;
+    out += "Comparação com a " + table + ", " + s.comparedName +
+           ", nas datas de cada venda movidas como numa cópia da sua tabela para ela\n";
+    out += "Pagas pela " + table + ": " + count(s.paidB) + "\n";
+    out += "Total das comissões pela " + table + ": " + commission::money::text(s.commissionCentsB) + "\n";
+    out += "Diferença (" + table + " menos a atual): " + signedMoney(s.commissionCentsB - s.commissionCents) + "\n";
+    const auto list = [&](const char* title, const std::vector<SellerDifference>& who) {
+        out += title;
+        out += who.empty() ? " nenhum\n" : "\n";
+        for (const SellerDifference& d : who)
+            out += "  " + d.vendedor + ": " + commission::money::text(d.commissionCents) + " → " +
+                   commission::money::text(d.commissionCentsB) + " (" + signedMoney(d.commissionCentsB - d.commissionCents) +
+                   ")\n";
+    };
+    list("Quem mais ganha:", s.gainers);
+    list("Quem mais perde:", s.losers);
+    out += "Lacunas (pagas hoje, nada pela " + table + "): " + count(s.holes) + "\n";
+    return out;
 }
 
 }  // namespace
@@ -387,6 +525,7 @@ std::string summaryText(const Summary& s, const std::string& salesFile) {
     out += "Recusadas: " + count(s.refused) + "\n";
     out += "Total das vendas: " + commission::money::text(s.salesCents) + "\n";
     out += "Total das comissões: " + commission::money::text(s.commissionCents) + "\n";
+    if (s.comparedTable) out += comparisonText(s);
     out += "Tempo: " + time + " s\n";
     return out;
 }

@@ -46,6 +46,16 @@ std::unique_ptr<CLI::App> makeApp(ApuracaoOptions& o, host::ServerAddress& serve
             }
             return used == v.size() && n >= 1 && n <= 64 ? std::string() : "espera de 1 a 64, não '" + v + "'";
         });
+    app->add_option_function<std::string>(
+           "--compare-table", [&o](const std::string& v) { o.compareTable = std::stoll(v); },
+           "paga cada venda também pela tabela N, nas datas movidas como numa cópia da sua tabela para ela, e grava "
+           "PREFIXO-lacunas.csv")
+        ->type_name("N")
+        ->check([](const std::string& v) {
+            const bool whole = !v.empty() && v.size() <= 15 && v.find_first_not_of("0123456789") == std::string::npos &&
+                               v.find_first_not_of('0') != std::string::npos;
+            return whole ? std::string() : "espera o número de uma tabela, não '" + v + "'";
+        });
     return app;
 }
 

@@ -1,5 +1,6 @@
 // Command line of backoffice-apuracao.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,12 +15,13 @@ struct ApuracaoOptions {
     std::string tlsCa;         // empty: plain TCP
     std::string sales, out;
     int threads = 0;  // 0: one a core
+    std::optional<long long> compareTable;  // --compare-table N
     bool help = false;
     bool version = false;  // --version: print host::versionLine() and do nothing else
 };
 
 // Reads `--server HOST:PORT (--branch CODE | --user NAME [--password-file F]) [--tls-ca CA]
-// --sales FILE --out PREFIX [--threads N]` (also `--name=value`). Throws std::invalid_argument
+// --sales FILE --out PREFIX [--threads N] [--compare-table N]` (also `--name=value`). Throws std::invalid_argument
 // with a Portuguese reason.
 ApuracaoOptions parseApuracaoOptions(const std::vector<std::string>& args);
 

@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
         run.sales = options.sales;
         run.prefix = options.out;
         run.threads = options.threads > 0 ? options.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        run.compareTable = options.compareTable;
         run.interrupted = [&stop] { return stop.asked(); };
         const bool terminal = ::isatty(STDERR_FILENO) == 1;
         if (terminal) run.progress = [](std::uint64_t lines) { std::cerr << "\rLinhas lidas: " << lines << std::flush; };

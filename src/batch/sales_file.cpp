@@ -97,6 +97,18 @@ bool split(std::string_view line, std::vector<CellSpan>& cells, std::size_t& bad
     }
 }
 
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return (x >= 'a' && x <= 'z' ? x - 32 : x) == (y >= 'a' && y <= 'z' ? y - 32 : y);
+           });
+}
+
+bool digits(std::string_view s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
 std::string cellText(std::string_view line, const CellSpan& c) {
     std::string s(line.substr(c.begin, c.end - c.begin));
     if (c.doubledQuotes) {
@@ -109,18 +121,6 @@ std::string cellText(std::string_view line, const CellSpan& c) {
     }
     return s;
 }
-
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return (x >= 'a' && x <= 'z' ? x - 32 : x) == (y >= 'a' && y <= 'z' ? y - 32 : y);
-           });
-}
-
-bool digits(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-}  // namespace
 
 Columns readHeader(std::string_view line) {
     if (line.starts_with(kBom)) line.remove_prefix(kBom.size());

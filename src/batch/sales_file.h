@@ -46,6 +46,8 @@ struct CellSpan {
 };
 std::optional<Refusal> readLine(std::string_view line, const Columns& columns, SaleLine& out,
                                 std::vector<CellSpan>& scratch);
+// The text of a cell `readLine` split, its doubled quotes made single again.
+std::string cellText(std::string_view line, const CellSpan& cell);
 
 // The reading of single cells, for whoever writes such files too.
 // "1.234,56", "1234,56", "-0,5", "12": cents; nullopt with `why` set otherwise.

@@ -118,6 +118,11 @@ struct Engine::Index {
                                             [](long long d, const Stretch& s) { return d < s.from; });
         return after == stretches.begin() ? nullptr : (after - 1)->table;
     }
+    // `table` of `snapshot` when its period holds `day`; null otherwise.
+    const TableIx* holding(const Snapshot& snapshot, const Table& table, long long day) const {
+        if (day < table.firstDay || day > table.lastDay) return nullptr;
+        return &tables[static_cast<std::size_t>(&table - snapshot.tables.data())];
+    }
 };
 
 namespace {
@@ -246,12 +251,23 @@ private:
 };
 
 template <class Notes>
-Payment find(const Engine::Index& index, const Sale& sale, Notes& notes) {
+Payment findOn(const TableIx* table, const Sale& sale, Notes& notes) {
     Payment out;
-    const TableIx* table = index.on(sale.eventDay);
     if (!table) return out;
     out.table = table->table;
     Search<Notes>(*table, sale, notes, out).run();
+    return out;
+}
+
+// The answer SimulaComissao gives for a payment found with `notes` filled in on the way.
+Simulation worded(const Payment& p, Simulation out) {
+    out.table = p.table->number;
+    if (!p.rule) return out;
+    out.scope = p.rule->scope;
+    out.rule = p.rule->number;
+    out.band = p.band->number;
+    out.percent = p.band->percent;
+    out.commissionCents = p.commissionCents;
     return out;
 }
 
@@ -282,25 +298,35 @@ Engine::~Engine() = default;
 
 Payment Engine::pay(const Sale& sale) const {
     Silent notes;
-    return find(*index_, sale, notes);
+    return findOn(index_->on(sale.eventDay), sale, notes);
 }
 
 Simulation Engine::simulate(const Sale& sale) const {
     Simulation out;
     Words notes{out.reasons};
-    const Payment p = find(*index_, sale, notes);
+    const Payment p = findOn(index_->on(sale.eventDay), sale, notes);
     if (!p.table) {
         out.reasons.push_back("Nenhuma comissão vale na " + baseWord(wire::kDataEvento) + " " + dateText(sale.eventDay) + ".");
         return out;
     }
-    out.table = p.table->number;
-    if (!p.rule) return out;
-    out.scope = p.rule->scope;
-    out.rule = p.rule->number;
-    out.band = p.band->number;
-    out.percent = p.band->percent;
-    out.commissionCents = p.commissionCents;
-    return out;
+    return worded(p, std::move(out));
+}
+
+Payment Engine::payBy(const Table& table, const Sale& sale) const {
+    Silent notes;
+    return findOn(index_->holding(*snapshot_, table, sale.eventDay), sale, notes);
+}
+
+Simulation Engine::simulateBy(const Table& table, const Sale& sale) const {
+    Simulation out;
+    Words notes{out.reasons};
+    const Payment p = findOn(index_->holding(*snapshot_, table, sale.eventDay), sale, notes);
+    if (!p.table) {
+        out.reasons.push_back(describe(table) + " não vale na " + baseWord(wire::kDataEvento) + " " +
+                              dateText(sale.eventDay) + ".");
+        return out;
+    }
+    return worded(p, std::move(out));
 }
 
 }  // namespace commission

@@ -33,6 +33,11 @@ public:
     // The same search, naming every candidate passed over on the way (SimulaComissao's answer).
     Simulation simulate(const Sale& sale) const;
 
+    // As `table` (one of the snapshot's) would pay the sale, whichever table holds its dates:
+    // nothing, `table` null, when its period does not hold the event date.
+    Payment payBy(const Table& table, const Sale& sale) const;
+    Simulation simulateBy(const Table& table, const Sale& sale) const;
+
     struct Index;  // the candidates of each table, built once
 
 private:

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <thread>
 
+#include "commission/money.h"
+#include "commission/period_shift.h"
 #include "server_harness.h"
 #include "support/e2e_support.h"
 #include "support/test_paths.h"
@@ -26,10 +28,11 @@ struct ProgramRun {
     std::string out;  // standard output and error
 };
 
-ProgramRun apuracao(unsigned short port, const std::string& sales, const std::string& prefix, int threads) {
+ProgramRun apuracao(unsigned short port, const std::string& sales, const std::string& prefix, int threads,
+                    const std::string& more = "") {
     const std::string command = testsupport::binDir() + "/backoffice-apuracao --server 127.0.0.1:" + std::to_string(port) +
                                 " --branch 0001 --sales '" + sales + "' --out '" + prefix + "' --threads " +
-                                std::to_string(threads) + " 2>&1";
+                                std::to_string(threads) + " " + more + " 2>&1";
     ProgramRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -307,4 +310,186 @@ TEST_F(Apuracao, ARunAgainstAStoreChangedMidwayPaysEveryLineByOneVersion) {
     for (std::size_t i = 1; i < out.size(); ++i) percents.insert(cells(out[i]).at(12));
     EXPECT_EQ(percents.size(), 1u) << "paid by more than one version of the band";
     EXPECT_EQ(out.size(), many.size() + 1);
+}
+
+namespace {
+
+long long dayOf(const std::string& iso) { return wire::DateTime::parseIso(iso + "T00:00:00")->days(); }
+std::string isoOf(long long day) { return wire::DateTime::fromDays(day).iso().substr(0, 10); }
+
+// value × percent, rounded half away from zero to the cent; the percentage in hundredths.
+long long commissionOf(long long cents, long long percent) {
+    const long long n = cents * percent, q = (std::llabs(n) + 5000) / 10000;
+    return n < 0 ? -q : q;
+}
+
+long long centsOr0(const std::string& cell) { return cell.empty() ? 0 : cents(cell); }
+
+}  // namespace
+
+TEST_F(Apuracao, ACopyComparedWithItsTableDiffersOnlyWhereTheCopyWasEditedByTheRightCents) {
+    tables();
+    const std::vector<json> all = sales();
+    const std::string in = file(all);
+    const ProgramRun unknown = apuracao(server.port(), in, dir.file("x"), 2, "--compare-table 999");
+    EXPECT_EQ(unknown.status, 1) << unknown.out;
+    EXPECT_NE(unknown.out.find("Tabela de comissão 999 não encontrada: nenhum arquivo gravado."), std::string::npos)
+        << unknown.out;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1)
+        << "nothing but the sales file";
+
+    // Next year's first half, copied from this year's: its dates a year on, its rules numbered anew.
+    const double copia = client.result("CopiaComissao", {nr, "Comissão 2026", "2026-01-01", "2026-06-30"}).at("table");
+    const std::string copiaText = std::to_string(static_cast<long long>(copia));
+    const std::string own = std::to_string(static_cast<long long>(nr));
+    const commission::PeriodShift fromFirst(dayOf("2025-01-01"), dayOf("2026-01-01"));
+    const commission::PeriodShift fromSecond(dayOf("2025-08-01"), dayOf("2026-01-01"));
+
+    // What every line must hold: B as SimulaComissao pays the sale with its dates moved from its
+    // own table onto the copy; DIFERENCA is B minus A; PREFIX-lacunas.csv the lines A pays and B not.
+    auto read = [&](const std::string& prefix) {
+        std::vector<std::vector<std::string>> rows;
+        for (const std::string& line : lines(slurp(dir.file(prefix + "-vendas.csv")))) rows.push_back(cells(line));
+        EXPECT_EQ(rows.at(0).size(), 23u);
+        std::string header = rows[0][15];
+        for (std::size_t j = 16; j < rows[0].size(); ++j) header += ";" + rows[0][j];
+        EXPECT_EQ(header, "NRCOMISSAOOREV_B;IDTIPOCOMISSAO_B;NRREGRA_B;NRFAIXACOMISSAOOREV_B;VRCOMISSAO_B;VRCOMISSAOVENDA_B;"
+                          "DIFERENCA;MOTIVO_B");
+        rows.erase(rows.begin());
+        EXPECT_EQ(rows.size(), all.size());
+        std::vector<json> moved;
+        for (std::size_t i = 0; i < rows.size() && i < all.size(); ++i) {
+            json m = all[i];
+            if (!rows[i][8].empty()) {
+                const commission::PeriodShift& shift = rows[i][8] == own ? fromFirst : fromSecond;
+                m[0] = isoOf(shift.apply(dayOf(m[0])));
+                m[1] = isoOf(shift.apply(dayOf(m[1])));
+            }
+            moved.push_back(m);
+        }
+        std::string holes = "\xEF\xBB\xBFLINHA;VENDA;VENDEDOR;NRCOMISSAOOREV;IDTIPOCOMISSAO;NRREGRA;NRFAIXACOMISSAOOREV;"
+                            "VRCOMISSAO;VRCOMISSAOVENDA;MOTIVO_B\n";
+        std::size_t differ = 0;
+        for (std::size_t from = 0; from < moved.size(); from += 1000) {
+            const std::vector<json> batch(moved.begin() + static_cast<long>(from),
+                                          moved.begin() + static_cast<long>(std::min(moved.size(), from + 1000)));
+            const json answers = client.result("ApuraComissao", json::array({json(batch)}));
+            for (std::size_t k = 0; k < batch.size(); ++k) {
+                const auto& c = rows[from + k];
+                std::string got = c[15];
+                for (std::size_t j = 16; j < 21; ++j) got += ";" + c[j];
+                got += ";" + c[22];
+                std::string want = expected(answers[k]);
+                if (answers[k].at("table").is_null()) {
+                    // A sale of no table is not moved, and falls outside the copy, which says so.
+                    want = ";;;;;;";
+                    got.resize(got.size() - c[22].size());
+                    EXPECT_NE(c[22].find("Comissão 2026 (01/01/2026 a 30/06/2026) não vale na Data do Evento"),
+                              std::string::npos) << c[22];
+                }
+                if (got != want && ++differ <= 5)
+                    ADD_FAILURE() << "sale " << all[from + k].dump() << " moved to " << batch[k].dump() << "\n got " << got
+                                  << "\nwant " << want;
+                EXPECT_EQ(c[21], commaCents(centsOr0(c[20]) - centsOr0(c[13])));
+                if (!c[13].empty() && c[20].empty())
+                    holes += std::to_string(from + k + 2) + ";" + c[2] + ";" + c[4] + ";" + c[8] + ";" + c[9] + ";" + c[10] +
+                             ";" + c[11] + ";" + c[12] + ";" + c[13] + ";" + c[22] + "\n";
+            }
+        }
+        EXPECT_EQ(differ, 0u);
+        EXPECT_EQ(slurp(dir.file(prefix + "-lacunas.csv")), holes);
+        return rows;
+    };
+
+    // The copy as it came: nothing differs on any sale of the table copied.
+    const ProgramRun same = apuracao(server.port(), in, dir.file("igual"), 2, "--compare-table " + copiaText);
+    ASSERT_EQ(same.status, 0) << same.out;
+    std::size_t paid = 0;
+    for (const auto& c : read("igual")) {
+        if (c[8] != own) continue;
+        paid += !c[13].empty();
+        EXPECT_EQ(c[21], "0,00");
+        EXPECT_EQ(c[9] + ";" + c[12] + ";" + c[13], c[16] + ";" + c[19] + ";" + c[20]);
+    }
+    EXPECT_GT(paid, 1000u);
+
+    // One band of the copy pays 6 % where it paid 5 %; another is gone.
+    auto positionRule = [&](double table, const char* cargo) {
+        for (const wire::Row& r : client.packet("GetCargo", {table}).rows)
+            if (std::get<std::string>(r.at(1)) == cargo) return std::get<double>(r.at(0));
+        throw std::runtime_error("no position rule");
+    };
+    const wire::DataPacket vBands = client.packet("GetPercentual", {copia, positionRule(copia, "V"), "CARGO"});
+    wire::Row six = vBands.rows.at(1);
+    six[static_cast<std::size_t>(vBands.fieldIndex("VRCOMISSAO"))] = 6.0;
+    ASSERT_EQ(client.set("SetPercCargo", updateLog(ListKind::PercCargo, vBands.rows.at(1), six)), "");
+    const wire::DataPacket sBands = client.packet("GetPercentual", {copia, positionRule(copia, "S"), "CARGO"});
+    ASSERT_EQ(client.set("SetPercCargo", deleteLog(ListKind::PercCargo, sBands.rows.at(0))), "");
+    const wire::DataPacket ownBands = client.packet("GetPercentual", {nr, vendedor, "CARGO"});
+    const std::string fivePercentBand = std::to_string(static_cast<long long>(
+        std::get<double>(ownBands.rows.at(1).at(static_cast<std::size_t>(ownBands.fieldIndex("NRFAIXACOMISSAOOREV"))))));
+
+    const ProgramRun one = apuracao(server.port(), in, dir.file("e1"), 1, "--compare-table " + copiaText);
+    ASSERT_EQ(one.status, 0) << one.out;
+    std::size_t changed = 0, gone = 0;
+    std::map<std::string, std::array<long long, 2>> bySeller;
+    for (const auto& c : read("e1")) {
+        bySeller[c[4]][0] += centsOr0(c[13]);
+        bySeller[c[4]][1] += centsOr0(c[20]);
+        if (c[8] != own) continue;
+        const long long v = cents(c[1]);
+        if (c[9] == "CARGO" && c[11] == fivePercentBand) {
+            ++changed;
+            EXPECT_EQ(c[21], commaCents(commissionOf(v, 600) - commissionOf(v, 500))) << c[1];
+        } else if (c[9] == "CARGO" && c[12] == "2,50") {
+            ++gone;
+            EXPECT_EQ(c[20], "");
+        } else {
+            EXPECT_EQ(c[21], "0,00") << c[1] << " paid by " << c[9] << " " << c[10] << " " << c[11];
+        }
+    }
+    EXPECT_GT(changed, 100u);
+    EXPECT_GT(gone, 10u);
+
+    // Each salesperson's totals are the sums of their lines; the summary's total and list theirs.
+    const std::vector<std::string> sellers = lines(slurp(dir.file("e1-vendedores.csv")));
+    ASSERT_EQ(sellers.size(), 38u);
+    EXPECT_EQ(sellers[0], "\xEF\xBB\xBFVENDEDOR;QTVENDAS;VRVENDAS;VRCOMISSAOVENDA;QTSEMCOMISSAO;VRCOMISSAOVENDA_B;DIFERENCA");
+    std::vector<std::pair<long long, std::string>> gains;
+    long long totalA = 0, totalB = 0;
+    for (std::size_t i = 1; i < sellers.size(); ++i) {
+        const std::vector<std::string> c = cells(sellers[i]);
+        ASSERT_EQ(c.size(), 7u) << sellers[i];
+        const auto& [a, b] = bySeller[c[0]];
+        EXPECT_EQ(c[3] + ";" + c[5] + ";" + c[6], commaCents(a) + ";" + commaCents(b) + ";" + commaCents(b - a)) << c[0];
+        gains.push_back({b - a, c[0]});
+        totalA += a;
+        totalB += b;
+    }
+    EXPECT_NE(one.out.find("Diferença (tabela " + copiaText + " menos a atual): " + (totalB > totalA ? "+" : "") +
+                           commission::money::text(totalB - totalA) + "\n"),
+              std::string::npos)
+        << one.out;
+    // The ten who gain most and the ten who lose most, the largest first, a tie in code order.
+    auto top = [&](const char* title, bool gain) {
+        std::vector<std::pair<long long, std::string>> who;
+        for (const auto& g : gains)
+            if (gain ? g.first > 0 : g.first < 0) who.push_back(g);
+        std::stable_sort(who.begin(), who.end(), [&](const auto& x, const auto& y) { return gain ? x.first > y.first : x.first < y.first; });
+        std::string text = std::string(title) + "\n";
+        for (std::size_t i = 0; i < who.size() && i < 10; ++i) text += "  " + who[i].second + ": ";
+        return text;
+    };
+    const std::size_t from = one.out.find("Quem mais ganha:"), to = one.out.find("Lacunas");
+    ASSERT_NE(from, std::string::npos) << one.out;
+    std::string listed;
+    for (const std::string& line : lines(one.out.substr(from, to - from)))
+        listed += line.substr(0, line.find(':') + 1) + (line.starts_with("  ") ? " " : "\n");
+    EXPECT_EQ(listed, top("Quem mais ganha:", true) + top("Quem mais perde:", false)) << one.out;
+
+    // Two threads write the very bytes one does, the holes included.
+    const ProgramRun two = apuracao(server.port(), in, dir.file("e2"), 2, "--compare-table " + copiaText);
+    ASSERT_EQ(two.status, 0) << two.out;
+    for (const char* name : {"-vendas.csv", "-vendedores.csv", "-recusadas.csv", "-lacunas.csv"})
+        EXPECT_TRUE(slurp(dir.file(std::string("e1") + name)) == slurp(dir.file(std::string("e2") + name))) << name;
 }

@@ -84,7 +84,7 @@ ScreenOperations::ScreenOperations(FormView& view, QMdiArea& mdi, ActionLoop& lo
     operation->addSeparator();
     runAction_ = operation->addAction(QStringLiteral("&Apurar vendas…"), this, [this] { openRun(); });
     runAction_->setObjectName(QStringLiteral("mnuApurarVendas"));
-    copyAction_ = operation->addAction(QStringLiteral("&Copiar tabela…"), this, [this] { openCopy(); });
+    copyAction_ = operation->addAction(QStringLiteral("C&opiar tabela…"), this, [this] { openCopy(); });
     copyAction_->setObjectName(QStringLiteral("mnuCopiarTabela"));
     connect(&view, &FormView::detaching, this, [this] { detach(); });
 }
