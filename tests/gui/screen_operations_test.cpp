@@ -33,7 +33,7 @@ TEST_F(DesktopCopy, CopyMovesTheScreenToTheNewTableAndTellsWhatWasLeftOut) {
     seedPromocao(nr, "2024-11-01", "2024-11-30", "DATAEVENTO", "002", "Troca", "V");
     openScreen();
     EXPECT_TRUE(screen().action("mnuOperacao")->menu()->actions().contains(&operations().copyAction()));
-    EXPECT_EQ(operations().copyAction().text().toStdString(), "&Copiar tabela…");
+    EXPECT_EQ(operations().copyAction().text().toStdString(), "C&opiar tabela…");
 
     std::string proposed, refused;
     // First an overlapping period, refused in the dialog, which stays open; then the shorter year.
