@@ -13,7 +13,7 @@ case "$kind" in
   ubsan) flags="-fsanitize=undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
          export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" ;;
   tsan)  flags="-fsanitize=thread"
-         export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" ;;
+         export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$(cd "$(dirname "$0")" && pwd)/tsan.supp" ;;
   *) echo "sanitize.sh: unknown sanitizer $kind (asan, ubsan or tsan)" >&2; exit 2 ;;
 esac
 build="$root/build-$kind"
