@@ -126,7 +126,7 @@ RunWindow::RunWindow(FetchEngine fetch, Tables tables, std::string branch, GuiUs
       statement_(new QPushButton(QStringLiteral("Extrato do &vendedor…"), this)),
       statementAll_(new QPushButton(QStringLiteral("Extrato de &todos…"), this)),
       chart_(new DifferenceChartView),
-      chartWindow_(new PictureWindow(chart_, QStringLiteral("Maiores diferenças"), QStringLiteral("diferencas"), this)) {
+      chartWindow_(new PictureWindow(chart_, QStringLiteral("Maiores diferenças"), this)) {
     setObjectName(QStringLiteral("runWindow"));
     setWindowTitle(QStringLiteral("Apurar vendas"));
     salesFile_->setObjectName(QStringLiteral("salesFile"));

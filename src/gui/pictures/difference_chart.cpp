@@ -24,12 +24,11 @@ double niceStep(double span, int count) {
     return 10 * power;
 }
 
-// "R$ 1.234,56", "-R$ 20,00": the sign before the currency, as Brazilian amounts are written.
-QString reais(long long cents) {
+}  // namespace
+
+QString Reais(long long cents) {
     return qs((cents < 0 ? "-R$ " : "R$ ") + commission::money::text(cents < 0 ? -cents : cents));
 }
-
-}  // namespace
 
 QColor DifferenceBarColour(bool second) { return second ? QColor(0xE0, 0x8A, 0x2E) : QColor(0x3C, 0x6F, 0xB4); }
 
@@ -109,7 +108,7 @@ void PaintDifferenceChart(QPainter& painter, const DifferenceChartData& data, co
         painter.setPen(QColor(0xE6, 0xE6, 0xE6));
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(QColor(0x44, 0x44, 0x44));
-        painter.drawText(QRectF(0, y - 8, plot.left() - 6, 16), Qt::AlignRight | Qt::AlignVCenter, reais(cents));
+        painter.drawText(QRectF(0, y - 8, plot.left() - 6, 16), Qt::AlignRight | Qt::AlignVCenter, Reais(cents));
     }
     // The bars, each with its total above (below when negative), the salesperson under them.
     const double zero = layout.yOf(0);
@@ -122,7 +121,7 @@ void PaintDifferenceChart(QPainter& painter, const DifferenceChartData& data, co
             const QRectF shape(QPointF(column.left(), std::min(y, zero)), QPointF(column.right(), std::max(y, zero)));
             painter.fillRect(shape, DifferenceBarColour(second));
             painter.setPen(QColor(0x22, 0x22, 0x22));
-            const QString label = reais(cents);
+            const QString label = Reais(cents);
             const double w = std::max(column.width() + 40, metrics.horizontalAdvance(label) + 4);
             const QRectF place(column.center().x() - w / 2, cents >= 0 ? shape.top() - 15 : shape.bottom() + 1, w, 14);
             painter.drawText(place, Qt::AlignCenter, label);
@@ -131,7 +130,7 @@ void PaintDifferenceChart(QPainter& painter, const DifferenceChartData& data, co
         painter.drawText(QRectF(a.left() - 20, plot.bottom() + 4, bb.right() - a.left() + 40, 16), Qt::AlignHCenter,
                          qs(b.vendedor));
         painter.drawText(QRectF(a.left() - 20, plot.bottom() + 20, bb.right() - a.left() + 40, 16), Qt::AlignHCenter,
-                         (b.difference() > 0 ? QStringLiteral("+") : QString()) + reais(b.difference()));
+                         (b.difference() > 0 ? QStringLiteral("+") : QString()) + Reais(b.difference()));
     }
     painter.setPen(Qt::black);
     painter.drawLine(QPointF(plot.left(), zero), QPointF(plot.right(), zero));

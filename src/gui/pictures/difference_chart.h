@@ -3,6 +3,7 @@
 #pragma once
 #include <QColor>
 #include <QRectF>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ private:
 };
 
 void PaintDifferenceChart(QPainter& painter, const DifferenceChartData& data, const DifferenceChartLayout& layout);
+
+// "R$ 1.234,56", "-R$ 20,00": the sign before the currency, as Brazilian amounts are written.
+QString Reais(long long cents);
 
 // The fill of each table's bars; tests look for them.
 QColor DifferenceBarColour(bool second);

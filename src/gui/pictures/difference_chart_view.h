@@ -16,6 +16,12 @@ public:
     DifferenceChartLayout layout() const { return DifferenceChartLayout(data_, QSizeF(size())); }
     QSize sizeHint() const override { return {640, 360}; }
 
+    // One item a salesperson: their two bars.
+    int itemCount() const override { return static_cast<int>(data_.bars.size()); }
+    QString itemName(int item) const override;
+    QRectF itemRect(int item) const override;
+    QString fileStem() const override;
+
 protected:
     void paintChart(QPainter& painter, QSizeF size) const override;
 
