@@ -10,16 +10,12 @@
 #include "batch/apuracao.h"
 #include "batch/apuracao_options.h"
 #include "batch/rules_reply.h"
-#include "framework/host_services.h"
-#include "framework/tnetconnection.h"
-#include "host/command_line.h"
-#include "host/host_options.h"
+#include "batch/program_start.h"
 
 namespace {
 
 constexpr int kDone = 0;
 constexpr int kRefusedOrFailed = 1;
-constexpr int kUsageError = 2;
 
 // Interrupt and terminate requests, taken as a question between chunks rather than a kill, so
 // that the files beside are removed.
@@ -52,44 +48,17 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    batch::ApuracaoOptions options;
-    std::string password;
-    try {
-        options = batch::parseApuracaoOptions(std::vector<std::string>(argv + 1, argv + argc));
-        if (options.help) {
-            std::cout << batch::apuracaoUsage();
-            return kDone;
-        }
-        if (options.version) {
-            std::cout << host::versionLine("backoffice-apuracao");
-            return kDone;
-        }
-        if (!options.user.empty()) {
-            host::HostOptions account;
-            account.user = options.user;
-            account.passwordFile = options.passwordFile;
-            password = host::readPassword(account);
-        }
-    } catch (const std::invalid_argument& e) {
-        std::cerr << "backoffice-apuracao: " << e.what() << "\nVeja as opções com backoffice-apuracao --help.\n";
-        return kUsageError;
-    }
-
+    auto start = batch::startProgram<batch::ApuracaoOptions>("backoffice-apuracao", argc, argv,
+                                                             batch::parseApuracaoOptions, batch::apuracaoUsage);
+    if (start.exitNow) return *start.exitNow;
+    const batch::ApuracaoOptions& options = start.options;
     StopRequests stop;
-    fw::HostServices services(fw::HostSettings{options.serverHost, options.serverPort, options.branch, "", options.user,
-                                               password, options.tlsCa});
-    fw::HostServices::SetInstance(&services);
+    const batch::ServerAccount account(options, start.password);
     int status = kDone;
     try {
         std::unique_ptr<commission::Engine> engine;
-        {
-            fw::TNetConnection server(nullptr, "Apuracao");
-            server.SetHost(options.serverHost);
-            server.SetPort(options.serverPort);
-            server.SetConnected(true);
-            engine = std::make_unique<commission::Engine>(std::make_shared<const commission::Snapshot>(
-                batch::snapshotFromReply(server.CallResult("GetRegrasComissao", {}))));
-        }
+        engine = std::make_unique<commission::Engine>(std::make_shared<const commission::Snapshot>(
+            batch::snapshotFromReply(account.connect("Apuracao")->CallResult("GetRegrasComissao", {}))));
         batch::RunOptions run;
         run.sales = options.sales;
         run.prefix = options.out;
@@ -106,6 +75,5 @@ int main(int argc, char** argv) {
         std::cerr << "backoffice-apuracao: " << e.what() << '\n';
         status = kRefusedOrFailed;
     }
-    fw::HostServices::SetInstance(nullptr);
     return status;
 }

@@ -6,17 +6,13 @@
 #include <sstream>
 
 #include "batch/import_options.h"
-#include "framework/host_services.h"
-#include "framework/tnetconnection.h"
-#include "host/command_line.h"
-#include "host/host_options.h"
+#include "batch/program_start.h"
 #include "host/sheet_import.h"
 
 namespace {
 
 constexpr int kStored = 0;
 constexpr int kRefusedOrFailed = 1;
-constexpr int kUsageError = 2;
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -29,32 +25,11 @@ std::string readFile(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    batch::ImportOptions options;
-    std::string password;
-    try {
-        options = batch::parseImportOptions(std::vector<std::string>(argv + 1, argv + argc));
-        if (options.help) {
-            std::cout << batch::importUsage();
-            return kStored;
-        }
-        if (options.version) {
-            std::cout << host::versionLine("backoffice-import");
-            return kStored;
-        }
-        if (!options.user.empty()) {
-            host::HostOptions account;
-            account.user = options.user;
-            account.passwordFile = options.passwordFile;
-            password = host::readPassword(account);
-        }
-    } catch (const std::invalid_argument& e) {
-        std::cerr << "backoffice-import: " << e.what() << "\nVeja as opções com backoffice-import --help.\n";
-        return kUsageError;
-    }
-
-    fw::HostServices services(fw::HostSettings{options.serverHost, options.serverPort, options.branch, "", options.user,
-                                               password, options.tlsCa});
-    fw::HostServices::SetInstance(&services);
+    auto start = batch::startProgram<batch::ImportOptions>("backoffice-import", argc, argv, batch::parseImportOptions,
+                                                           batch::importUsage);
+    if (start.exitNow) return *start.exitNow;
+    const batch::ImportOptions& options = start.options;
+    const batch::ServerAccount account(options, start.password);
     int status = kStored;
     try {
         host::SheetImportRequest request;
@@ -65,11 +40,7 @@ int main(int argc, char** argv) {
         request.start = options.start;
         request.end = options.end;
         request.branch = options.branch;
-        fw::TNetConnection server(nullptr, "Importacao");
-        server.SetHost(options.serverHost);
-        server.SetPort(options.serverPort);
-        server.SetConnected(true);
-        const host::SheetImportAnswer answer = host::AskSheetImport(server, request);
+        const host::SheetImportAnswer answer = host::AskSheetImport(*account.connect("Importacao"), request);
         if (answer.table) {
             std::cout << "Tabela " << static_cast<long long>(*answer.table) << " importada de " << request.fileName << ".\n";
         } else {
@@ -82,6 +53,5 @@ int main(int argc, char** argv) {
         std::cerr << "backoffice-import: " << e.what() << " Nada foi gravado.\n";
         status = kRefusedOrFailed;
     }
-    fw::HostServices::SetInstance(nullptr);
     return status;
 }
