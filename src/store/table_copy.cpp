@@ -6,6 +6,7 @@
 #include "commission/period_shift.h"
 #include "commission/words.h"
 #include "store/refusals.h"
+#include "store/table_pages.h"
 #include "wire/datetime.h"
 
 namespace appserver {
@@ -24,24 +25,9 @@ std::size_t column(const DataPacket& p, const char* name) {
 
 double numberAt(const Row& row, std::size_t i) { return std::get<double>(row[i]); }
 
-// One page of rules and the band list under it.
-struct Page {
-    Scope scope;
-    ListKind rules;
-    ListKind bands;
-};
-constexpr std::array kPages{Page{Scope::Cargo, ListKind::Cargo, ListKind::PercCargo},
-                            Page{Scope::TipoEvento, ListKind::Evento, ListKind::PercEvento},
-                            Page{Scope::Promocao, ListKind::Promocao, ListKind::PercPromocao}};
-
-DataPacket rulesOf(Store& store, Scope scope, double table) {
-    switch (scope) {
-        case Scope::Cargo: return store.cargos(table);
-        case Scope::TipoEvento: return store.eventos(table);
-        case Scope::Promocao: break;
-    }
-    return store.promocoes(table);
-}
+using detail::kPages;
+using detail::Page;
+using detail::rulesOf;
 
 // Rows in the order of their numbers: the order the store gave them, so the order inserted.
 std::vector<Row> byNumber(std::vector<Row> rows) {
