@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "batch/chunk_relay.h"
 #include "batch/code_table.h"
-#include "batch/ordered_workers.h"
 #include "batch/part_file.h"
 #include "batch/payment_cells.h"
 #include "batch/sales_file.h"
@@ -106,9 +106,12 @@ struct ChunkResult {
     Summary counts;
 };
 
-// What a paying thread keeps from chunk to chunk: its share of each salesperson's totals, so
-// that a salesperson met again costs a lookup, not a new entry to merge.
-struct Worker {
+// What a paying thread keeps from chunk to chunk: its buffers, whose room is then taken once,
+// and its share of each salesperson's totals, so that a salesperson met again costs a lookup,
+// not a new entry to merge.
+struct Lane {
+    std::string chunk;
+    ChunkResult result;
     CodeTable<Totals> totals;
 };
 
@@ -143,11 +146,17 @@ std::string joined(const commission::Simulation& s) {
     return out;
 }
 
-ChunkResult payChunk(const Payer& payer, std::string_view text, Worker& worker) {
+void payChunk(const Payer& payer, Lane& lane) {
     const commission::Engine& engine = payer.engine;
     const commission::Comparison* other = payer.other;
     const Columns& columns = payer.columns;
-    ChunkResult r;
+    const std::string_view text = lane.chunk;
+    ChunkResult& r = lane.result;
+    r.vendas.clear();
+    r.refused.clear();
+    r.holes.clear();
+    r.lines = 0;
+    r.counts = Summary{};
     r.vendas.reserve(text.size() + text.size() / (other ? 1 : 2) + 64);
     SaleLine sale;
     std::vector<CellSpan> cells;
@@ -169,7 +178,7 @@ ChunkResult payChunk(const Payer& payer, std::string_view text, Worker& worker) 
             continue;
         }
         if (!last || sale.vendedor != lastCode) {
-            last = &worker.totals[sale.vendedor];
+            last = &lane.totals[sale.vendedor];
             lastCode = sale.vendedor;
         }
         Totals& t = *last;
@@ -226,7 +235,6 @@ ChunkResult payChunk(const Payer& payer, std::string_view text, Worker& worker) 
         }
         out += '\n';
     }
-    return r;
 }
 
 struct CloseFile {
@@ -260,7 +268,7 @@ public:
 
     // The next lines, false at the end of the file.
     bool next(std::string& chunk) {
-        chunk = std::move(carry_);
+        chunk.assign(carry_);  // into the room the chunk already has
         carry_.clear();
         while (true) {
             while (chunk.size() < size_ && more(chunk)) {
@@ -365,7 +373,8 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
     std::unordered_map<std::string, Totals> totals;  // put in code order once, at the end
     std::uint64_t nextLine = 2;  // the header is line 1
     std::string lineText;
-    auto write = [&](ChunkResult r) {
+    auto write = [&](Lane& lane) {
+        const ChunkResult& r = lane.result;
         vendas.write(r.vendas);
         lineText.clear();
         for (const Refused& x : r.refused) {
@@ -404,27 +413,17 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
     };
 
     {
-        const std::size_t threads = static_cast<std::size_t>(std::max(1, options.threads));
         const PaymentCells cells(engine.snapshot());
         const Payer payer{engine, other.get(), columns, cells};
-        OrderedWorkers<Worker, ChunkResult> workers(threads, [&payer](Worker& w, const std::string& text) {
-            return payChunk(payer, text, w);
-        });
-        // One chunk more than threads: while this thread writes one, each of them pays another.
-        std::string chunk;
-        bool more = true;
-        while (true) {
-            while (more && workers.pending() <= threads) {
-                if (options.interrupted && options.interrupted())
-                    throw std::runtime_error("Apuração interrompida: nenhum arquivo gravado.");
-                more = reader.next(chunk);
-                if (more) workers.push(std::exchange(chunk, {}));
-            }
-            if (workers.pending() == 0) break;
-            write(workers.take());
-        }
-        for (Worker& w : workers.finish())
-            for (const auto& [code, t] : w.totals.entries()) add(totals[code], t);
+        const auto read = [&](std::string& chunk) {
+            if (options.interrupted && options.interrupted())
+                throw std::runtime_error("Apuração interrompida: nenhum arquivo gravado.");
+            return reader.next(chunk);
+        };
+        const auto lanes = relay<Lane>(static_cast<std::size_t>(std::max(1, options.threads)), read,
+                                       [&payer](Lane& lane) { payChunk(payer, lane); }, write);
+        for (const Lane& lane : lanes)
+            for (const auto& [code, t] : lane.totals.entries()) add(totals[code], t);
     }
 
     std::string text(mark);

@@ -18,8 +18,9 @@ struct RunOptions {
     // Lines are cut into chunks of about this size (0: a sixty-fourth of the file, from 64 KiB
     // to 4 MiB, so that a small file is shared among threads too); any size gives the same files.
     std::size_t chunkBytes = 0;
-    std::function<void(std::uint64_t lines)> progress;  // after each chunk written; may be empty
-    std::function<bool()> interrupted;                  // asked between chunks; may be empty
+    // Both are called on the paying threads, one call at a time; either may be empty.
+    std::function<void(std::uint64_t lines)> progress;  // after each chunk written
+    std::function<bool()> interrupted;                  // asked before each chunk is read
     // Pay every sale a second time as this table would, its dates moved as a copy onto it
     // would move them; adds the _B and DIFERENCA columns and PREFIX-lacunas.csv.
     std::optional<long long> compareTable;
