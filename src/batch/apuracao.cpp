@@ -16,6 +16,7 @@
 #include "batch/part_file.h"
 #include "batch/payment_cells.h"
 #include "batch/sales_file.h"
+#include "batch/text_buffer.h"
 #include "commission/comparison.h"
 #include "commission/money.h"
 #include "commission/words.h"
@@ -99,7 +100,7 @@ struct Hole {
 
 // What a chunk of lines gives, to be written in the order of the chunks.
 struct ChunkResult {
-    std::string vendas;
+    TextBuffer vendas;
     std::vector<Refused> refused;
     std::vector<Hole> holes;
     std::uint64_t lines = 0;  // in the chunk, blank ones included
@@ -124,15 +125,9 @@ struct Payer {
 
     // The six cells NRCOMISSAOOREV to VRCOMISSAOVENDA of a payment; blank but the table when unpaid.
     void appendPayment(std::string& out, const commission::Payment& p) const {
-        if (p.table) out += cells.table(*p.table);
-        if (!p.rule) {
-            out += ";;;;;";
-            return;
-        }
-        out += ';';
-        out += cells.band(*p.table, *p.rule, *p.band);
-        out += ';';
-        appendCents(out, p.commissionCents);
+        const std::size_t had = out.size();
+        out.resize(had + cells.most());
+        out.resize(static_cast<std::size_t>(cells.put(out.data() + had, p) - out.data()));
     }
 };
 
@@ -157,11 +152,21 @@ void payChunk(const Payer& payer, Lane& lane) {
     r.holes.clear();
     r.lines = 0;
     r.counts = Summary{};
-    r.vendas.reserve(text.size() + text.size() / (other ? 1 : 2) + 64);
     SaleLine sale;
     std::vector<CellSpan> cells;
+    std::string words;
     Totals* last = nullptr;  // the salesperson of the line before: sales come grouped more often than not
     std::string lastCode;
+    // Past the line itself, what a line's result cells take at most but for its reasons.
+    const std::size_t most = 2 * (payer.cells.most() + kCentsMost + 4);
+    // Reasons are of any length: they go in through append, the pointer taken again after them.
+    const auto appendWords = [&](char*& o, const std::string& reasons) {
+        r.vendas.end(o);
+        words.clear();
+        appendCell(words, reasons);
+        r.vendas.append(words);
+        o = r.vendas.room(most);
+    };
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t end = text.find('\n', at);
@@ -187,11 +192,10 @@ void payChunk(const Payer& payer, Lane& lane) {
         add(r.counts.salesCents, sale.sale.valueCents);
 
         const commission::Payment p = engine.pay(sale.sale);
-        std::string& out = r.vendas;
-        out += line;
-        out += ';';
-        payer.appendPayment(out, p);
-        out += ';';
+        char* o = TextBuffer::put(r.vendas.room(line.size() + most), line);
+        *o++ = ';';
+        o = payer.cells.put(o, p);
+        *o++ = ';';
         if (p.rule) {
             ++r.counts.paid;
             add(t.commission, p.commissionCents);
@@ -201,24 +205,24 @@ void payChunk(const Payer& payer, Lane& lane) {
             ++t.unpaid;
             ++(!p.table ? r.counts.noTable : !p.metRule ? r.counts.noRule : r.counts.noBand);
             // The words are built only here, by the very search SimulaComissao answers with.
-            appendCell(out, joined(engine.simulate(sale.sale)));
+            appendWords(o, joined(engine.simulate(sale.sale)));
         }
         if (other) {
             const commission::Sale moved = other->moved(sale.sale, p.table);
             const commission::Payment b = other->pay(moved);
-            out += ';';
-            payer.appendPayment(out, b);
-            out += ';';
+            *o++ = ';';
+            o = payer.cells.put(o, b);
+            *o++ = ';';
             const long long paidB = b.rule ? b.commissionCents : 0;
-            appendCents(out, paidB - (p.rule ? p.commissionCents : 0));
-            out += ';';
+            o = putCents(o, paidB - (p.rule ? p.commissionCents : 0));
+            *o++ = ';';
             if (b.rule) {
                 ++r.counts.paidB;
                 add(t.commissionB, paidB);
                 add(r.counts.commissionCentsB, paidB);
             } else {
                 const std::string reasons = joined(other->simulate(moved));
-                appendCell(out, reasons);
+                appendWords(o, reasons);
                 if (p.rule) {
                     ++r.counts.holes;
                     std::string hole;
@@ -233,7 +237,8 @@ void payChunk(const Payer& payer, Lane& lane) {
                 }
             }
         }
-        out += '\n';
+        *o++ = '\n';
+        r.vendas.end(o);
     }
 }
 
@@ -375,7 +380,7 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
     std::string lineText;
     auto write = [&](Lane& lane) {
         const ChunkResult& r = lane.result;
-        vendas.write(r.vendas);
+        vendas.write(r.vendas.view());
         lineText.clear();
         for (const Refused& x : r.refused) {
             appendInteger(lineText, static_cast<long long>(nextLine + x.line));

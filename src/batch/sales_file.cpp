@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "commission/money.h"
 #include "wire/datetime.h"
@@ -24,7 +26,8 @@ constexpr std::array<Required, 7> kRequired{{{"VENDA", &Columns::venda},
                                              {"DTFECHAMENTO", &Columns::dtFechamento},
                                              {"VRVENDA", &Columns::valor}}};
 
-std::string_view trim(std::string_view s) {
+// Called on every cell of every line, and most cells have nothing to trim.
+[[gnu::always_inline]] inline std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
     return s;
@@ -61,10 +64,11 @@ bool validUtf8(std::string_view s) {
 // closing quote followed by more than the separator.
 bool split(std::string_view line, std::vector<CellSpan>& cells, std::size_t& badCell) {
     cells.clear();
-    std::size_t i = 0;
+    const char* const text = line.data();
     const std::size_t n = line.size();
+    std::size_t i = 0;
     while (true) {
-        if (i < n && line[i] == '"') {
+        if (i < n && text[i] == '"') {
             bool doubled = false;
             std::size_t j = i + 1;
             while (true) {
@@ -73,7 +77,7 @@ bool split(std::string_view line, std::vector<CellSpan>& cells, std::size_t& bad
                     badCell = cells.size();
                     return false;
                 }
-                if (j + 1 < n && line[j + 1] == '"') {
+                if (j + 1 < n && text[j + 1] == '"') {
                     doubled = true;
                     j += 2;
                     continue;
@@ -83,18 +87,98 @@ bool split(std::string_view line, std::vector<CellSpan>& cells, std::size_t& bad
             cells.push_back({i + 1, j, true, doubled});
             i = j + 1;
             if (i == n) return true;
-            if (line[i] != ';') {
+            if (text[i] != ';') {
                 badCell = cells.size() - 1;
                 return false;
             }
             ++i;
         } else {
-            const std::size_t j = std::min(line.find(';', i), n);
+            // Cells are a few characters long: a plain loop beats a call to search each.
+            std::size_t j = i;
+            while (j < n && text[j] != ';') ++j;
             cells.push_back({i, j, false, false});
             if (j == n) return true;
             i = j + 1;
         }
     }
+}
+
+// Eight characters at a time: nearly every line is plain ASCII and needs no closer look.
+bool ascii(std::string_view s) {
+    std::uint64_t any = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        any |= word;
+    }
+    for (; i < s.size(); ++i) any |= static_cast<unsigned char>(s[i]);
+    return (any & 0x8080808080808080ULL) == 0;
+}
+
+bool digit(char c) { return c >= '0' && c <= '9'; }
+
+// Days since 1970-01-01 of a proleptic Gregorian date (Howard Hinnant's days_from_civil).
+long long civilDays(int y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return static_cast<long long>(era) * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+// A well-formed date of a day that exists, read without building anything; nullopt for
+// whatever readDate must then explain.
+std::optional<long long> quickDate(std::string_view s) {
+    if (s.size() != 10 || s[2] != '/' || s[5] != '/') return std::nullopt;
+    const auto at = [&](std::size_t k) { return static_cast<unsigned>(static_cast<unsigned char>(s[k])) - '0'; };
+    const unsigned d0 = at(0), d1 = at(1), m0 = at(3), m1 = at(4), y0 = at(6), y1 = at(7), y2 = at(8), y3 = at(9);
+    if ((d0 > 9) | (d1 > 9) | (m0 > 9) | (m1 > 9) | (y0 > 9) | (y1 > 9) | (y2 > 9) | (y3 > 9)) return std::nullopt;
+    const int day = static_cast<int>(d0 * 10 + d1), month = static_cast<int>(m0 * 10 + m1);
+    const int year = static_cast<int>(y0 * 1000 + y1 * 100 + y2 * 10 + y3);
+    static constexpr int kLength[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1) return std::nullopt;
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    if (day > kLength[month - 1] + (month == 2 && leap)) return std::nullopt;
+    return civilDays(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+}
+
+// A well-formed value within the limits ("-1.234,56", "1234,5", "12"), read in one pass;
+// nullopt for whatever readValue must then explain.
+std::optional<long long> quickValue(std::string_view s) {
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    const bool negative = n > 0 && s[0] == '-';
+    if (negative) ++i;
+    long long whole = 0;
+    int significant = 0, group = 0;  // digits after the leading zeros; digits since the last point
+    bool points = false, any = false;
+    for (; i < n && s[i] != ','; ++i) {
+        const char c = s[i];
+        if (c == '.') {
+            // The first group holds one to three digits, every later one exactly three.
+            if (!any || (points ? group != 3 : group > 3)) return std::nullopt;
+            points = true;
+            group = 0;
+            continue;
+        }
+        if (!digit(c)) return std::nullopt;
+        any = true;
+        ++group;
+        if (whole != 0 || c != '0') ++significant;
+        whole = whole * 10 + (c - '0');
+        if (significant > 9) return std::nullopt;
+    }
+    if (!any || (points && group != 3)) return std::nullopt;
+    long long cents = whole * 100;
+    if (i < n) {  // the comma: one or two decimals
+        const std::size_t decimals = n - i - 1;
+        if (decimals < 1 || decimals > 2 || !digit(s[i + 1]) || (decimals == 2 && !digit(s[i + 2]))) return std::nullopt;
+        cents += (s[i + 1] - '0') * 10 + (decimals == 2 ? s[i + 2] - '0' : 0);
+    }
+    if (cents > commission::money::kLimitCents) return std::nullopt;
+    return negative ? -cents : cents;
 }
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -230,9 +314,10 @@ std::optional<Refusal> readLine(std::string_view line, const Columns& columns, S
     if (cells.size() > columns.names.size())
         return refuse(columns.names.size(), "células a mais: a linha tem " + std::to_string(cells.size()) +
                                                 ", o cabeçalho " + std::to_string(columns.names.size()));
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        if (!validUtf8(line.substr(cells[i].begin, cells[i].end - cells[i].begin)))
-            return refuse(i, "o texto não é UTF-8 válido");
+    if (!ascii(line))
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            if (!validUtf8(line.substr(cells[i].begin, cells[i].end - cells[i].begin)))
+                return refuse(i, "o texto não é UTF-8 válido");
     // Codes, dates and values with doubled quotes are refused as they stand; only the free texts
     // are unquoted in full.
     const auto cell = [&](std::size_t i) { return line.substr(cells[i].begin, cells[i].end - cells[i].begin); };
@@ -241,22 +326,24 @@ std::optional<Refusal> readLine(std::string_view line, const Columns& columns, S
     std::string why;
     if (trim(cell(columns.venda)).empty())
         return refuse(columns.venda, "a célula está vazia");
-    out.vendedor = text(columns.vendedor);
+    if (cells[columns.vendedor].doubledQuotes) out.vendedor = text(columns.vendedor);
+    else out.vendedor.assign(trim(cell(columns.vendedor)));
     if (out.vendedor.empty()) return refuse(columns.vendedor, "a célula está vazia");
 
     const std::string_view cargo = trim(cell(columns.cargo));
-    if (cargo != "V" && cargo != "S" && cargo != "G")
+    if (cargo.size() != 1 || (cargo[0] != 'V' && cargo[0] != 'S' && cargo[0] != 'G'))
         return refuse(columns.cargo, "cargo desconhecido '" + text(columns.cargo) + "': use V, S ou G");
     const std::string_view tipo = trim(cell(columns.tipoEvento));
     if (!wire::isEventTypeCode(tipo))
         return refuse(columns.tipoEvento,
                       "tipo de evento inválido '" + text(columns.tipoEvento) + "': use o código de três caracteres do cadastro");
-    const auto eventDay = readDate(cell(columns.dtEvento), why);
-    if (!eventDay) return refuse(columns.dtEvento, why);
-    const auto closingDay = readDate(cell(columns.dtFechamento), why);
-    if (!closingDay) return refuse(columns.dtFechamento, why);
-    const auto value = readValue(cell(columns.valor), why);
-    if (!value) return refuse(columns.valor, why);
+    // The quick readings take the well-formed cells; the full ones say what is wrong with the rest.
+    auto eventDay = quickDate(trim(cell(columns.dtEvento)));
+    if (!eventDay && !(eventDay = readDate(cell(columns.dtEvento), why))) return refuse(columns.dtEvento, why);
+    auto closingDay = quickDate(trim(cell(columns.dtFechamento)));
+    if (!closingDay && !(closingDay = readDate(cell(columns.dtFechamento), why))) return refuse(columns.dtFechamento, why);
+    auto value = quickValue(trim(cell(columns.valor)));
+    if (!value && !(value = readValue(cell(columns.valor), why))) return refuse(columns.valor, why);
 
     out.sale.cargo.assign(cargo);
     out.sale.tipoEvento.assign(tipo);
