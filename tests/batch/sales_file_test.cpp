@@ -61,3 +61,18 @@ TEST(SalesFile, QuickReadingsOfValuesAndDatesAgreeWithTheFullOnes) {
         ASSERT_EQ(lineReading(date, 4), fullReading(date, 4)) << date;
     }
 }
+
+TEST(SalesFile, ABrokenCharacterIsRefusedWhereverItFallsInTheLine) {
+    const std::string good = "12345;VENDEDOR;V;001;01/01/2025;01/01/2025;1,00";
+    batch::SaleLine sale;
+    std::vector<batch::CellSpan> cells;
+    ASSERT_FALSE(batch::readLine(good + ";", kColumns, sale, cells) == std::nullopt);  // one cell too many
+    // A lone continuation byte put in place of each letter of the seller's code in turn.
+    for (std::size_t at = 6; at < 14; ++at) {
+        std::string line = good;
+        line[at] = '\x80';
+        const auto bad = batch::readLine(line, kColumns, sale, cells);
+        ASSERT_TRUE(bad) << at;
+        EXPECT_EQ(bad->column + ": " + bad->reason, "VENDEDOR: o texto não é UTF-8 válido") << at;
+    }
+}
