@@ -10,7 +10,7 @@
 #     read_csv, the same query with QUALIFY, COPY TO.
 # Each engine's commission is summed over every line it wrote; the sums must agree.
 #
-#   bench/apuracao_side_by_side.sh [BUILD_DIR]     (N=1000000 by default)
+#   bench/apuracao_side_by_side.sh [BUILD_DIR]     (N=1000000 and ROUNDS=3 by default)
 set -Eeuo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
@@ -28,15 +28,31 @@ mkdir -p "$work/big" "$work/small" "$work/node"
 "$build/bin/bench_apuracao" gen "$work/small" $((n / 10)) >/dev/null
 echo "sales: $n ($(du -m "$work/big/vendas.csv" | cut -f1) MB), $(($(wc -l <"$work/big/regras.csv") - 1)) rules, $(($(wc -l <"$work/big/faixas.csv") - 1)) bands"
 
-floor=$("$build/bin/bench_apuracao" floor "$work/big")
-echo "$floor"
-ours1=$("$build/bin/bench_apuracao" run "$work/big" 1); echo "ours  $ours1"
-ours2=$("$build/bin/bench_apuracao" run "$work/big" 2); echo "ours  $ours2"
-small1=$("$build/bin/bench_apuracao" run "$work/small" 1); echo "ours  (N/10) $small1"
-# The comparison with the last quarter's table: every sale paid twice, the others' dates moved.
-cmp1=$("$build/bin/bench_apuracao" compare "$work/big" 1 4); echo "ours  $cmp1"
-cmp2=$("$build/bin/bench_apuracao" compare "$work/big" 2 4); echo "ours  $cmp2"
-rm -f "$work"/big/ours* "$work"/big/compared*  # the disk is shared
+# Ours takes seconds where the databases take minutes: each of its figures is the median of
+# ROUNDS runs (3 by default), taken in turn, so that one unlucky moment on a shared machine
+# does not decide a ratio.
+rounds=${ROUNDS:-3}
+median() {  # the line of median seconds among the lines given
+  printf '%s\n' "$@" | awk '{ for (i = 1; i <= NF; ++i) if ($i ~ /^seconds=/) { split($i, kv, "="); print kv[2] "\t" $0 } }' |
+    sort -n | awk -v m=$(( ($# + 1) / 2 )) 'NR == m { sub(/^[^\t]*\t/, ""); print }'
+}
+declare -a r_floor r_o1 r_o2 r_s1 r_c1 r_c2
+for ((k = 0; k < rounds; ++k)); do
+  r_floor+=("$("$build/bin/bench_apuracao" floor "$work/big")")
+  r_o1+=("$("$build/bin/bench_apuracao" run "$work/big" 1)")
+  r_o2+=("$("$build/bin/bench_apuracao" run "$work/big" 2)")
+  r_s1+=("$("$build/bin/bench_apuracao" run "$work/small" 1)")
+  # The comparison with the last quarter's table: every sale paid twice, the others' dates moved.
+  r_c1+=("$("$build/bin/bench_apuracao" compare "$work/big" 1 4)")
+  r_c2+=("$("$build/bin/bench_apuracao" compare "$work/big" 2 4)")
+  rm -f "$work"/big/ours* "$work"/big/compared* "$work"/small/ours*  # the disk is shared
+done
+floor=$(median "${r_floor[@]}"); echo "$floor"
+ours1=$(median "${r_o1[@]}"); echo "ours  $ours1"
+ours2=$(median "${r_o2[@]}"); echo "ours  $ours2"
+small1=$(median "${r_s1[@]}"); echo "ours  (N/10) $small1"
+cmp1=$(median "${r_c1[@]}"); echo "ours  $cmp1"
+cmp2=$(median "${r_c2[@]}"); echo "ours  $cmp2"
 
 # PostgreSQL: the tables loaded first (not timed), then COPY in, the query, COPY out.
 uri=$("$root/scripts/pg_cluster.sh" start "$cluster")
