@@ -347,7 +347,7 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
     if (chunkBytes == 0) {
         std::error_code error;
         const auto size = std::filesystem::file_size(options.sales, error);
-        chunkBytes = std::clamp<std::size_t>(error ? 0 : static_cast<std::size_t>(size / 64), 64u << 10, 4u << 20);
+        chunkBytes = std::clamp<std::size_t>(error ? 0 : static_cast<std::size_t>(size / 64), 64u << 10, 256u << 10);
     }
     ChunkReader reader(options.sales, chunkBytes);
     std::string header = reader.header();
