@@ -10,7 +10,7 @@
 #     read_csv, the same query with QUALIFY, COPY TO.
 # Each engine's commission is summed over every line it wrote; the sums must agree.
 #
-#   bench/apuracao_side_by_side.sh [BUILD_DIR]     (N=1000000 and ROUNDS=3 by default)
+#   bench/apuracao_side_by_side.sh [BUILD_DIR]     (N=1000000 and ROUNDS=5 by default)
 set -Eeuo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
@@ -29,9 +29,10 @@ mkdir -p "$work/big" "$work/small" "$work/node"
 echo "sales: $n ($(du -m "$work/big/vendas.csv" | cut -f1) MB), $(($(wc -l <"$work/big/regras.csv") - 1)) rules, $(($(wc -l <"$work/big/faixas.csv") - 1)) bands"
 
 # Ours takes seconds where the databases take minutes: each of its figures is the median of
-# ROUNDS runs (3 by default), taken in turn, so that one unlucky moment on a shared machine
-# does not decide a ratio.
-rounds=${ROUNDS:-3}
+# ROUNDS runs (5 by default), taken in turn, and its own ratios (two threads against one, a sale
+# at N against one at N/10, the comparison against the run) are the medians of each round's
+# ratio, so that a minute when the machine is slow does not decide one.
+rounds=${ROUNDS:-5}
 median() {  # the line of median seconds among the lines given
   printf '%s\n' "$@" | awk '{ for (i = 1; i <= NF; ++i) if ($i ~ /^seconds=/) { split($i, kv, "="); print kv[2] "\t" $0 } }' |
     sort -n | awk -v m=$(( ($# + 1) / 2 )) 'NR == m { sub(/^[^\t]*\t/, ""); print }'
@@ -53,6 +54,10 @@ ours2=$(median "${r_o2[@]}"); echo "ours  $ours2"
 small1=$(median "${r_s1[@]}"); echo "ours  (N/10) $small1"
 cmp1=$(median "${r_c1[@]}"); echo "ours  $cmp1"
 cmp2=$(median "${r_c2[@]}"); echo "ours  $cmp2"
+secs() { sed -nE 's/.*seconds=([-0-9.]+).*/\1/p' <<<"$1"; }
+per_round=$(for ((k = 0; k < rounds; ++k)); do
+  echo "$(secs "${r_o1[k]}") $(secs "${r_o2[k]}") $(secs "${r_s1[k]}") $(secs "${r_c1[k]}")"
+done)
 
 # PostgreSQL: the tables loaded first (not timed), then COPY in, the query, COPY out.
 uri=$("$root/scripts/pg_cluster.sh" start "$cluster")
@@ -145,3 +150,14 @@ awk -v c1="$c1" -v c2="$c2" -v o1="$o1" -v o2="$o2" -v f="$f" -v s1="$s1" -v pg=
   printf "per sale, 1 thread: %.0f ns at %d, %.0f ns at %d (%.0f%% apart; target 15%%)\n", o1 / n * 1e9, n, s1 / (n / 10) * 1e9, n / 10, (o1 / n / (s1 / (n / 10)) - 1) * 100
   printf "peak resident: %.0f MB (1 thread), %.0f MB (2 threads)   (target under 100 MB)\n", m1, m2
 }'
+# The same ratios round by round, then their medians.
+awk -v n="$n" '
+  function median(a, m,   i, j, t) {
+    for (i = 2; i <= m; ++i) for (j = i; j > 1 && a[j - 1] > a[j]; --j) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+    return m % 2 ? a[(m + 1) / 2] : (a[m / 2] + a[m / 2 + 1]) / 2
+  }
+  { ++m; two[m] = $1 / $2; sale[m] = ($1 / n) / ($3 / (n / 10)); cmp[m] = $4 / $1 }
+  END {
+    printf "round by round (%d rounds), medians: two threads %.2fx one (target 1.7x); a sale at %d costs %.2f of one at %d (target within 15%%); compared %.2fx the run (target at most 2.2x)\n",
+      m, median(two, m), n, median(sale, m), n / 10, median(cmp, m)
+  }' <<<"$per_round"
