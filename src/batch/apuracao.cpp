@@ -107,12 +107,11 @@ struct ChunkResult {
     Summary counts;
 };
 
-// What a paying thread keeps from chunk to chunk: its buffers, whose room is then taken once,
-// and its share of each salesperson's totals, so that a salesperson met again costs a lookup,
-// not a new entry to merge.
+// What a paying thread keeps from chunk to chunk: its chunk's buffer, whose room is then taken
+// once, and its share of each salesperson's totals, so that a salesperson met again costs a
+// lookup, not a new entry to merge. (The results' buffers are kept by the relay.)
 struct Lane {
     std::string chunk;
-    ChunkResult result;
     CodeTable<Totals> totals;
 };
 
@@ -141,12 +140,11 @@ std::string joined(const commission::Simulation& s) {
     return out;
 }
 
-void payChunk(const Payer& payer, Lane& lane) {
+void payChunk(const Payer& payer, Lane& lane, ChunkResult& r) {
     const commission::Engine& engine = payer.engine;
     const commission::Comparison* other = payer.other;
     const Columns& columns = payer.columns;
     const std::string_view text = lane.chunk;
-    ChunkResult& r = lane.result;
     r.vendas.clear();
     r.refused.clear();
     r.holes.clear();
@@ -378,8 +376,7 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
     std::unordered_map<std::string, Totals> totals;  // put in code order once, at the end
     std::uint64_t nextLine = 2;  // the header is line 1
     std::string lineText;
-    auto write = [&](Lane& lane) {
-        const ChunkResult& r = lane.result;
+    auto write = [&](const ChunkResult& r) {
         vendas.write(r.vendas.view());
         lineText.clear();
         for (const Refused& x : r.refused) {
@@ -425,8 +422,8 @@ Summary apura(const commission::Engine& engine, const RunOptions& options) {
                 throw std::runtime_error("Apuração interrompida: nenhum arquivo gravado.");
             return reader.next(chunk);
         };
-        const auto lanes = relay<Lane>(static_cast<std::size_t>(std::max(1, options.threads)), read,
-                                       [&payer](Lane& lane) { payChunk(payer, lane); }, write);
+        const auto lanes = relay<Lane, ChunkResult>(static_cast<std::size_t>(std::max(1, options.threads)), read,
+                                                    [&payer](Lane& lane, ChunkResult& r) { payChunk(payer, lane, r); }, write);
         for (const Lane& lane : lanes)
             for (const auto& [code, t] : lane.totals.entries()) add(totals[code], t);
     }
