@@ -105,6 +105,15 @@ struct ChunkResult {
     std::vector<Hole> holes;
     std::uint64_t lines = 0;  // in the chunk, blank ones included
     Summary counts;
+
+    // Empty again, the room of its buffers kept for the next chunk.
+    void clear() {
+        vendas.clear();
+        refused.clear();
+        holes.clear();
+        lines = 0;
+        counts = Summary{};
+    }
 };
 
 // What a paying thread keeps from chunk to chunk: its chunk's buffer, whose room is then taken
@@ -145,11 +154,7 @@ void payChunk(const Payer& payer, Lane& lane, ChunkResult& r) {
     const commission::Comparison* other = payer.other;
     const Columns& columns = payer.columns;
     const std::string_view text = lane.chunk;
-    r.vendas.clear();
-    r.refused.clear();
-    r.holes.clear();
-    r.lines = 0;
-    r.counts = Summary{};
+    r.clear();
     SaleLine sale;
     std::vector<CellSpan> cells;
     std::string words;

@@ -152,7 +152,7 @@ std::optional<long long> quickValue(std::string_view s) {
     const bool negative = n > 0 && s[0] == '-';
     if (negative) ++i;
     long long whole = 0;
-    int significant = 0, group = 0;  // digits after the leading zeros; digits since the last point
+    int group = 0;  // digits since the last point
     bool points = false, any = false;
     for (; i < n && s[i] != ','; ++i) {
         const char c = s[i];
@@ -166,9 +166,8 @@ std::optional<long long> quickValue(std::string_view s) {
         if (!digit(c)) return std::nullopt;
         any = true;
         ++group;
-        if (whole != 0 || c != '0') ++significant;
         whole = whole * 10 + (c - '0');
-        if (significant > 9) return std::nullopt;
+        if (whole > 999'999'999) return std::nullopt;  // more than nine digits past the leading zeros
     }
     if (!any || (points && group != 3)) return std::nullopt;
     long long cents = whole * 100;
@@ -187,9 +186,7 @@ bool sameName(std::string_view a, std::string_view b) {
            });
 }
 
-bool digits(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+bool digits(std::string_view s) { return !s.empty() && std::all_of(s.begin(), s.end(), digit); }
 
 }  // namespace
 
