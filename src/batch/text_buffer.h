@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string_view>
 
 namespace batch {
@@ -14,10 +15,16 @@ public:
     // closed with end(); anything appended before that is lost.
     char* room(std::size_t n) {
         if (capacity_ - size_ < n) grow(n);
+        limit_ = size_ + n;
         return data_.get() + size_;
     }
-    // The text now ends at `at`, inside the room last asked.
-    void end(char* at) { size_ = static_cast<std::size_t>(at - data_.get()); }
+    // The text now ends at `at`, inside the room last asked: past it, a writer asked too little,
+    // and that is a fault to stop at rather than memory to go on overwriting.
+    void end(char* at) {
+        const auto size = static_cast<std::size_t>(at - data_.get());
+        if (size > limit_) throw std::logic_error("TextBuffer: written past the room asked");
+        size_ = size;
+    }
 
     void append(std::string_view text) { end(put(room(text.size()), text)); }
     void clear() { size_ = 0; }
@@ -39,6 +46,7 @@ private:
 
     std::unique_ptr<char[]> data_;
     std::size_t size_ = 0, capacity_ = 0;
+    std::size_t limit_ = 0;  // where the room last asked ends
 };
 
 }  // namespace batch
